@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs the whole test suite.
+#   scripts/test.sh                 plain build in build/
+#   scripts/test.sh --sanitize=address,undefined   (or =thread) in build-<sanitizers>/
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+sanitize=""
+for arg in "$@"; do
+    case "$arg" in
+    --sanitize=*) sanitize="${arg#--sanitize=}" ;;
+    *) echo "unknown option: $arg" >&2; exit 2 ;;
+    esac
+done
+
+"$root/scripts/deps.sh"
+
+dir="$root/build"
+options=(-DBRISKLET_WERROR=ON)
+if [ -n "$sanitize" ]; then
+    dir="$root/build-${sanitize//,/-}"
+    options+=(-DBRISKLET_SANITIZE="$sanitize" -DCMAKE_BUILD_TYPE=Debug)
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+    export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+    export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1}"
+fi
+
+"$root/scripts/build.sh" "$dir" "${options[@]}"
+ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
