@@ -8,8 +8,12 @@ namespace passphrase {
 
 namespace {
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 bool hasUtf8Form(std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -97,8 +101,8 @@ int32_t prepareKey(twofish::keyInstance& key, uint8_t direction, uint8_t (&diges
     const int32_t made = twofish::makeKey(&key, direction, 256, nullptr);
     for (int i = 0; i < 8; ++i) {
         uint8_t* word = digest + 4 * i;
-        key.key32[i] = uint32_t{word[0]} | uint32_t{word[1]} << 8 | uint32_t{word[2]} << 16 |
-                       uint32_t{word[3]} << 24;
+        key.key32[i] =
+            uint32_t{word[0]} | uint32_t{word[1]} << 8 | uint32_t{word[2]} << 16 | uint32_t{word[3]} << 24;
         crypto::secureWipe(word, 4);
     }
     twofish::computeKeySchedule(&key);

@@ -67,10 +67,13 @@ TEST(PassphraseDigest, RefusesWhatCannotBeHashedSafely) {
     };
     const Case cases[] = {
         {"255 code units", std::u16string(255, u'a'), passphrase::Result::TooLong},
-        {"255 units ending in a pair", std::u16string(253, u'a') + u"\U0001F600", passphrase::Result::TooLong},
+        {"255 units ending in a pair", std::u16string(253, u'a') + u"\U0001F600",
+         passphrase::Result::TooLong},
         {"lone high surrogate", std::u16string(u"ab") + char16_t(0xD800), passphrase::Result::NoUtf8Form},
-        {"high surrogate then a letter", std::u16string(1, char16_t(0xD83D)) + u"x", passphrase::Result::NoUtf8Form},
-        {"lone low surrogate", std::u16string(1, char16_t(0xDE00)) + u"abcdef", passphrase::Result::NoUtf8Form},
+        {"high surrogate then a letter", std::u16string(1, char16_t(0xD83D)) + u"x",
+         passphrase::Result::NoUtf8Form},
+        {"lone low surrogate", std::u16string(1, char16_t(0xDE00)) + u"abcdef",
+         passphrase::Result::NoUtf8Form},
         {"surrogate beyond the hashed bytes", u"\u00e9\u00e8abc" + std::u16string(1, char16_t(0xDC00)),
          passphrase::Result::NoUtf8Form},
     };
@@ -98,8 +101,8 @@ TEST(PassphraseKey, LoadsTheDigestAsLittleEndianKeyWordsAndWipesIt) {
     for (uint8_t byte : digest) {
         ASSERT_EQ(byte, 0);
     }
-    EXPECT_EQ(key.key32[0], uint32_t{copy[0]} | uint32_t{copy[1]} << 8 | uint32_t{copy[2]} << 16 |
-                                uint32_t{copy[3]} << 24);
+    EXPECT_EQ(key.key32[0],
+              uint32_t{copy[0]} | uint32_t{copy[1]} << 8 | uint32_t{copy[2]} << 16 | uint32_t{copy[3]} << 24);
 
     // The same schedule as building it step by step by hand, in the run's direction.
     twofish::keyInstance manual;

@@ -62,7 +62,9 @@ uint64_t VectorRecord::number(const std::string& key) const {
     }
 }
 
-std::string VectorRecord::where() const { return file + ":" + std::to_string(line); }
+std::string VectorRecord::where() const {
+    return file + ":" + std::to_string(line);
+}
 
 std::vector<VectorRecord> readVectorFile(const std::string& name) {
     const std::string path = std::string(BRISKLET_TEST_DATA_DIR) + "/" + name;
@@ -105,7 +107,8 @@ std::vector<VectorRecord> readVectorFile(const std::string& name) {
             current.line = lineNumber;
             current.section = section;
         }
-        current.fields[trim(std::string_view(line).substr(0, eq))] = trim(std::string_view(line).substr(eq + 1));
+        current.fields[trim(std::string_view(line).substr(0, eq))] =
+            trim(std::string_view(line).substr(eq + 1));
     }
     finish();
     return records;

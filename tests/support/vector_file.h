@@ -31,6 +31,8 @@ std::vector<VectorRecord> readVectorFile(const std::string& name);
 // Whitespace between hex digits is ignored; an odd digit count or a non-hex character throws.
 std::vector<uint8_t> fromHex(std::string_view hex);
 std::string toHex(const uint8_t* data, size_t length);
-inline std::string toHex(const std::vector<uint8_t>& data) { return toHex(data.data(), data.size()); }
+inline std::string toHex(const std::vector<uint8_t>& data) {
+    return toHex(data.data(), data.size());
+}
 
 } // namespace testsupport
