@@ -23,6 +23,10 @@ if [ -n "$sanitize" ]; then
     export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
     export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
     export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1}"
+    if [[ "$sanitize" == *thread* ]]; then
+        # Qt's own libraries are not instrumented: under ThreadSanitizer only the engine and the CLI run.
+        options+=(-DBRISKLET_BUILD_UI=OFF)
+    fi
 fi
 
 "$root/scripts/build.sh" "$dir" "${options[@]}"

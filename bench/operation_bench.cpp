@@ -1,0 +1,97 @@
+// Encrypts and decrypts one 256 MiB file in place through the file operations; memory must stay flat.
+#include "crypto/passphrase_key.h"
+#include "engine/DecryptionOperation.h"
+#include "engine/EncryptionOperation.h"
+#include "engine/OperationMaster.h"
+#include "engine/StatusCode.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+constexpr uint64_t kFileBytes = 256ull * 1024 * 1024;
+
+struct LastStatus final : engine::OperationMaster {
+    void updateStatus(int32_t code, int64_t) override { status = code; }
+    int32_t status = engine::StatusNone;
+};
+
+twofish::keyInstance keyFor(uint8_t direction) {
+    uint8_t digest[passphrase::kDigestSize];
+    passphrase::digest(u"benchmark passphrase", digest);
+    twofish::keyInstance key;
+    passphrase::prepareKey(key, direction, digest);
+    return key;
+}
+
+double peakResidentMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB on Linux
+}
+
+std::filesystem::path makeFile() {
+    const char* tmp = std::getenv("TMPDIR");
+    const std::filesystem::path path =
+        std::filesystem::path(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") / "operation-bench.dat";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::vector<char> chunk(1 << 20);
+    for (size_t i = 0; i < chunk.size(); ++i) {
+        chunk[i] = static_cast<char>(i * 7 + 3);
+    }
+    for (uint64_t written = 0; written < kFileBytes; written += chunk.size()) {
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    }
+    return path;
+}
+
+template <typename Operation>
+void runInPlace(benchmark::State& state, uint8_t direction, bool encryptFirst) {
+    const std::filesystem::path plain = makeFile();
+    const std::filesystem::path encrypted = plain.string() + ".brisklet";
+    const double residentBefore = peakResidentMiB();
+    LastStatus master;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (encryptFirst) {
+            engine::EncryptionOperation(plain, keyFor(twofish::DIR_ENCRYPT), &master, 0).main();
+        }
+        state.ResumeTiming();
+        Operation(encryptFirst ? encrypted : plain, keyFor(direction), &master, 0).main();
+        state.PauseTiming();
+        if (master.status != engine::StatusDone) {
+            state.SkipWithError("the operation failed");
+            break;
+        }
+        if (!encryptFirst) {
+            std::filesystem::rename(encrypted, plain);
+            std::filesystem::resize_file(plain, kFileBytes);
+        }
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFileBytes));
+    state.counters["peak_rss_MiB"] = peakResidentMiB();
+    state.counters["rss_growth_MiB"] = peakResidentMiB() - residentBefore;
+    std::filesystem::remove(plain);
+    std::filesystem::remove(encrypted);
+}
+
+void BM_EncryptFile256MiB(benchmark::State& state) {
+    runInPlace<engine::EncryptionOperation>(state, twofish::DIR_ENCRYPT, false);
+}
+void BM_DecryptFile256MiB(benchmark::State& state) {
+    runInPlace<engine::DecryptionOperation>(state, twofish::DIR_DECRYPT, true);
+}
+
+BENCHMARK(BM_EncryptFile256MiB)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_DecryptFile256MiB)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace

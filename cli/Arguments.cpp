@@ -1,0 +1,144 @@
+// Command-line parsing: commands, options with their values, and the checks between them.
+#include "cli/Arguments.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+#include <utility>
+
+namespace cli {
+
+namespace {
+
+struct CommandName {
+    std::string_view name;
+    Command command;
+};
+
+constexpr std::array<CommandName, 4> kCommands{{
+    {"encrypt", Command::Encrypt},
+    {"decrypt", Command::Decrypt},
+    {"check", Command::Check},
+    {"colors", Command::Colors},
+}};
+
+std::optional<Command> commandNamed(std::string_view name) {
+    for (const auto& entry : kCommands) {
+        if (entry.name == name) {
+            return entry.command;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> descriptorNumber(std::string_view text) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < 0) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+Arguments usageError(std::string message) {
+    Arguments refused;
+    refused.action = Action::UsageError;
+    refused.error = std::move(message);
+    return refused;
+}
+
+Arguments request(Action action) {
+    Arguments requested;
+    requested.action = action;
+    return requested;
+}
+
+} // namespace
+
+Arguments parseArguments(const std::vector<std::string>& args) {
+    Arguments parsed;
+    std::optional<Command> command;
+    bool optionsEnded = false;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // A lone "-" is a path, as it is for most tools.
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            if (!command) {
+                command = commandNamed(arg);
+                if (!command) {
+                    return usageError("unknown command '" + arg + "'");
+                }
+            } else {
+                parsed.paths.emplace_back(arg);
+            }
+            continue;
+        }
+
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const auto equals = arg.find('='); arg.starts_with("--") && equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+        const bool takesValue = name == "--passphrase-file" || name == "--passphrase-fd";
+        const bool known =
+            takesValue || name == "-h" || name == "--help" || name == "--version" || name == "--no-confirm";
+        if (!known) {
+            return usageError("unknown option '" + arg + "'");
+        }
+        if (value && !takesValue) {
+            return usageError("option '" + name + "' takes no value");
+        }
+        if (name == "-h" || name == "--help") {
+            return request(Action::ShowHelp);
+        }
+        if (name == "--version") {
+            return request(Action::ShowVersion);
+        }
+        if (name == "--no-confirm") {
+            parsed.noConfirm = true;
+            continue;
+        }
+
+        if (!value) {
+            if (i + 1 == args.size()) {
+                return usageError("option '" + name + "' needs a value");
+            }
+            value = args[++i];
+        }
+        if (parsed.passphraseFile || parsed.passphraseFd) {
+            return usageError("only one of --passphrase-file and --passphrase-fd may be given, once");
+        }
+        if (name == "--passphrase-file") {
+            if (value->empty()) {
+                return usageError("option '--passphrase-file' needs a file name");
+            }
+            parsed.passphraseFile = *value;
+        } else {
+            parsed.passphraseFd = descriptorNumber(*value);
+            if (!parsed.passphraseFd) {
+                return usageError("option '--passphrase-fd' needs a descriptor number, not '" + *value + "'");
+            }
+        }
+    }
+
+    if (!command) {
+        return usageError("missing command");
+    }
+    if (*command == Command::Colors && !parsed.paths.empty()) {
+        return usageError("the colors command takes no PATH");
+    }
+    if (*command != Command::Colors && parsed.paths.empty()) {
+        return usageError("missing PATH");
+    }
+    parsed.action = Action::Run;
+    parsed.command = *command;
+    return parsed;
+}
+
+} // namespace cli

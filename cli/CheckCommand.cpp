@@ -1,0 +1,77 @@
+// check: derives the decryption key once and tests each file's check block with it.
+#include "cli/Commands.h"
+
+#include "cli/ExitStatus.h"
+#include "cli/Messages.h"
+#include "cli/PassphraseCheck.h"
+#include "cli/PassphraseInput.h"
+#include "crypto/passphrase_key.h"
+#include "crypto/wipe.h"
+#include "engine/Cryptor.h"
+#include "engine/LogMessages.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace cli {
+
+namespace {
+
+std::string outcomeText(const CheckResult& result) {
+    switch (result.outcome) {
+    case CheckOutcome::Opens:
+        return "opens";
+    case CheckOutcome::WrongPassphrase:
+        return "wrong passphrase";
+    case CheckOutcome::NotEncrypted:
+        return "not an encrypted file";
+    case CheckOutcome::Unreadable:
+        break;
+    }
+    return std::string("cannot be read (") + std::strerror(result.error) + ")";
+}
+
+} // namespace
+
+int runCheckCommand(const Arguments& arguments) {
+    // The engine's list expands directories exactly as a decryption run would.
+    engine::Cryptor list;
+    list.addURLs(arguments.paths);
+    const uint64_t total = list.urlCount();
+    if (total == 0) {
+        printError("no files to check");
+        return ExitSuccess;
+    }
+
+    PassphraseInput input = obtainPassphrase(arguments, false);
+    if (!input.passphrase) {
+        printError(input.error);
+        return ExitUsageError;
+    }
+    uint8_t digest[passphrase::kDigestSize];
+    const passphrase::Result refusal = passphrase::digest(input.passphrase->view(), digest);
+    input.passphrase->wipe();
+    if (refusal != passphrase::Result::Ok) {
+        printError(passphrase::describe(refusal));
+        return ExitUsageError;
+    }
+    twofish::keyInstance key;
+    if (passphrase::prepareKey(key, twofish::DIR_DECRYPT, digest) != twofish::TRUE) {
+        crypto::secureWipe(&key, sizeof key);
+        printError(engine::logmsg::kMakeKeyFailed);
+        return ExitUsageError;
+    }
+
+    bool allOpen = true;
+    for (uint64_t row = 0; row < total; ++row) {
+        const auto path = list.urlOnRow(static_cast<int64_t>(row));
+        const CheckResult result = checkFile(path, key);
+        allOpen = allOpen && result.outcome == CheckOutcome::Opens;
+        std::cout << path.string() << ": " << outcomeText(result) << '\n';
+    }
+    crypto::secureWipe(&key, sizeof key);
+    std::cout.flush();
+    return allOpen ? ExitSuccess : ExitSomeFailed;
+}
+
+} // namespace cli

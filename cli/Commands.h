@@ -1,0 +1,17 @@
+// The four commands, each returning the process's exit status.
+#pragma once
+
+#include "cli/Arguments.h"
+
+namespace cli {
+
+// encrypt and decrypt: one run of the engine over every listed file, then one result line per file.
+int runFileCommand(const Arguments& arguments);
+
+// check: whether the passphrase opens each listed file, changing nothing.
+int runCheckCommand(const Arguments& arguments);
+
+// colors: the passphrase's four colour bars.
+int runColorsCommand(const Arguments& arguments);
+
+} // namespace cli

@@ -1,0 +1,28 @@
+// Tells whether a passphrase opens an encrypted file, by decrypting only its check block.
+#pragma once
+
+#include "crypto/twofish.h"
+
+#include <filesystem>
+
+namespace cli {
+
+enum class CheckOutcome {
+    Opens,
+    WrongPassphrase,
+    NotEncrypted, // a length no encrypted file can have: not a multiple of 16, or under 48 bytes
+    Unreadable,
+};
+
+struct CheckResult {
+    CheckOutcome outcome;
+    int error = 0; // errno for Unreadable
+};
+
+// `key` is a schedule built for DIR_DECRYPT. Reads the last two blocks of the file and writes nothing:
+// in CBC the check block's plain text is D(last block) xor the block before it, so neither the IV nor
+// the data are needed. The answer is the one a decryption run would reach at its check; like that check
+// it does not notice changed data blocks.
+CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key);
+
+} // namespace cli

@@ -1,0 +1,38 @@
+// Counting a run's reports and waiting for its last one.
+#include "cli/RunMonitor.h"
+
+#include "engine/Notifications.h"
+#include "platform/NotificationCenter.h"
+
+#include <string>
+
+namespace cli {
+
+RunMonitor::RunMonitor(const engine::Cryptor& cryptor) {
+    auto& center = platform::NotificationCenter::defaultCenter();
+    m_registrations.emplace_back(center, center.addObserver(std::string(engine::kOperationUpdate), &cryptor,
+                                                            [this](const auto&) { record(false); }));
+    m_registrations.emplace_back(center, center.addObserver(std::string(engine::kOperationTerminated),
+                                                            &cryptor, [this](const auto&) { record(true); }));
+}
+
+void RunMonitor::waitForEnd(std::chrono::milliseconds interval,
+                            const std::function<void(uint64_t reported)>& tick) {
+    std::unique_lock lock(m_mutex);
+    while (!m_ended.wait_for(lock, interval, [this] { return m_terminated; })) {
+        lock.unlock();
+        tick(m_reported.load());
+        lock.lock();
+    }
+}
+
+void RunMonitor::record(bool last) {
+    ++m_reported;
+    if (last) {
+        std::lock_guard lock(m_mutex);
+        m_terminated = true;
+        m_ended.notify_all();
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,43 @@
+// The texts of --help and --version.
+#include "cli/Usage.h"
+
+namespace cli {
+
+std::string_view usageText() {
+    return R"(Usage: brisklet-cli [OPTIONS] COMMAND [PATH...]
+
+Encrypts and decrypts files in place with a passphrase.
+
+Commands:
+  encrypt PATH...   encrypt each file and append ".brisklet" to its name
+  decrypt PATH...   decrypt each file and remove its last extension; a wrong
+                    passphrase leaves the file untouched
+  check PATH...     tell for each file whether the passphrase opens it,
+                    without changing anything
+  colors            show the four colour bars of the passphrase (needs a
+                    true-colour terminal)
+A directory stands for the visible files in it and in its subdirectories.
+
+Options:
+  --passphrase-file FILE  read the passphrase from the first line of FILE
+  --passphrase-fd N       read the passphrase from the first line of descriptor N
+  --no-confirm            encrypt: ask for the passphrase on the terminal once
+  -h, --help              show this help and exit
+  --version               show the version and exit
+Without --passphrase-file or --passphrase-fd the passphrase is asked on the
+terminal, twice for encrypt. The passphrase is never taken from the command line.
+
+Output: one line per file on standard output, "PATH: OUTCOME". The engine's
+own log lines and, on a terminal, a progress bar go to standard error.
+
+Exit status: 0 when every file was processed and renamed (check: when the
+passphrase opens every file), 1 when any was not, 2 on a usage or passphrase
+error.
+)";
+}
+
+std::string versionLine() {
+    return std::string("brisklet-cli ") + BRISKLET_VERSION;
+}
+
+} // namespace cli

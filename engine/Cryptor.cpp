@@ -1,0 +1,242 @@
+// File list, run start and status reports.
+#include "engine/Cryptor.h"
+
+#include "crypto/wipe.h"
+#include "engine/DecryptionOperation.h"
+#include "engine/EncryptionOperation.h"
+#include "engine/LogMessages.h"
+#include "engine/Notifications.h"
+#include "engine/OperationChain.h"
+#include "engine/StatusCode.h"
+#include "platform/FileManager.h"
+#include "platform/Log.h"
+#include "platform/NotificationCenter.h"
+
+#include <algorithm>
+#include <map>
+#include <system_error>
+#include <utility>
+#include <variant>
+
+namespace engine {
+
+namespace {
+
+// What decides whether two rows are the same file: device and inode, or for a missing file its path.
+using FileKey = std::variant<platform::FileIdentity, std::filesystem::path>;
+
+FileKey fileKey(const std::filesystem::path& url) {
+    if (const auto identity = platform::fileIdentity(url)) {
+        return *identity;
+    }
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(url, error);
+    return (error ? url : absolute).lexically_normal();
+}
+
+} // namespace
+
+Cryptor::Cryptor() = default;
+
+Cryptor::~Cryptor() = default;
+
+void Cryptor::addURLs(const std::vector<std::filesystem::path>& urls) {
+    std::vector<platform::FileIdentity> descent;
+    for (const auto& url : urls) {
+        addURL(url, descent);
+    }
+}
+
+void Cryptor::addURL(const std::filesystem::path& url, std::vector<platform::FileIdentity>& descent) {
+    if (platform::isDirectory(url)) {
+        const auto identity = platform::fileIdentity(url);
+        if (!identity || std::find(descent.begin(), descent.end(), *identity) != descent.end()) {
+            return;
+        }
+        const auto entries = platform::contentsOfDirectory(url);
+        if (!entries) {
+            return;
+        }
+        descent.push_back(*identity);
+        for (const auto& entry : *entries) {
+            addURL(entry, descent);
+        }
+        descent.pop_back();
+        return;
+    }
+    std::lock_guard lock(m_statusLock);
+    m_urls.push_back(url);
+    m_status.push_back(StatusNone);
+    m_reasons.emplace_back();
+}
+
+void Cryptor::removeAllURLs() {
+    std::lock_guard lock(m_statusLock);
+    m_urls.clear();
+    m_status.clear();
+    m_reasons.clear();
+}
+
+void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
+    std::lock_guard lock(m_statusLock);
+    // From the back, so that the indexes still to remove keep pointing at their rows.
+    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
+        if (*it < 0 || static_cast<uint64_t>(*it) >= m_urls.size()) {
+            continue;
+        }
+        m_urls.erase(m_urls.begin() + *it);
+        m_status.erase(m_status.begin() + *it);
+        m_reasons.erase(m_reasons.begin() + *it);
+    }
+}
+
+void Cryptor::removeAllOKs() {
+    std::set<int64_t> finished;
+    {
+        std::lock_guard lock(m_statusLock);
+        for (size_t row = 0; row < m_status.size(); ++row) {
+            if (m_status[row] == StatusDone || m_status[row] == StatusNotRenamed) {
+                finished.insert(static_cast<int64_t>(row));
+            } else if (m_status[row] == StatusFailed) {
+                m_status[row] = StatusNone;
+                m_reasons[row].clear();
+            }
+        }
+    }
+    removeURLatIndexes(finished);
+}
+
+std::optional<std::string> Cryptor::encryptFilesUsingPassPhrase(std::u16string_view passphrase) {
+    return startRun(passphrase, twofish::DIR_ENCRYPT);
+}
+
+std::optional<std::string> Cryptor::decryptFilesUsingPassPhrase(std::u16string_view passphrase) {
+    return startRun(passphrase, twofish::DIR_DECRYPT);
+}
+
+std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uint8_t direction) {
+    if (isBusy()) {
+        return std::string("A run is already in progress.");
+    }
+    std::vector<std::filesystem::path> urls;
+    {
+        std::lock_guard lock(m_statusLock);
+        urls = m_urls;
+    }
+
+    uint8_t digest[passphrase::kDigestSize];
+    const passphrase::Result refusal = passphrase::digest(passphrase, digest);
+    if (refusal != passphrase::Result::Ok) {
+        return std::string(passphrase::describe(refusal));
+    }
+    twofish::keyInstance key;
+    const int32_t made = passphrase::prepareKey(key, direction, digest);
+    if (made != twofish::TRUE) {
+        crypto::secureWipe(&key, sizeof key);
+        platform::log(logmsg::kMakeKeyFailed);
+        return std::string(logmsg::kMakeKeyFailed);
+    }
+
+    // Set before anything is queued, so that an early finisher cannot bring it to 0.
+    m_countdown = urls.size();
+    queueRun(urls, key);
+    crypto::secureWipe(&key, sizeof key);
+    return std::nullopt;
+}
+
+void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const twofish::keyInstance& key) {
+    // Rows that name one file run one after another in a chain; every row still gets its own operation
+    // and its own copy of the key.
+    std::vector<std::vector<int64_t>> groups;
+    std::map<FileKey, size_t> groupOfFile;
+    for (size_t row = 0; row < urls.size(); ++row) {
+        const auto [it, added] = groupOfFile.try_emplace(fileKey(urls[row]), groups.size());
+        if (added) {
+            groups.emplace_back();
+        }
+        groups[it->second].push_back(static_cast<int64_t>(row));
+    }
+
+    for (const auto& rows : groups) {
+        std::vector<std::unique_ptr<platform::Operation>> operations;
+        for (const int64_t row : rows) {
+            const auto& url = urls[static_cast<size_t>(row)];
+            if (key.direction == twofish::DIR_ENCRYPT) {
+                operations.push_back(std::make_unique<EncryptionOperation>(url, key, this, row));
+            } else {
+                operations.push_back(std::make_unique<DecryptionOperation>(url, key, this, row));
+            }
+        }
+        try {
+            if (operations.size() == 1) {
+                m_operationQueue.addOperation(std::move(operations.front()));
+            } else {
+                m_operationQueue.addOperation(std::make_unique<OperationChain>(std::move(operations)));
+            }
+        } catch (const std::system_error& error) {
+            // No worker could be started: these rows fail, so that the run still ends.
+            for (const int64_t row : rows) {
+                updateReason(row, error.what());
+                updateStatus(StatusFailed, row);
+            }
+        }
+    }
+}
+
+bool Cryptor::isBusy() const {
+    return m_countdown.load() != 0;
+}
+
+void Cryptor::waitUntilAllOperationsAreFinished() {
+    m_operationQueue.waitUntilAllOperationsAreFinished();
+}
+
+uint64_t Cryptor::urlCount() const {
+    std::lock_guard lock(m_statusLock);
+    return m_urls.size();
+}
+
+std::filesystem::path Cryptor::urlOnRow(int64_t row) const {
+    std::lock_guard lock(m_statusLock);
+    return m_urls.at(static_cast<size_t>(row));
+}
+
+std::string Cryptor::fileNameOnRow(int32_t row) const {
+    return urlOnRow(row).filename().string();
+}
+
+int32_t Cryptor::statusOnRow(int64_t row) const {
+    std::lock_guard lock(m_statusLock);
+    return m_status.at(static_cast<size_t>(row));
+}
+
+std::string Cryptor::failureReasonOnRow(int64_t row) const {
+    std::lock_guard lock(m_statusLock);
+    return m_reasons.at(static_cast<size_t>(row));
+}
+
+void Cryptor::updateReason(int64_t index, std::string reason) {
+    std::lock_guard lock(m_statusLock);
+    if (index >= 0 && static_cast<uint64_t>(index) < m_reasons.size()) {
+        m_reasons[static_cast<size_t>(index)] = std::move(reason);
+    }
+}
+
+void Cryptor::updateStatus(int32_t code, int64_t index) {
+    uint64_t remaining = 0;
+    {
+        std::lock_guard lock(m_statusLock);
+        if (index >= 0 && static_cast<uint64_t>(index) < m_status.size()) {
+            m_status[static_cast<size_t>(index)] = code;
+        }
+        remaining = --m_countdown;
+    }
+    platform::NotificationCenter::defaultCenter().post(
+        remaining != 0 ? kOperationUpdate : kOperationTerminated, this);
+}
+
+bool Cryptor::doHashString(std::u16string_view passphrase, uint8_t (&hash)[passphrase::kDigestSize]) {
+    return passphrase::digest(passphrase, hash) == passphrase::Result::Ok;
+}
+
+} // namespace engine

@@ -1,0 +1,84 @@
+// The list of files with a status per file, and the runs that encrypt or decrypt all of them.
+#pragma once
+
+#include "crypto/passphrase_key.h"
+#include "engine/OperationMaster.h"
+#include "platform/FileIdentity.h"
+#include "platform/OperationQueue.h"
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+// Rows are read and changed on one thread (the front end's main thread), while the operations of a run
+// report from worker threads; every member is safe against those reports. Runs post kOperationUpdate and
+// kOperationTerminated (engine/Notifications.h) on the default notification centre, on the reporting
+// worker thread, with the Cryptor as object.
+class Cryptor final : public OperationMaster {
+public:
+    Cryptor();
+    // Waits for the operations still running: they refer to the Cryptor.
+    ~Cryptor() override;
+    Cryptor(const Cryptor&) = delete;
+    Cryptor& operator=(const Cryptor&) = delete;
+
+    // Appends each file as a row with StatusNone; a directory (also through a link) contributes its
+    // visible entries, descending into subdirectories. A directory that cannot be listed is skipped, and
+    // one already being descended (a link back up) is not entered again. Paths that do not exist are
+    // listed too, and fail when a run reaches them. No duplicate check: a file given twice has two rows.
+    void addURLs(const std::vector<std::filesystem::path>& urls);
+
+    // The three removals: only while not busy.
+    void removeAllURLs();
+    void removeURLatIndexes(const std::set<int64_t>& indexes);
+    // Removes rows with StatusDone or StatusNotRenamed and clears StatusFailed back to StatusNone.
+    void removeAllOKs();
+
+    // Start a run over every row and return at once. None when the run started (an empty list starts
+    // nothing and posts nothing); otherwise a sentence for the user saying why nothing started: a
+    // passphrase that cannot be turned into a key, or a key schedule that could not be built.
+    std::optional<std::string> encryptFilesUsingPassPhrase(std::u16string_view passphrase);
+    std::optional<std::string> decryptFilesUsingPassPhrase(std::u16string_view passphrase);
+
+    // True from a run's start until its last report.
+    bool isBusy() const;
+    // For front ends without an event loop: blocks until every queued operation has finished.
+    void waitUntilAllOperationsAreFinished();
+
+    uint64_t urlCount() const;
+    std::filesystem::path urlOnRow(int64_t row) const;
+    std::string fileNameOnRow(int32_t row) const;
+    int32_t statusOnRow(int64_t row) const;
+    // The log lines the row's last operation wrote, joined by "; "; empty when it wrote none.
+    std::string failureReasonOnRow(int64_t row) const;
+
+    void updateReason(int64_t index, std::string reason) override;
+    void updateStatus(int32_t code, int64_t index) override;
+
+    // The passphrase's 32-byte digest, the same that keys a run. False, with `hash` untouched, for a
+    // passphrase that cannot be turned into a key.
+    bool doHashString(std::u16string_view passphrase, uint8_t (&hash)[passphrase::kDigestSize]);
+
+private:
+    std::optional<std::string> startRun(std::u16string_view passphrase, uint8_t direction);
+    void addURL(const std::filesystem::path& url, std::vector<platform::FileIdentity>& descent);
+    void queueRun(const std::vector<std::filesystem::path>& urls, const twofish::keyInstance& key);
+
+    mutable std::mutex m_statusLock; // guards the three lists and the decrements of m_countdown
+    std::vector<std::filesystem::path> m_urls;
+    std::vector<int32_t> m_status;
+    std::vector<std::string> m_reasons;
+    std::atomic<uint64_t> m_countdown{0};
+    // Last, so that it is destroyed first: its destructor lets running operations report into the rest.
+    platform::OperationQueue m_operationQueue;
+};
+
+} // namespace engine

@@ -1,0 +1,121 @@
+// Decrypts a whole file into a temporary file, accepts it by its check block, then writes it back in place.
+#include "engine/DecryptionOperation.h"
+
+#include "engine/EncryptedFormat.h"
+#include "engine/FileBuffer.h"
+#include "engine/LogMessages.h"
+#include "engine/PathExtension.h"
+#include "engine/StatusCode.h"
+#include "engine/TempBuffer.h"
+#include "platform/Log.h"
+
+#include <utility>
+
+namespace engine {
+
+using format::kBlockSize;
+
+DecryptionOperation::DecryptionOperation(std::filesystem::path url, const twofish::keyInstance& key,
+                                         OperationMaster* master, int64_t index)
+    : FileOperation(std::move(url), key, master, index) {}
+
+int32_t DecryptionOperation::process() {
+    auto file = FileBuffer::initWithURL(m_url);
+    if (!file || isCancelled()) {
+        return StatusFailed;
+    }
+
+    twofish::cipherInstance cipher{};
+    if (twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr) != twofish::TRUE) {
+        return StatusFailed;
+    }
+
+    const uint64_t fileLength = file->fileLength();
+    if (fileLength % kBlockSize != 0) {
+        return StatusFailed;
+    }
+    const uint64_t blocks = fileLength / kBlockSize;
+    if (blocks < format::kOverheadBlocks) {
+        platform::log(logmsg::kPassphraseMightBeWrong);
+        return StatusFailed;
+    }
+
+    uint8_t iv[kBlockSize];
+    if (!file->getBytes(iv, kBlockSize, 0)) {
+        return StatusFailed;
+    }
+    format::loadInitialVector(cipher, iv);
+    uint64_t offset = kBlockSize;
+    if (isCancelled()) {
+        return StatusFailed;
+    }
+
+    auto temp = TempBuffer::init();
+    if (!temp) {
+        return StatusFailed;
+    }
+
+    bool success = true;
+    uint64_t plainLength = 0;
+    uint8_t input[kBlockSize];
+    uint8_t output[kBlockSize];
+    for (uint64_t block = 0; block < blocks - format::kOverheadBlocks; ++block) {
+        if (isCancelled() || !file->getBytes(input, kBlockSize, offset)) {
+            return StatusFailed;
+        }
+        offset += kBlockSize;
+        if (decryptBlock(cipher, input, output)) {
+            temp->appendBytes(output, kBlockSize);
+            plainLength += kBlockSize;
+        } else {
+            success = false;
+        }
+    }
+
+    // The final block carries the last 0..15 plain bytes; any other count contributes nothing.
+    if (!file->getBytes(input, kBlockSize, offset)) {
+        return StatusFailed;
+    }
+    offset += kBlockSize;
+    if (decryptBlock(cipher, input, output)) {
+        const uint8_t tailLength = output[kBlockSize - 1];
+        if (tailLength >= 1 && tailLength < kBlockSize) {
+            temp->appendBytes(output, tailLength);
+            plainLength += tailLength;
+        }
+    } else {
+        success = false;
+    }
+
+    if (!file->getBytes(input, kBlockSize, offset) || !decryptBlock(cipher, input, output)) {
+        return StatusFailed;
+    }
+    if (!format::isCheckBlockValid(output)) {
+        platform::log(logmsg::kPassphraseMightBeWrong);
+        return StatusFailed;
+    }
+    if (isCancelled() || !success) {
+        return StatusFailed;
+    }
+
+    if (!writeBack(*temp, *file, plainLength) || !cutToLength(*temp, *file, plainLength)) {
+        return StatusFailed;
+    }
+    return moveTo(withoutLastExtension(m_url));
+}
+
+bool DecryptionOperation::cutToLength(TempBuffer& temp, FileBuffer& file, uint64_t plainLength) {
+    // Truncation happens at the handle's position; with nothing written back it is still where the
+    // last read left it.
+    if (plainLength == 0 && !file.writeData({}, 0)) {
+        platform::log(logmsg::kWritingToFileFailed);
+        return false;
+    }
+    if (!file.truncateFileAtCurrentOffset()) {
+        keepReplacement(temp);
+        return false;
+    }
+    return true;
+}
+
+} // namespace engine

@@ -1,0 +1,159 @@
+// FileBuffer: the read window, the open-time probe and the direct writes.
+#include "engine/FileBuffer.h"
+
+#include "engine/LogMessages.h"
+#include "platform/Log.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+
+namespace engine {
+
+namespace {
+
+constexpr uint64_t kWindowAlignment = 512;
+constexpr uint64_t kWindowLength = 1024;
+// dataAtOffset reads longer than this straight from the file.
+constexpr uint64_t kScratchLength = 512;
+
+template <typename T>
+T littleEndianAt(FileBuffer& buffer, uint64_t offset) {
+    std::array<uint8_t, sizeof(T)> bytes{};
+    buffer.getBytes(bytes.data(), bytes.size(), offset);
+    T value = 0;
+    for (size_t i = bytes.size(); i-- > 0;) {
+        value = static_cast<T>((value << 8) | bytes[i]);
+    }
+    return value;
+}
+
+} // namespace
+
+FileBuffer::FileBuffer(std::unique_ptr<platform::FileHandle> fileHandle)
+    : m_fileHandle(std::move(fileHandle)) {}
+
+FileBuffer::~FileBuffer() {
+    close();
+}
+
+std::unique_ptr<FileBuffer> FileBuffer::initWithURL(const std::filesystem::path& url, FileError* error) {
+    std::unique_ptr<FileBuffer> buffer;
+    if (auto handle = platform::FileHandle::openForUpdate(url)) {
+        buffer.reset(new FileBuffer(std::move(handle)));
+        if (!buffer->probe()) {
+            buffer.reset();
+        }
+    }
+    if (!buffer && error != nullptr) {
+        *error = FileError{kFileReadUnknownError, url};
+    }
+    return buffer;
+}
+
+bool FileBuffer::probe() {
+    const std::optional<uint64_t> end = m_fileHandle->seekToEnd();
+    if (!end) {
+        return false;
+    }
+    m_fileLength = *end;
+    if (m_fileLength == 0) {
+        return true;
+    }
+    uint8_t last = 0;
+    return getBytes(&last, 1, m_fileLength - 1) && writeBytes(&last, 1, m_fileLength - 1);
+}
+
+bool FileBuffer::getBytes(void* dest, uint64_t length, uint64_t offset) {
+    auto* out = static_cast<uint8_t*>(dest);
+    // Keeps end from wrapping; no file reaches that far, so the result is the same.
+    length = std::min(length, std::numeric_limits<uint64_t>::max() - offset);
+    uint64_t end = offset + length;
+    bool ok = true;
+    bool progressed = true;
+    uint64_t windowEnd = m_currentOffset + m_currentData.size();
+    while (ok && length != 0 && offset < m_fileLength) {
+        if (m_currentOffset <= offset && offset < windowEnd) {
+            const uint64_t count = end <= windowEnd ? length : windowEnd - offset;
+            std::memcpy(out, m_currentData.data() + (offset - m_currentOffset), count);
+            out += count;
+            offset += count;
+            length -= count;
+            progressed = true;
+        } else if (offset < m_currentOffset && m_currentOffset < end && end <= windowEnd) {
+            // The request's tail is at the start of the window: take it before refilling for the head.
+            const uint64_t count = end - m_currentOffset;
+            std::memcpy(out + (m_currentOffset - offset), m_currentData.data(), count);
+            length -= count;
+            end = m_currentOffset;
+            progressed = true;
+        } else {
+            const uint64_t base = offset & ~(kWindowAlignment - 1);
+            m_currentData = readDataAtOffset(base, kWindowLength).value_or(std::vector<uint8_t>());
+            m_currentOffset = base;
+            if (!progressed) {
+                ok = false;
+            }
+            windowEnd = base + m_currentData.size();
+            progressed = false;
+        }
+    }
+    return ok;
+}
+
+std::optional<std::vector<uint8_t>> FileBuffer::readDataAtOffset(uint64_t offset, uint64_t length) {
+    if (!m_fileHandle || !m_fileHandle->seek(offset)) {
+        return std::nullopt;
+    }
+    return m_fileHandle->readData(length);
+}
+
+std::vector<uint8_t> FileBuffer::dataAtOffset(uint64_t offset, uint64_t length) {
+    if (length > kScratchLength) {
+        return readDataAtOffset(offset, length).value_or(std::vector<uint8_t>());
+    }
+    std::vector<uint8_t> scratch(length, 0);
+    getBytes(scratch.data(), length, offset);
+    return scratch;
+}
+
+uint8_t FileBuffer::byteAtOffset(uint64_t offset) {
+    return littleEndianAt<uint8_t>(*this, offset);
+}
+
+uint16_t FileBuffer::littleUnsignedShortAtOffset(uint64_t offset) {
+    return littleEndianAt<uint16_t>(*this, offset);
+}
+
+uint32_t FileBuffer::littleUnsignedIntAtOffset(uint64_t offset) {
+    return littleEndianAt<uint32_t>(*this, offset);
+}
+
+bool FileBuffer::writeData(const std::vector<uint8_t>& data, uint64_t offset) {
+    return writeBytes(data.data(), data.size(), offset);
+}
+
+bool FileBuffer::writeBytes(const void* src, uint64_t length, uint64_t offset) {
+    if (!m_fileHandle || !m_fileHandle->seek(offset)) {
+        return false;
+    }
+    return length == 0 || m_fileHandle->write(src, length);
+}
+
+bool FileBuffer::truncateFileAtCurrentOffset() {
+    const std::optional<uint64_t> position = m_fileHandle ? m_fileHandle->offset() : std::nullopt;
+    if (!position || !m_fileHandle->truncate(*position)) {
+        platform::log(logmsg::kCouldNotTruncateFile);
+        return false;
+    }
+    return true;
+}
+
+void FileBuffer::close() {
+    if (m_fileHandle) {
+        m_fileHandle->close();
+        m_fileHandle.reset();
+    }
+}
+
+} // namespace engine

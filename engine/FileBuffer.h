@@ -1,0 +1,67 @@
+// Random access to one file being processed in place: windowed reads, direct writes, truncation.
+#pragma once
+
+#include "engine/FileError.h"
+#include "platform/FileHandle.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace engine {
+
+// Serves small reads from a 1024-byte window refilled at 512-byte boundaries; writes go straight to the file
+// and leave the window alone. Used by one operation on one thread. No call throws or lets a file failure
+// escape: each turns into the result documented below.
+class FileBuffer {
+public:
+    // Opens url for update and proves that it can be both read and written by rewriting its last byte
+    // (which changes its modification time). An empty file is not probed. On failure returns null and stores
+    // {kFileReadUnknownError, url} in *error when given.
+    static std::unique_ptr<FileBuffer> initWithURL(const std::filesystem::path& url,
+                                                   FileError* error = nullptr);
+    ~FileBuffer();
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+
+    // Copies [offset, offset + length) through the window. Bytes at or past fileLength() are not copied and
+    // leave dest as it was, yet the result is true; false only when two refills in a row gave nothing to copy
+    // (read failure, or a file that shrank).
+    bool getBytes(void* dest, uint64_t length, uint64_t offset);
+    // Straight from the file, window untouched: shorter at the end of the file, empty past it, none on
+    // failure.
+    std::optional<std::vector<uint8_t>> readDataAtOffset(uint64_t offset, uint64_t length);
+    // Bytes not in the file read as zero. Up to 512 bytes go through the window, longer reads straight to the
+    // file (where a failure gives an empty result).
+    std::vector<uint8_t> dataAtOffset(uint64_t offset, uint64_t length);
+    // Little-endian; bytes past the end read as zero.
+    uint8_t byteAtOffset(uint64_t offset);
+    uint16_t littleUnsignedShortAtOffset(uint64_t offset);
+    uint32_t littleUnsignedIntAtOffset(uint64_t offset);
+
+    // Writes all of data at offset; an empty data only moves the file position there. False when the seek or
+    // the write failed (part of the data may be written). Neither the window nor fileLength() change.
+    bool writeData(const std::vector<uint8_t>& data, uint64_t offset);
+    bool writeBytes(const void* src, uint64_t length, uint64_t offset);
+    // Cuts the file at the position of the last read or write. On failure logs "could not truncate file" and
+    // returns false.
+    bool truncateFileAtCurrentOffset();
+
+    // The length at opening; writes and truncation do not change it.
+    uint64_t fileLength() const { return m_fileLength; }
+    // Idempotent; the buffer is not used afterwards.
+    void close();
+
+private:
+    explicit FileBuffer(std::unique_ptr<platform::FileHandle> fileHandle);
+    bool probe();
+
+    std::unique_ptr<platform::FileHandle> m_fileHandle;
+    uint64_t m_fileLength = 0;
+    uint64_t m_currentOffset = 0;
+    std::vector<uint8_t> m_currentData;
+};
+
+} // namespace engine

@@ -1,0 +1,149 @@
+// TempBuffer: the temporary file's creation, the in-memory tail, reads back and deletion.
+#include "engine/TempBuffer.h"
+
+#include "engine/LogMessages.h"
+#include "platform/FaultInjection.h"
+#include "platform/FileManager.h"
+#include "platform/Log.h"
+#include "platform/SecureRandom.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace engine {
+
+namespace {
+
+constexpr const char* kFileNameTemplate = "kov.XXXXXXXXXX";
+constexpr size_t kMemoryLimit = 512;
+constexpr size_t kXCount = 10;
+// glibc's mkstemp replaces only the last six X characters.
+constexpr size_t kXReplacedByMkstemp = 6;
+
+// Draws the X characters that mkstemp leaves in place, so that all ten are random as the name promises.
+void randomizeLeadingXs(std::string& pathTemplate) {
+    static constexpr std::string_view kAlphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::array<uint8_t, kXCount - kXReplacedByMkstemp> random{};
+    if (!platform::secureRandomBytes(random.data(), random.size())) {
+        return;
+    }
+    const size_t first = pathTemplate.size() - kXCount;
+    for (size_t i = 0; i < random.size(); ++i) {
+        pathTemplate[first + i] = kAlphabet[random[i] % kAlphabet.size()];
+    }
+}
+
+} // namespace
+
+TempBuffer::TempBuffer(std::unique_ptr<platform::FileHandle> fileHandle, std::filesystem::path path)
+    : m_fileHandle(std::move(fileHandle)), m_path(std::move(path)) {
+    m_currentData.reserve(kMemoryLimit);
+}
+
+TempBuffer::~TempBuffer() {
+    close();
+}
+
+std::unique_ptr<TempBuffer> TempBuffer::init() {
+    std::string pathTemplate = (platform::temporaryDirectory() / kFileNameTemplate).string();
+    randomizeLeadingXs(pathTemplate);
+    const int fd =
+        platform::shouldFail(platform::FaultPoint::CreateTemp) ? -1 : ::mkstemp(pathTemplate.data());
+    if (fd < 0) {
+        platform::log(logmsg::kMkstempFailed);
+        return nullptr;
+    }
+    platform::FileHandle handle(fd);
+    try {
+        std::filesystem::path path(pathTemplate);
+        auto fileHandle = std::make_unique<platform::FileHandle>(std::move(handle));
+        return std::unique_ptr<TempBuffer>(new TempBuffer(std::move(fileHandle), std::move(path)));
+    } catch (...) {
+        // Only allocation can fail here; the file mkstemp made must not outlive the attempt.
+        ::unlink(pathTemplate.c_str());
+        throw;
+    }
+}
+
+void TempBuffer::appendBytes(const void* src, uint64_t length) {
+    const auto* bytes = static_cast<const uint8_t*>(src);
+    m_currentData.insert(m_currentData.end(), bytes, bytes + length);
+    if (m_currentData.size() > kMemoryLimit) {
+        dumpBuffer();
+    }
+}
+
+void TempBuffer::dumpBuffer() {
+    if (m_currentData.empty()) {
+        return;
+    }
+    if (!m_fileHandle || !m_fileHandle->seekToEnd() ||
+        !m_fileHandle->write(m_currentData.data(), m_currentData.size())) {
+        m_dumpFailed = true;
+        platform::log(logmsg::kCouldNotWriteToTempFile);
+        return;
+    }
+    m_currentData.clear();
+}
+
+uint64_t TempBuffer::length() {
+    const std::optional<uint64_t> fileLength = m_fileHandle ? m_fileHandle->seekToEnd() : std::nullopt;
+    if (!fileLength) {
+        m_lengthFailed = true;
+        platform::log(logmsg::kCouldNotGetLengthOfTmpFile);
+    }
+    return fileLength.value_or(0) + m_currentData.size();
+}
+
+std::optional<std::vector<uint8_t>> TempBuffer::readDataAtOffset(uint64_t offset, uint64_t length) {
+    const uint64_t total = this->length();
+    if (!failed() && total <= m_currentData.size()) {
+        if (offset == 0 && m_currentData.size() <= length) {
+            return m_currentData;
+        }
+        // Callers stay within the held bytes; clamping keeps any other request in bounds.
+        const size_t begin = static_cast<size_t>(std::min<uint64_t>(offset, m_currentData.size()));
+        const size_t end =
+            begin + static_cast<size_t>(std::min<uint64_t>(length, m_currentData.size() - begin));
+        return std::vector<uint8_t>(m_currentData.begin() + begin, m_currentData.begin() + end);
+    }
+    dumpBuffer();
+    std::optional<std::vector<uint8_t>> data;
+    if (!failed() && m_fileHandle->seek(offset)) {
+        data = m_fileHandle->readData(offset < total ? std::min(length, total - offset) : 0);
+    }
+    if (!data) {
+        platform::log(logmsg::kCouldNotReadFromTmpFile);
+    }
+    return data;
+}
+
+std::optional<std::filesystem::path> TempBuffer::keepFile() {
+    dumpBuffer();
+    if (!m_fileHandle || m_dumpFailed) {
+        return std::nullopt;
+    }
+    m_keep = true;
+    return m_path;
+}
+
+void TempBuffer::close() {
+    if (!m_fileHandle) {
+        return;
+    }
+    m_fileHandle->close();
+    m_fileHandle.reset();
+    if (m_keep) {
+        return;
+    }
+    if (const std::optional<std::string> error = platform::removeItem(m_path)) {
+        platform::log(logmsg::couldNotDeleteTemporaryFile(*error));
+    }
+}
+
+} // namespace engine

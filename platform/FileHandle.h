@@ -1,0 +1,49 @@
+// An owned POSIX file descriptor with positioned reads and writes that report failures as results.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+// Every call reports failure through its result and leaves errno set; nothing throws. After close() every
+// call fails (the descriptor is -1).
+class FileHandle {
+public:
+    // Opens an existing file for reading and writing; never creates or truncates. Null on failure, also for
+    // a directory (EISDIR).
+    static std::unique_ptr<FileHandle> openForUpdate(const std::filesystem::path& path);
+
+    // Takes ownership of fd; -1 gives a closed handle.
+    explicit FileHandle(int fd);
+    ~FileHandle();
+    FileHandle(FileHandle&& other) noexcept;
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    // Moves the position to the end; returns the file's length.
+    std::optional<uint64_t> seekToEnd();
+    bool seek(uint64_t offset);
+    std::optional<uint64_t> offset() const;
+
+    // Reads until length bytes or end of file, retrying interrupted and short reads; 0 at end of file.
+    std::optional<size_t> read(void* dest, size_t length);
+    // Reads up to length bytes from the position into a new byte string; shorter at end of file.
+    std::optional<std::vector<uint8_t>> readData(uint64_t length);
+    // Writes all length bytes, retrying interrupted and short writes. On false part may have been written.
+    bool write(const void* src, size_t length);
+    bool truncate(uint64_t length);
+    // Safe to call again: a closed handle reports true.
+    bool close();
+    int descriptor() const { return m_descriptor; }
+
+private:
+    int m_descriptor;
+};
+
+} // namespace platform

@@ -1,0 +1,32 @@
+// File system queries and changes the engine needs: existence, listing, moving without replacing, removal.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Both follow symbolic links; a dangling link does not exist.
+bool exists(const std::filesystem::path& path);
+bool isDirectory(const std::filesystem::path& path);
+
+// Renames from to to, and never replaces an existing target: false when to exists or on any other failure.
+// On file systems without an atomic no-replace rename, a hard link plus unlink is used instead, which does
+// not move directories.
+bool moveItem(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Removes a file, a symbolic link or an empty directory. None on success, else the error's description
+// (for example "No such file or directory") for the log.
+std::optional<std::string> removeItem(const std::filesystem::path& path);
+
+// The full paths of the directory's entries, sorted by name, without hidden entries (names starting with
+// '.'). None when the directory cannot be listed.
+std::optional<std::vector<std::filesystem::path>> contentsOfDirectory(const std::filesystem::path& directory);
+
+// $TMPDIR when set and non-empty; else /tmp when it is a directory; else the user's caches directory
+// ($XDG_CACHE_HOME, or ~/.cache) when it is one; else /tmp.
+std::filesystem::path temporaryDirectory();
+
+} // namespace platform

@@ -1,0 +1,91 @@
+// Command lines that parse, and those that must be refused with a usage error.
+#include "cli/Arguments.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using cli::Action;
+using cli::Command;
+
+struct GoodCase {
+    std::vector<std::string> args;
+    Action action;
+    Command command;
+    std::vector<std::string> paths;
+    std::optional<std::string> passphraseFile;
+    std::optional<int> passphraseFd;
+    bool noConfirm;
+};
+
+TEST(ArgumentsTest, AcceptedCommandLines) {
+    const std::vector<GoodCase> cases = {
+        {{"encrypt", "a"}, Action::Run, Command::Encrypt, {"a"}, {}, {}, false},
+        {{"decrypt", "a", "b c", "-"}, Action::Run, Command::Decrypt, {"a", "b c", "-"}, {}, {}, false},
+        {{"--passphrase-file", "pw", "check", "a"}, Action::Run, Command::Check, {"a"}, "pw", {}, false},
+        {{"encrypt", "a", "--passphrase-file=p=w"}, Action::Run, Command::Encrypt, {"a"}, "p=w", {}, false},
+        {{"decrypt", "--passphrase-fd", "3", "a"}, Action::Run, Command::Decrypt, {"a"}, {}, 3, false},
+        {{"encrypt", "--passphrase-fd=0", "a", "--no-confirm"},
+         Action::Run,
+         Command::Encrypt,
+         {"a"},
+         {},
+         0,
+         true},
+        // After "--" everything is a path, also what looks like an option.
+        {{"encrypt", "--", "-a", "--help"}, Action::Run, Command::Encrypt, {"-a", "--help"}, {}, {}, false},
+        {{"--", "encrypt", "a"}, Action::Run, Command::Encrypt, {"a"}, {}, {}, false},
+        {{"colors", "--passphrase-fd", "5"}, Action::Run, Command::Colors, {}, {}, 5, false},
+        {{"--help"}, Action::ShowHelp, Command::Encrypt, {}, {}, {}, false},
+        {{"encrypt", "a", "-h"}, Action::ShowHelp, Command::Encrypt, {}, {}, {}, false},
+        {{"--help", "--bogus"}, Action::ShowHelp, Command::Encrypt, {}, {}, {}, false},
+        {{"--version", "frobnicate"}, Action::ShowVersion, Command::Encrypt, {}, {}, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const cli::Arguments parsed = cli::parseArguments(c.args);
+        ASSERT_EQ(parsed.action, c.action) << parsed.error;
+        if (c.action != Action::Run) {
+            continue;
+        }
+        EXPECT_EQ(parsed.command, c.command);
+        EXPECT_EQ(parsed.paths, std::vector<std::filesystem::path>(c.paths.begin(), c.paths.end()));
+        EXPECT_EQ(parsed.passphraseFile,
+                  c.passphraseFile ? std::optional<std::filesystem::path>(*c.passphraseFile) : std::nullopt);
+        EXPECT_EQ(parsed.passphraseFd, c.passphraseFd);
+        EXPECT_EQ(parsed.noConfirm, c.noConfirm);
+    }
+}
+
+TEST(ArgumentsTest, RefusedCommandLinesSayWhy) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "missing command"},
+        {{"encrypt"}, "missing PATH"},
+        {{"--no-confirm", "decrypt", "--"}, "missing PATH"},
+        {{"frobnicate", "a"}, "unknown command 'frobnicate'"},
+        {{"Encrypt", "a"}, "unknown command 'Encrypt'"},
+        {{"encrypt", "-x", "a"}, "unknown option '-x'"},
+        {{"--bogus", "--help"}, "unknown option '--bogus'"},
+        // The passphrase is never an argument: other users can read a process's command line.
+        {{"encrypt", "--passphrase", "secret", "a"}, "unknown option '--passphrase'"},
+        {{"encrypt", "a", "--passphrase-file"}, "option '--passphrase-file' needs a value"},
+        {{"encrypt", "a", "--passphrase-file="}, "needs a file name"},
+        {{"encrypt", "--passphrase-fd", "x", "a"}, "needs a descriptor number, not 'x'"},
+        {{"encrypt", "--passphrase-fd=-1", "a"}, "needs a descriptor number, not '-1'"},
+        {{"encrypt", "--passphrase-fd", "3x", "a"}, "needs a descriptor number, not '3x'"},
+        {{"encrypt", "--passphrase-fd", "99999999999", "a"}, "needs a descriptor number"},
+        {{"encrypt", "--passphrase-fd", "3", "--passphrase-file", "f", "a"}, "only one of"},
+        {{"encrypt", "--passphrase-file", "f", "--passphrase-file", "g", "a"}, "only one of"},
+        {{"--version=2"}, "option '--version' takes no value"},
+        {{"encrypt", "--no-confirm=yes", "a"}, "option '--no-confirm' takes no value"},
+        {{"colors", "a"}, "the colors command takes no PATH"},
+    };
+    for (const auto& [args, error] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const cli::Arguments parsed = cli::parseArguments(args);
+        EXPECT_EQ(parsed.action, Action::UsageError);
+        EXPECT_NE(parsed.error.find(error), std::string::npos) << parsed.error;
+    }
+}
+
+} // namespace

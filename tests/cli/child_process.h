@@ -1,0 +1,31 @@
+// Runs a program as a child process with its own session, capturing its output and exit status.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace clitest {
+
+struct ChildResult {
+    int exitCode = -1; // the exit status, or -1 when the child did not exit normally
+    int signal = 0;    // the signal that ended the child, or 0
+    std::string out;
+    std::string err;
+    std::string terminal; // what the child wrote to its terminal, when it had one
+    bool echoes = false;  // whether that terminal echoed typing again once the child had ended
+};
+
+// Runs `program` with `args` (no shell involved), standard input from /dev/null, in a new session without
+// a controlling terminal, so that a prompt can never wait for keyboard input. When `fd3Input` is set, the
+// child reads it from a pipe on descriptor 3.
+ChildResult runChild(const std::string& program, const std::vector<std::string>& args,
+                     const std::optional<std::string>& fd3Input = std::nullopt);
+
+// The same on a pseudo-terminal that is the child's controlling terminal: for each (prompt, answer) in
+// order, waits until the terminal shows `prompt`, then types `answer` ("\x03" types Ctrl-C).
+ChildResult runChildOnTerminal(const std::string& program, const std::vector<std::string>& args,
+                               const std::vector<std::pair<std::string, std::string>>& dialogue);
+
+} // namespace clitest

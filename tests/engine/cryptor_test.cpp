@@ -1,0 +1,267 @@
+// The file list and its runs: rows, codes, notifications, and safety against concurrent reports.
+#include "engine/Cryptor.h"
+
+#include "engine/LogMessages.h"
+#include "engine/Notifications.h"
+#include "engine/StatusCode.h"
+#include "platform/Log.h"
+#include "platform/NotificationCenter.h"
+#include "platform/ObserverRegistration.h"
+#include "tests/engine/operation_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+using namespace engine;
+using enginetest::decryptFormat;
+using enginetest::keyFor;
+using testsupport::readFile;
+using testsupport::sampleBytes;
+namespace fs = std::filesystem;
+
+// Records the notifications a Cryptor posts, with isBusy() as seen inside each, and waits for the end.
+class RunObserver {
+public:
+    explicit RunObserver(Cryptor& cryptor) : m_cryptor(cryptor) {
+        auto& center = platform::NotificationCenter::defaultCenter();
+        for (std::string_view name : {kOperationUpdate, kOperationTerminated}) {
+            m_registrations.emplace_back(
+                center, center.addObserver(std::string(name), &cryptor,
+                                           [this](const platform::Notification& n) { record(n); }));
+        }
+    }
+
+    // Waits for the run's end; fails instead of hanging.
+    void waitForEnd() {
+        std::unique_lock lock(m_mutex);
+        ASSERT_TRUE(m_ended.wait_for(lock, std::chrono::seconds(60), [&] { return m_terminated > 0; }))
+            << "the run never ended";
+        lock.unlock();
+        m_cryptor.waitUntilAllOperationsAreFinished();
+    }
+
+    std::vector<std::string> names() const {
+        std::lock_guard lock(m_mutex);
+        return m_names;
+    }
+    std::vector<bool> busyStates() const {
+        std::lock_guard lock(m_mutex);
+        return m_busy;
+    }
+
+private:
+    void record(const platform::Notification& notification) {
+        std::lock_guard lock(m_mutex);
+        m_names.emplace_back(notification.name);
+        m_busy.push_back(m_cryptor.isBusy());
+        if (notification.name == kOperationTerminated) {
+            ++m_terminated;
+            m_ended.notify_all();
+        }
+    }
+
+    Cryptor& m_cryptor;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_ended;
+    std::vector<std::string> m_names;
+    std::vector<bool> m_busy;
+    int m_terminated = 0;
+    std::vector<platform::ObserverRegistration> m_registrations;
+};
+
+class CryptorTest : public enginetest::OperationTest {
+protected:
+    std::vector<int32_t> codes() const {
+        std::vector<int32_t> result;
+        for (uint64_t row = 0; row < m_cryptor.urlCount(); ++row) {
+            result.push_back(m_cryptor.statusOnRow(static_cast<int64_t>(row)));
+        }
+        return result;
+    }
+
+    void encryptAll(std::u16string_view passphrase = u"secret") {
+        RunObserver observer(m_cryptor);
+        ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(passphrase), std::nullopt);
+        observer.waitForEnd();
+    }
+
+    void decryptAll(std::u16string_view passphrase = u"secret") {
+        RunObserver observer(m_cryptor);
+        ASSERT_EQ(m_cryptor.decryptFilesUsingPassPhrase(passphrase), std::nullopt);
+        observer.waitForEnd();
+    }
+
+    Cryptor m_cryptor;
+};
+
+TEST_F(CryptorTest, AnEmptyRunQueuesAndPostsNothing) {
+    RunObserver observer(m_cryptor);
+    EXPECT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret"), std::nullopt);
+    EXPECT_FALSE(m_cryptor.isBusy());
+    m_cryptor.waitUntilAllOperationsAreFinished();
+    EXPECT_TRUE(observer.names().empty());
+}
+
+TEST_F(CryptorTest, ARunOfThreePostsTwoUpdatesThenTheEnd) {
+    std::vector<std::vector<uint8_t>> contents;
+    for (int i = 0; i < 3; ++i) {
+        contents.push_back(sampleBytes(1000 * i + 5, static_cast<uint32_t>(i)));
+        m_cryptor.addURLs({m_dir.writeFile("f" + std::to_string(i), contents.back())});
+    }
+    RunObserver observer(m_cryptor);
+    ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret"), std::nullopt);
+    EXPECT_TRUE(m_cryptor.isBusy());
+    observer.waitForEnd();
+
+    EXPECT_EQ(observer.names(),
+              (std::vector<std::string>{std::string(kOperationUpdate), std::string(kOperationUpdate),
+                                        std::string(kOperationTerminated)}));
+    EXPECT_EQ(observer.busyStates(), (std::vector<bool>{true, true, false}));
+    EXPECT_FALSE(m_cryptor.isBusy());
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusDone, StatusDone}));
+    for (int i = 0; i < 3; ++i) {
+        const auto stored = readFile(m_dir.path() / ("f" + std::to_string(i) + ".brisklet"));
+        EXPECT_EQ(decryptFormat(stored, keyFor(u"secret", twofish::DIR_DECRYPT)), contents[i]);
+    }
+}
+
+TEST_F(CryptorTest, ARenamedRowFailsOnTheNextRunUntilCleared) {
+    const auto plain = sampleBytes(70);
+    m_cryptor.addURLs({m_dir.writeFile("report.pdf", plain)});
+    encryptAll();
+    EXPECT_EQ(m_cryptor.fileNameOnRow(0), "report.pdf");
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone}));
+
+    decryptAll();
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusFailed}));
+    m_cryptor.removeAllOKs();
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone}));
+
+    m_cryptor.removeAllURLs();
+    m_cryptor.addURLs({m_dir.path() / "report.pdf.brisklet"});
+    decryptAll();
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone}));
+    EXPECT_EQ(readFile(m_dir.path() / "report.pdf"), plain);
+}
+
+TEST_F(CryptorTest, AFileListedTwiceIsProcessedByOneOperationAtATime) {
+    const auto plain = sampleBytes(5000);
+    const fs::path path = m_dir.writeFile("twice.txt", plain);
+    m_cryptor.addURLs({path, path, m_dir.path() / "." / "twice.txt"});
+    ASSERT_EQ(m_cryptor.urlCount(), 3u);
+    encryptAll();
+    // The first row encrypts and renames it; the others find it gone.
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusFailed, StatusFailed}));
+    EXPECT_EQ(
+        decryptFormat(readFile(m_dir.path() / "twice.txt.brisklet"), keyFor(u"secret", twofish::DIR_DECRYPT)),
+        plain);
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+TEST_F(CryptorTest, DirectoriesContributeTheirVisibleFilesAndNeverLoop) {
+    const fs::path folder = m_dir.path() / "folder";
+    fs::create_directories(folder / "sub");
+    testsupport::writeFile(folder / ".hidden", {1});
+    testsupport::writeFile(folder / "visible", {2});
+    testsupport::writeFile(folder / "sub" / "inner", {3});
+    fs::create_directory_symlink(folder, folder / "sub" / "back-up");
+    const fs::path hiddenGivenDirectly = m_dir.writeFile(".direct", {4});
+
+    m_cryptor.addURLs({folder, hiddenGivenDirectly, m_dir.path() / "missing"});
+    std::vector<std::string> names;
+    for (uint64_t row = 0; row < m_cryptor.urlCount(); ++row) {
+        names.push_back(m_cryptor.fileNameOnRow(static_cast<int32_t>(row)));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"inner", "visible", ".direct", "missing"}));
+    EXPECT_EQ(m_cryptor.urlOnRow(0), folder / "sub" / "inner");
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone, StatusNone, StatusNone, StatusNone}));
+}
+
+TEST_F(CryptorTest, RemoveAllOKsDropsFinishedRowsAndClearsFailedOnes) {
+    // Codes 1, 3, 2 from a real run (a file, a missing one, one whose target exists), then a row with 0.
+    m_cryptor.addURLs({m_dir.writeFile("ok", {1}), m_dir.path() / "missing", m_dir.writeFile("taken", {2})});
+    m_dir.writeFile("taken.brisklet", {9});
+    encryptAll();
+    m_cryptor.addURLs({m_dir.writeFile("later", {3})});
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusFailed, StatusNotRenamed, StatusNone}));
+
+    m_cryptor.removeAllOKs();
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone, StatusNone}));
+    EXPECT_EQ(m_cryptor.fileNameOnRow(0), "missing");
+    EXPECT_EQ(m_cryptor.fileNameOnRow(1), "later");
+}
+
+TEST_F(CryptorTest, RefusedPassphrasesStartNothing) {
+    m_cryptor.addURLs({m_dir.writeFile("keep", sampleBytes(10))});
+    RunObserver observer(m_cryptor);
+    const auto tooLong = m_cryptor.encryptFilesUsingPassPhrase(std::u16string(255, u'x'));
+    ASSERT_TRUE(tooLong.has_value());
+    EXPECT_EQ(*tooLong, passphrase::describe(passphrase::Result::TooLong));
+    const auto unpaired = m_cryptor.decryptFilesUsingPassPhrase(std::u16string(u"ab") + char16_t(0xDC00));
+    ASSERT_TRUE(unpaired.has_value());
+    EXPECT_EQ(*unpaired, passphrase::describe(passphrase::Result::NoUtf8Form));
+    EXPECT_FALSE(m_cryptor.isBusy());
+    m_cryptor.waitUntilAllOperationsAreFinished();
+    EXPECT_TRUE(observer.names().empty());
+    EXPECT_EQ(readFile(m_dir.path() / "keep"), sampleBytes(10));
+}
+
+TEST_F(CryptorTest, RowsKeepTheReasonTheirOperationLogged) {
+    m_cryptor.addURLs({m_dir.writeFile("a", sampleBytes(40))});
+    encryptAll(u"right");
+    m_cryptor.removeAllURLs();
+    m_cryptor.addURLs({m_dir.path() / "a.brisklet", m_dir.path() / "nothing-here"});
+    decryptAll(u"wrong");
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusFailed, StatusFailed}));
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(0), logmsg::kPassphraseMightBeWrong);
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(1), "");
+    decryptAll(u"right");
+    EXPECT_EQ(m_cryptor.statusOnRow(0), StatusDone);
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(0), "");
+}
+
+TEST_F(CryptorTest, TheColourDigestIsTheRunKey) {
+    uint8_t hash[32];
+    ASSERT_TRUE(m_cryptor.doHashString(u"p\u00e4ss", hash));
+    const auto key = keyFor(u"p\u00e4ss", twofish::DIR_ENCRYPT);
+    EXPECT_EQ(0, std::memcmp(hash, key.key32, sizeof hash)); // little-endian words on this machine
+    uint8_t untouched[32] = {};
+    EXPECT_FALSE(m_cryptor.doHashString(std::u16string(1, char16_t(0xD800)), untouched));
+    EXPECT_EQ(untouched[0], 0);
+}
+
+TEST_F(CryptorTest, ReportsRaceSafelyWithReadsOnTheMainThread) {
+    constexpr int kFiles = 300;
+    for (int i = 0; i < kFiles; ++i) {
+        m_cryptor.addURLs(
+            {m_dir.writeFile("small" + std::to_string(i), sampleBytes(static_cast<size_t>(i) * 7))});
+    }
+    RunObserver observer(m_cryptor);
+    ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret"), std::nullopt);
+    uint64_t reads = 0;
+    while (m_cryptor.isBusy()) {
+        for (uint64_t row = 0; row < m_cryptor.urlCount(); ++row) {
+            reads += static_cast<uint64_t>(m_cryptor.statusOnRow(static_cast<int64_t>(row)));
+            reads += m_cryptor.fileNameOnRow(static_cast<int32_t>(row)).size();
+            reads += m_cryptor.failureReasonOnRow(static_cast<int64_t>(row)).size();
+        }
+        m_cryptor.addURLs({m_dir.path() / "added-during-the-run"});
+    }
+    observer.waitForEnd();
+    const auto names = observer.names();
+    ASSERT_EQ(names.size(), static_cast<size_t>(kFiles));
+    EXPECT_EQ(std::count(names.begin(), names.end(), kOperationUpdate), kFiles - 1);
+    EXPECT_EQ(names.back(), kOperationTerminated);
+    const auto all = codes();
+    EXPECT_EQ(std::count(all.begin(), all.begin() + kFiles, StatusDone), kFiles);
+    EXPECT_EQ(std::count(all.begin() + kFiles, all.end(), StatusNone),
+              static_cast<long>(all.size() - kFiles));
+    EXPECT_GT(reads, 0u);
+}
+
+} // namespace

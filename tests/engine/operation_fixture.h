@@ -1,0 +1,60 @@
+// Shared set-up for tests that run file operations directly: keys, a recording master, a private TMPDIR.
+#pragma once
+
+#include "crypto/twofish.h"
+#include "engine/FileOperation.h"
+#include "engine/OperationMaster.h"
+#include "platform/Log.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace enginetest {
+
+// Records every report; safe to call from several threads.
+class RecordingMaster : public engine::OperationMaster {
+public:
+    void updateStatus(int32_t code, int64_t index) override;
+    std::vector<std::pair<int32_t, int64_t>> reports() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::pair<int32_t, int64_t>> m_reports;
+};
+
+twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction);
+
+// The plain text of an encrypted file, read independently of the decryption operation; none when the
+// check block does not match.
+std::optional<std::vector<uint8_t>> decryptFormat(const std::vector<uint8_t>& encrypted,
+                                                  const twofish::keyInstance& decryptKey);
+
+class OperationTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs one operation on this thread and returns its only report's code (fails the test otherwise).
+    int32_t encrypt(const std::filesystem::path& path, std::u16string_view passphrase = u"secret");
+    int32_t decrypt(const std::filesystem::path& path, std::u16string_view passphrase = u"secret");
+    int32_t run(engine::FileOperation& operation);
+
+    std::vector<std::string> tempFiles() const { return testsupport::listNames(m_tmp.path()); }
+    std::vector<std::string> logLines() const { return m_log.lines(); }
+
+    testsupport::TempDir m_dir;
+    testsupport::TempDir m_tmp;
+    RecordingMaster m_master;
+    platform::LogCapture m_log;
+
+private:
+    std::optional<std::string> m_savedTmpdir;
+};
+
+} // namespace enginetest

@@ -1,0 +1,261 @@
+// TempBuffer: the temporary file's name and lifetime, the in-memory tail, reads back, and every failure path.
+#include "engine/TempBuffer.h"
+
+#include "engine/LogMessages.h"
+#include "platform/FaultInjection.h"
+#include "platform/Log.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+using engine::TempBuffer;
+using platform::FaultInjector;
+using platform::FaultPoint;
+using testsupport::readFile;
+using testsupport::sampleBytes;
+
+std::vector<std::string> lines(std::initializer_list<std::string_view> messages) {
+    return {messages.begin(), messages.end()};
+}
+
+std::vector<uint8_t> slice(const std::vector<uint8_t>& bytes, size_t begin, size_t end) {
+    return {bytes.begin() + static_cast<ptrdiff_t>(begin), bytes.begin() + static_cast<ptrdiff_t>(end)};
+}
+
+// Every test runs with TMPDIR pointing at its own directory, so that the temporary files can be watched.
+class TempBufferTest : public testing::Test {
+protected:
+    std::unique_ptr<TempBuffer> make() {
+        auto buffer = TempBuffer::init();
+        EXPECT_NE(buffer, nullptr);
+        return buffer;
+    }
+    uintmax_t sizeOnDisk(const TempBuffer& buffer) const { return std::filesystem::file_size(buffer.path()); }
+    void append(TempBuffer& buffer, const std::vector<uint8_t>& bytes) {
+        buffer.appendBytes(bytes.data(), bytes.size());
+    }
+
+    testsupport::TempDir m_dir;
+    testsupport::ScopedEnv m_tmpdir{"TMPDIR", m_dir.path().string()};
+};
+
+TEST_F(TempBufferTest, CreatesAPrivateRandomlyNamedFileInTheTemporaryDirectory) {
+    auto first = make();
+    auto second = make();
+    EXPECT_EQ(first->path().parent_path(), m_dir.path());
+    const std::string name = first->path().filename().string();
+    ASSERT_EQ(name.size(), 14u) << name;
+    EXPECT_TRUE(name.starts_with("kov.")) << name;
+    EXPECT_TRUE(std::all_of(name.begin() + 4, name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    })) << name;
+    EXPECT_FALSE(name.starts_with("kov.XXXX")) << "all ten characters are drawn, not only the last six";
+    EXPECT_NE(first->path(), second->path());
+
+    struct stat status {};
+    ASSERT_EQ(::stat(first->path().c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_EQ(status.st_size, 0);
+}
+
+TEST_F(TempBufferTest, CloseAndDestructionDeleteTheFile) {
+    platform::LogCapture capture;
+    auto closed = make();
+    closed->close();
+    EXPECT_FALSE(std::filesystem::exists(closed->path()));
+    closed->close();
+    {
+        auto dropped = make();
+        append(*dropped, sampleBytes(600));
+    }
+    closed.reset();
+    EXPECT_TRUE(m_dir.names().empty());
+    EXPECT_TRUE(capture.lines().empty());
+}
+
+TEST_F(TempBufferTest, KeepsUpTo512BytesInMemoryAndWritesAllOnThe513th) {
+    auto buffer = make();
+    FaultInjector counter(FaultPoint::Write, INT_MAX);
+    const auto content = sampleBytes(513);
+    buffer->appendBytes(content.data(), 512);
+    EXPECT_EQ(sizeOnDisk(*buffer), 0u);
+    EXPECT_EQ(buffer->length(), 512u);
+
+    buffer->appendBytes(content.data() + 512, 1);
+    EXPECT_EQ(counter.callCount(FaultPoint::Write), 1);
+    EXPECT_EQ(readFile(buffer->path()), content);
+    EXPECT_EQ(buffer->length(), 513u);
+}
+
+TEST_F(TempBufferTest, SixteenByteAppendsReachTheFileAs528ByteWrites) {
+    auto buffer = make();
+    FaultInjector counter(FaultPoint::Write, INT_MAX);
+    const auto content = sampleBytes(33 * 16);
+    for (size_t offset = 0; offset < 32 * 16; offset += 16) {
+        buffer->appendBytes(content.data() + offset, 16);
+    }
+    EXPECT_EQ(sizeOnDisk(*buffer), 0u);
+    buffer->appendBytes(content.data() + 32 * 16, 16);
+    EXPECT_EQ(counter.callCount(FaultPoint::Write), 1);
+    EXPECT_EQ(readFile(buffer->path()), content);
+}
+
+TEST_F(TempBufferTest, SmallContentIsReadBackFromMemory) {
+    auto buffer = make();
+    const auto content = sampleBytes(48);
+    append(*buffer, content);
+    EXPECT_EQ(buffer->readDataAtOffset(0, 512), content);
+    EXPECT_EQ(buffer->readDataAtOffset(16, 16), slice(content, 16, 32));
+    EXPECT_EQ(sizeOnDisk(*buffer), 0u) << "reading does not write small content out";
+}
+
+TEST_F(TempBufferTest, ContentSplitBetweenFileAndMemoryIsReadBackFromTheFile) {
+    auto buffer = make();
+    const auto content = sampleBytes(616);
+    buffer->appendBytes(content.data(), 600);
+    buffer->appendBytes(content.data() + 600, 16);
+    EXPECT_EQ(sizeOnDisk(*buffer), 600u);
+    EXPECT_EQ(buffer->length(), 616u);
+
+    EXPECT_EQ(buffer->readDataAtOffset(512, 512), slice(content, 512, 616));
+    EXPECT_EQ(sizeOnDisk(*buffer), 616u);
+    EXPECT_EQ(buffer->readDataAtOffset(0, 512), slice(content, 0, 512));
+    EXPECT_EQ(buffer->readDataAtOffset(616, 512), std::vector<uint8_t>());
+    EXPECT_EQ(buffer->length(), 616u);
+}
+
+TEST_F(TempBufferTest, NoTemporaryFileMeansNoBuffer) {
+    const auto missing = (m_dir.path() / "missing").string();
+    for (const bool injected : {true, false}) {
+        SCOPED_TRACE(injected ? "injected failure" : "TMPDIR is missing");
+        platform::LogCapture capture;
+        std::unique_ptr<TempBuffer> buffer;
+        if (injected) {
+            FaultInjector injector(FaultPoint::CreateTemp, 1);
+            buffer = TempBuffer::init();
+        } else {
+            testsupport::ScopedEnv env("TMPDIR", missing);
+            buffer = TempBuffer::init();
+        }
+        EXPECT_EQ(buffer, nullptr);
+        EXPECT_EQ(capture.lines(), lines({engine::logmsg::kMkstempFailed}));
+        EXPECT_TRUE(m_dir.names().empty());
+    }
+}
+
+// After a failed dump the file may lack bytes (or, after a partial write, repeat them once retried), so the
+// buffer hands nothing out and keeps nothing, even when a later dump succeeds.
+TEST_F(TempBufferTest, AFailedDumpIsNeverForgotten) {
+    for (const FaultPoint point : {FaultPoint::Seek, FaultPoint::Write}) {
+        SCOPED_TRACE("point " + std::to_string(static_cast<int>(point)));
+        platform::LogCapture capture;
+        auto buffer = make();
+        const auto content = sampleBytes(1100);
+        {
+            FaultInjector injector(point, 1);
+            buffer->appendBytes(content.data(), 513);
+        }
+        EXPECT_EQ(capture.lines(), lines({engine::logmsg::kCouldNotWriteToTempFile}));
+        buffer->appendBytes(content.data() + 513, 587);
+        EXPECT_EQ(sizeOnDisk(*buffer), 1100u) << "the kept bytes are written by the next dump";
+        EXPECT_TRUE(buffer->failed());
+
+        EXPECT_EQ(buffer->readDataAtOffset(0, 512), std::nullopt);
+        EXPECT_EQ(buffer->keepFile(), std::nullopt);
+        EXPECT_EQ(capture.lines(), lines({engine::logmsg::kCouldNotWriteToTempFile,
+                                          engine::logmsg::kCouldNotReadFromTmpFile}));
+        buffer.reset();
+        EXPECT_TRUE(m_dir.names().empty());
+    }
+}
+
+TEST_F(TempBufferTest, KeepFileKeepsOnlyACompleteFile) {
+    platform::LogCapture capture;
+    const auto content = sampleBytes(720);
+    std::filesystem::path keptPath;
+    {
+        auto buffer = make();
+        buffer->appendBytes(content.data(), 700);
+        buffer->appendBytes(content.data() + 700, 20);
+        const auto kept = buffer->keepFile();
+        ASSERT_TRUE(kept.has_value());
+        EXPECT_EQ(*kept, buffer->path());
+        keptPath = *kept;
+        buffer->close();
+    }
+    EXPECT_EQ(readFile(keptPath), content);
+
+    auto incomplete = make();
+    incomplete->appendBytes(content.data(), 20);
+    {
+        FaultInjector injector(FaultPoint::Write, 1);
+        EXPECT_EQ(incomplete->keepFile(), std::nullopt);
+    }
+    incomplete->close();
+    EXPECT_FALSE(std::filesystem::exists(incomplete->path()));
+    EXPECT_EQ(m_dir.names(), std::vector<std::string>{keptPath.filename().string()});
+    EXPECT_EQ(capture.lines(), lines({engine::logmsg::kCouldNotWriteToTempFile}));
+}
+
+// A length that is not known cannot be copied back correctly, so reads are refused from then on.
+TEST_F(TempBufferTest, AnUnknownFileLengthCountsAsEmptyAndStopsReads) {
+    platform::LogCapture capture;
+    auto buffer = make();
+    const auto content = sampleBytes(616);
+    buffer->appendBytes(content.data(), 600);
+    buffer->appendBytes(content.data() + 600, 16);
+    {
+        FaultInjector injector(FaultPoint::Seek, 1);
+        EXPECT_EQ(buffer->length(), 16u);
+    }
+    EXPECT_TRUE(buffer->failed());
+    EXPECT_EQ(buffer->readDataAtOffset(0, 512), std::nullopt);
+    EXPECT_EQ(capture.lines(),
+              lines({engine::logmsg::kCouldNotGetLengthOfTmpFile, engine::logmsg::kCouldNotReadFromTmpFile}));
+    EXPECT_EQ(buffer->keepFile(), buffer->path()) << "the file itself is still complete";
+}
+
+TEST_F(TempBufferTest, AFailedReadGivesNone) {
+    struct Case {
+        const char* name;
+        FaultPoint point;
+        int nth;
+    };
+    // A read back first seeks to the end to find the length, then seeks to the offset and reads.
+    const Case cases[] = {{"seek", FaultPoint::Seek, 2}, {"read", FaultPoint::Read, 1}};
+    auto buffer = make();
+    append(*buffer, sampleBytes(600));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::LogCapture capture;
+        {
+            FaultInjector injector(c.point, c.nth);
+            EXPECT_EQ(buffer->readDataAtOffset(0, 512), std::nullopt);
+        }
+        EXPECT_EQ(capture.lines(), lines({engine::logmsg::kCouldNotReadFromTmpFile}));
+    }
+    EXPECT_FALSE(buffer->failed()) << "a failed read leaves the content intact";
+    EXPECT_EQ(buffer->readDataAtOffset(0, 16), sampleBytes(16));
+}
+
+TEST_F(TempBufferTest, AFailedDeletionIsLoggedWithItsReason) {
+    platform::LogCapture capture;
+    auto buffer = make();
+    std::filesystem::remove(buffer->path());
+    buffer->close();
+    EXPECT_EQ(capture.lines(),
+              std::vector<std::string>{engine::logmsg::couldNotDeleteTemporaryFile(std::strerror(ENOENT))});
+}
+
+} // namespace

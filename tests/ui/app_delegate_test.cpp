@@ -1,0 +1,238 @@
+// The controller with its window: the remove buttons, the field editor, menus and keys, preferences, and
+// closing windows.
+#include "ui/BriskletAppDelegate.h"
+
+#include "engine/Cryptor.h"
+#include "tests/ui/delegate_fixture.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/ConfirmationSheet.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureFieldEditor.h"
+#include "ui/MySecureTextField.h"
+#include "ui/Preferences.h"
+#include "ui/PreferencesSheet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+class AppDelegateTest : public QObject, public uitest::DelegateFixture {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpSettings(); }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
+
+    void selectionDecidesRemoveSelected();
+    void removingTheLastSelectedRowsDisablesRemoveAll();
+    void removeAllDisablesEveryRemoveButton();
+    void secureFieldsShareOneEditor();
+    void menuCommandsHaveTheirShortcuts();
+    void encryptShortcutIsNotClaimedByThePassphraseField_data();
+    void encryptShortcutIsNotClaimedByThePassphraseField();
+    void preferencesSheetShowsAndStoresBothValues_data();
+    void preferencesSheetShowsAndStoresBothValues();
+    void preferencesSheetClosesOnlyThroughOK();
+    void closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot();
+};
+
+void AppDelegateTest::selectionDecidesRemoveSelected() {
+    auto* removeSelected = button("removeSelectedButton");
+    for (const char* name : {"a", "b", "c"}) {
+        addFile(name, name);
+    }
+    QVERIFY(!removeSelected->isEnabled());
+    table()->selectRow(1);
+    QVERIFY(removeSelected->isEnabled());
+    // Rows added meanwhile keep the selection, and with it the button.
+    addFile("d", "d");
+    QVERIFY(table()->selectionModel()->isRowSelected(1, QModelIndex()));
+    QVERIFY(removeSelected->isEnabled());
+    table()->clearSelection();
+    QVERIFY(!removeSelected->isEnabled());
+}
+
+void AppDelegateTest::removingTheLastSelectedRowsDisablesRemoveAll() {
+    for (const char* name : {"a", "b", "c"}) {
+        addFile(name, name);
+    }
+    auto* removeAll = button("removeAllButton");
+    auto* removeSelected = button("removeSelectedButton");
+
+    table()->selectRow(1);
+    removeSelected->click();
+    QCOMPARE(rows(), QStringList({"a", "c"}));
+    QVERIFY(removeAll->isEnabled());
+    QVERIFY(!removeSelected->isEnabled());
+
+    table()->selectAll();
+    removeSelected->click();
+    QCOMPARE(table()->model()->rowCount(), 0);
+    QVERIFY(!removeAll->isEnabled());
+    QVERIFY(!removeSelected->isEnabled());
+}
+
+void AppDelegateTest::removeAllDisablesEveryRemoveButton() {
+    addFile("a", "a");
+    addFile("b", "b");
+    table()->selectRow(0);
+    button("removeOKsButton")->setEnabled(true);
+    button("removeAllButton")->click();
+    QCOMPARE(table()->model()->rowCount(), 0);
+    for (const char* name : {"removeAllButton", "removeOKsButton", "removeSelectedButton"}) {
+        QVERIFY2(!button(name)->isEnabled(), name);
+    }
+}
+
+void AppDelegateTest::secureFieldsShareOneEditor() {
+    auto* passPhrase = find<MySecureTextField>("passPhraseField");
+    auto* confirmation = find<MySecureTextField>("confirmationField");
+    QVERIFY(passPhrase->fieldEditor() != nullptr);
+    QCOMPARE(confirmation->fieldEditor(), passPhrase->fieldEditor());
+    QCOMPARE(m_delegate->windowWillReturnFieldEditor(m_delegate->confirmationSheet(), confirmation),
+             passPhrase->fieldEditor());
+    QLineEdit plain;
+    QCOMPARE(m_delegate->windowWillReturnFieldEditor(m_delegate->window(), &plain), nullptr);
+}
+
+void AppDelegateTest::menuCommandsHaveTheirShortcuts() {
+    QCOMPARE(find<QAction>("encryptAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    QCOMPARE(find<QAction>("decryptAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    const QList<QKeySequence> open = QKeySequence::keyBindings(QKeySequence::Open);
+    QCOMPARE(find<QAction>("openAction")->shortcuts(),
+             open.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_O)} : open);
+    QVERIFY(!find<QAction>("quitAction")->shortcut().isEmpty());
+    QVERIFY(!find<QAction>("preferencesAction")->shortcut().isEmpty());
+}
+
+void AppDelegateTest::encryptShortcutIsNotClaimedByThePassphraseField_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("reEnter");
+    QTest::addColumn<bool>("sheetOpens");
+    QTest::addColumn<bool>("runs");
+    QTest::newRow("Ctrl+E asks for the passphrase again") << int(Qt::Key_E) << true << true << false;
+    QTest::newRow("Ctrl+E encrypts at once") << int(Qt::Key_E) << false << false << true;
+    QTest::newRow("Ctrl+D decrypts") << int(Qt::Key_D) << true << false << true;
+}
+
+void AppDelegateTest::encryptShortcutIsNotClaimedByThePassphraseField() {
+    QFETCH(int, key);
+    QFETCH(bool, reEnter);
+    QFETCH(bool, sheetOpens);
+    QFETCH(bool, runs);
+    setReEnterPassphrase(reEnter);
+    uitest::RunGate gate;
+    for (int i = 0; i < uitest::RunGate::filesToHoldARun(); ++i) {
+        addFile(QString("f%1").arg(i), "data");
+    }
+    MainWindow* window = m_delegate->window();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* field = find<MySecureTextField>("passPhraseField");
+    field->setFocus();
+    QTest::keyClicks(field, "secret words");
+
+    // The field is asked first whether it wants the key for editing; it must not.
+    QKeyEvent override(QEvent::ShortcutOverride, key, Qt::ControlModifier);
+    override.setAccepted(false);
+    QCoreApplication::sendEvent(field, &override);
+    QVERIFY(!override.isAccepted());
+
+    QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier);
+    QTRY_COMPARE(m_delegate->confirmationSheet()->isVisible(), sheetOpens);
+    QCOMPARE(m_delegate->cryptor().isBusy(), runs);
+    QCOMPARE(find<QProgressBar>("progressWheel")->isVisible(), runs);
+    gate.release();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy(), 30000);
+    if (sheetOpens) {
+        m_delegate->cancelConfirmationSheet();
+    }
+}
+
+void AppDelegateTest::preferencesSheetShowsAndStoresBothValues_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<float>("seconds");
+    QTest::newRow("longer delay, ask once") << "2.5" << false << 2.5f;
+    QTest::newRow("no delay, ask twice") << "0" << true << 0.0f;
+    QTest::newRow("stored without bounds") << "-3" << false << -3.0f;
+    QTest::newRow("no number counts as zero") << "" << true << 0.0f;
+}
+
+void AppDelegateTest::preferencesSheetShowsAndStoresBothValues() {
+    QFETCH(QString, typed);
+    QFETCH(bool, checked);
+    QFETCH(float, seconds);
+    auto* secondsField = find<QLineEdit>("secondsField");
+    auto* checkBox = find<QCheckBox>("reEnterCheckBox");
+
+    find<QAction>("preferencesAction")->trigger();
+    QVERIFY(m_delegate->preferencesSheet()->isVisible());
+    QCOMPARE(m_delegate->preferencesSheet()->windowModality(), Qt::WindowModal);
+    QCOMPARE(secondsField->text(), QLocale().toString(1.0));
+    QVERIFY(checkBox->isChecked());
+
+    secondsField->setText(typed);
+    checkBox->setChecked(checked);
+    button("preferencesOKButton")->click();
+    QVERIFY(!m_delegate->preferencesSheet()->isVisible());
+    QCOMPARE(characterHideSeconds(), seconds);
+    QCOMPARE(reEnterPassphrase(), checked);
+
+    m_delegate->showPreferencesSheet();
+    QCOMPARE(secondsField->text(), QLocale().toString(seconds));
+    QCOMPARE(checkBox->isChecked(), checked);
+    m_delegate->confirmPreferencesSheet();
+}
+
+void AppDelegateTest::preferencesSheetClosesOnlyThroughOK() {
+    m_delegate->window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_delegate->window()));
+    m_delegate->showPreferencesSheet();
+    PreferencesSheet* sheet = m_delegate->preferencesSheet();
+    QVERIFY(QTest::qWaitForWindowExposed(sheet));
+    find<QLineEdit>("secondsField")->setText("4");
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    sheet->close();
+    QVERIFY(sheet->isVisible());
+    QCOMPARE(characterHideSeconds(), 1.0f);
+    m_delegate->confirmPreferencesSheet();
+    QVERIFY(!sheet->isVisible());
+    QCOMPARE(characterHideSeconds(), 4.0f);
+}
+
+void AppDelegateTest::closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot() {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    MainWindow* window = m_delegate->window();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+
+    bool visibleAfterSheets = false;
+    QTimer::singleShot(0, window, [&] {
+        m_delegate->showPreferencesSheet();
+        m_delegate->confirmPreferencesSheet();
+        m_delegate->encrypt();
+        m_delegate->confirmationSheet()->close();
+        QCoreApplication::processEvents();
+        visibleAfterSheets = window->isVisible() && !m_delegate->confirmationSheet()->isVisible();
+        window->close();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+    guard.start(20000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(visibleAfterSheets);
+}
+
+QTEST_MAIN(AppDelegateTest)
+#include "app_delegate_test.moc"

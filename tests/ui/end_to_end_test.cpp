@@ -1,0 +1,138 @@
+// Real files encrypted and decrypted through the window, typed and clicked as a user would.
+#include "ui/BriskletAppDelegate.h"
+
+#include "engine/Cryptor.h"
+#include "tests/ui/delegate_fixture.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/ColorFeedbackView.h"
+#include "ui/ConfirmationSheet.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureTextField.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+constexpr int kRunTimeoutMs = 120000;
+
+// Types the text key by key. QTest::keyClicks knows only ASCII; other characters arrive as keys that carry
+// their text, as an input method delivers them.
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
+} // namespace
+
+class EndToEndTest : public QObject, public uitest::DelegateFixture {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpSettings(); }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
+    void encryptsAndDecryptsRealFilesThroughTheWindow();
+
+private:
+    void checkStateAfterRun(int rows) const;
+};
+
+void EndToEndTest::checkStateAfterRun(int rows) const {
+    auto* model = table()->model();
+    QCOMPARE(model->rowCount(), rows);
+    for (int row = 0; row < rows; ++row) {
+        QCOMPARE(model->index(row, 0).data(Qt::ForegroundRole),
+                 QVariant(QColor::fromRgbF(0, 100 / 255.0, 0)));
+    }
+    auto* field = find<MySecureTextField>("passPhraseField");
+    QVERIFY(field->hiddenStringValue().isEmpty());
+    QVERIFY(field->text().isEmpty());
+    QVERIFY(!find<ColorFeedbackView>("feedbackView")->isVisible());
+    QVERIFY(button("removeAllButton")->isEnabled());
+    QVERIFY(button("removeOKsButton")->isEnabled());
+}
+
+void EndToEndTest::encryptsAndDecryptsRealFilesThroughTheWindow() {
+    const QList<QPair<QString, QByteArray>> originals = {
+        {"empty.txt", QByteArray()},
+        {"short.txt", "A line of text.\n"},
+        {"blocks.bin", uitest::sampleContent(4096, 7)},
+        {"odd size.dat", uitest::sampleContent(100003, 11)},
+    };
+    QList<QUrl> urls;
+    for (const auto& [name, content] : originals) {
+        urls.append(QUrl::fromLocalFile(uitest::writeFile(m_files->path(), name, content)));
+    }
+    const QString passphrase = QString::fromUtf8("Correct horse, battery staple \u00e9\u20ac");
+
+    MainWindow* window = m_delegate->window();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+
+    m_delegate->setOpenPanel([&](QWidget*) { return std::optional<QList<QUrl>>(urls); });
+    find<QAction>("openAction")->trigger();
+    auto* field = find<MySecureTextField>("passPhraseField");
+    QCOMPARE(window->focusWidget(), field);
+
+    // Encrypt: typed key by key, the button, the confirmation typed, OK.
+    typeText(field, passphrase);
+    QCOMPARE(field->hiddenStringValue(), passphrase);
+    QVERIFY(find<ColorFeedbackView>("feedbackView")->isVisible());
+    QTest::mouseClick(button("encryptButton"), Qt::LeftButton);
+    ConfirmationSheet* sheet = m_delegate->confirmationSheet();
+    QVERIFY(QTest::qWaitForWindowExposed(sheet));
+    typeText(find<MySecureTextField>("confirmationField"), passphrase);
+    QVERIFY(button("confirmOKButton")->isEnabled());
+    QTest::mouseClick(button("confirmOKButton"), Qt::LeftButton);
+    QVERIFY(!sheet->isVisible());
+    QVERIFY(find<QProgressBar>("progressWheel")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!find<QProgressBar>("progressWheel")->isVisible(), kRunTimeoutMs);
+
+    checkStateAfterRun(int(originals.size()));
+    QList<QUrl> encrypted;
+    for (const auto& [name, content] : originals) {
+        const QString path = m_files->filePath(name);
+        QVERIFY2(!QFileInfo::exists(path), qPrintable(path));
+        const QByteArray bytes = uitest::readFile(path + ".brisklet");
+        QVERIFY2(bytes.size() > content.size(), qPrintable(name));
+        QVERIFY(!bytes.contains(content.left(64)) || content.isEmpty());
+        encrypted.append(QUrl::fromLocalFile(path + ".brisklet"));
+    }
+
+    // Decrypt: the finished rows go, the encrypted files come in, Ctrl+D from the passphrase field.
+    button("removeOKsButton")->click();
+    QCOMPARE(table()->model()->rowCount(), 0);
+    m_delegate->setOpenPanel([&](QWidget*) { return std::optional<QList<QUrl>>(encrypted); });
+    m_delegate->openDocument();
+    // The offscreen platform does not hand activation back to the window when the sheet closes.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    typeText(field, passphrase);
+    QTest::keyClick(field, Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(!sheet->isVisible());
+    QVERIFY(find<QProgressBar>("progressWheel")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!find<QProgressBar>("progressWheel")->isVisible(), kRunTimeoutMs);
+
+    checkStateAfterRun(int(originals.size()));
+    for (const auto& [name, content] : originals) {
+        const QString path = m_files->filePath(name);
+        QVERIFY2(!QFileInfo::exists(path + ".brisklet"), qPrintable(path));
+        QCOMPARE(uitest::readFile(path), content);
+    }
+    QCOMPARE(QDir(m_files->path()).entryList(QDir::Files | QDir::Hidden).size(), originals.size());
+}
+
+QTEST_MAIN(EndToEndTest)
+#include "end_to_end_test.moc"

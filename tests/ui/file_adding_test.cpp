@@ -1,0 +1,185 @@
+// Files reach the list: opened with the application before and after launch, through the open dialog,
+// and dropped on the table.
+#include "ui/BriskletAppDelegate.h"
+
+#include "engine/Cryptor.h"
+#include "tests/ui/delegate_fixture.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureTextField.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFileOpenEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+class FileAddingTest : public QObject, public uitest::DelegateFixture {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpSettings(); }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
+
+    void filesOpenedBeforeLaunchAreShownWhenLaunchFinishes();
+    void fileOpenedAfterLaunchIsShownAtOnce_data();
+    void fileOpenedAfterLaunchIsShownAtOnce();
+    void openPanelAddsFilesAndFoldersInOneGo();
+    void cancelledOpenPanelAddsNothing();
+    void folderDroppedMidTableIsAppendedAtTheEnd();
+    void dragsWithoutLocalFilesAreRefused_data();
+    void dragsWithoutLocalFilesAreRefused();
+    void dropOnAnotherTableIsRefused();
+
+private:
+    // Sends a drag over the table's first row, then drops it; whether the drop was taken.
+    bool dragAndDrop(const QMimeData& data, bool* enterAccepted = nullptr);
+};
+
+bool FileAddingTest::dragAndDrop(const QMimeData& data, bool* enterAccepted) {
+    QWidget* viewport = table()->viewport();
+    const QPoint middle = table()->model()->rowCount() > 0
+                              ? table()->visualRect(table()->model()->index(0, 0)).center()
+                              : viewport->rect().center();
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(middle, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QCoreApplication::sendEvent(viewport, &enter);
+    if (enterAccepted != nullptr) {
+        *enterAccepted = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+    }
+    QDropEvent drop(QPointF(middle), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(false);
+    QCoreApplication::sendEvent(viewport, &drop);
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+void FileAddingTest::filesOpenedBeforeLaunchAreShownWhenLaunchFinishes() {
+    // A controller whose launch has not finished yet.
+    m_delegate.reset();
+    m_delegate = std::make_unique<BriskletAppDelegate>();
+    QVERIFY(!m_delegate->finishedLaunching());
+    const QString a = uitest::writeFile(m_files->path(), "a.txt", "a");
+    const QString b = uitest::writeFile(m_files->path(), "b.txt", "b");
+    QVERIFY(m_delegate->applicationOpenFile(a));
+    QVERIFY(m_delegate->applicationOpenFile(b));
+
+    QCOMPARE(m_delegate->cryptor().urlCount(), 2u);
+    QCOMPARE(table()->model()->rowCount(), 0);
+    QVERIFY(!button("removeAllButton")->isEnabled());
+
+    m_delegate->applicationDidFinishLaunching();
+    QVERIFY(m_delegate->finishedLaunching());
+    QCOMPARE(rows(), QStringList({"a.txt", "b.txt"}));
+    QVERIFY(button("removeAllButton")->isEnabled());
+    QCOMPARE(m_delegate->window()->focusWidget(), find<MySecureTextField>("passPhraseField"));
+}
+
+void FileAddingTest::fileOpenedAfterLaunchIsShownAtOnce_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("opened with the application") << "open";
+    QTest::newRow("desktop file-open event") << "event";
+    QTest::newRow("handed over by a second launch") << "handoff";
+}
+
+void FileAddingTest::fileOpenedAfterLaunchIsShownAtOnce() {
+    QFETCH(QString, how);
+    const QString path = uitest::writeFile(m_files->path(), "notes.txt", "some notes");
+    if (how == "open") {
+        QVERIFY(m_delegate->applicationOpenFile(path));
+    } else if (how == "event") {
+        QFileOpenEvent event(path);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
+    } else {
+        m_delegate->openFilesFromAnotherInstance({path});
+        QVERIFY(m_delegate->window()->isVisible());
+    }
+    QCOMPARE(rows(), QStringList({"notes.txt"}));
+    QVERIFY(button("removeAllButton")->isEnabled());
+    QCOMPARE(m_delegate->window()->focusWidget(), find<MySecureTextField>("passPhraseField"));
+}
+
+void FileAddingTest::openPanelAddsFilesAndFoldersInOneGo() {
+    const QString file = uitest::writeFile(m_files->path(), "top.txt", "t");
+    uitest::writeFile(m_files->path(), "folder/inner.txt", "i");
+    uitest::writeFile(m_files->path(), "folder/.hidden", "h");
+    int panels = 0;
+    m_delegate->setOpenPanel([&](QWidget* parent) -> std::optional<QList<QUrl>> {
+        ++panels;
+        if (parent != m_delegate->window()) {
+            return std::nullopt;
+        }
+        return QList<QUrl>{QUrl::fromLocalFile(file), QUrl::fromLocalFile(m_files->filePath("folder"))};
+    });
+    find<QAction>("openAction")->trigger();
+    QCOMPARE(panels, 1);
+    QCOMPARE(rows(), QStringList({"top.txt", "inner.txt"}));
+    QVERIFY(button("removeAllButton")->isEnabled());
+    QCOMPARE(m_delegate->window()->focusWidget(), find<MySecureTextField>("passPhraseField"));
+}
+
+void FileAddingTest::cancelledOpenPanelAddsNothing() {
+    m_delegate->setOpenPanel([](QWidget*) { return std::optional<QList<QUrl>>(); });
+    m_delegate->openDocument();
+    QCOMPARE(table()->model()->rowCount(), 0);
+    QVERIFY(!button("removeAllButton")->isEnabled());
+}
+
+void FileAddingTest::folderDroppedMidTableIsAppendedAtTheEnd() {
+    addFile("first.txt", "1");
+    addFile("second.txt", "2");
+    uitest::writeFile(m_files->path(), "drop/b.txt", "b");
+    uitest::writeFile(m_files->path(), "drop/.hidden", "h");
+    uitest::writeFile(m_files->path(), "drop/sub/c.txt", "c");
+    const QString single = uitest::writeFile(m_files->path(), "single.txt", "s");
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_files->filePath("drop")), QUrl::fromLocalFile(single)});
+    bool entered = false;
+    QVERIFY(dragAndDrop(data, &entered));
+    QVERIFY(entered);
+    QCOMPARE(rows(), QStringList({"first.txt", "second.txt", "b.txt", "c.txt", "single.txt"}));
+    QVERIFY(button("removeAllButton")->isEnabled());
+    QCOMPARE(m_delegate->window()->focusWidget(), find<MySecureTextField>("passPhraseField"));
+}
+
+void FileAddingTest::dragsWithoutLocalFilesAreRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("plain text") << "text";
+    QTest::newRow("web address") << "web";
+    QTest::newRow("nothing at all") << "empty";
+}
+
+void FileAddingTest::dragsWithoutLocalFilesAreRefused() {
+    QFETCH(QString, kind);
+    addFile("kept.txt", "k");
+    QMimeData data;
+    if (kind == "text") {
+        data.setText(m_files->filePath("kept.txt"));
+    } else if (kind == "web") {
+        data.setUrls({QUrl("https://example.org/file.txt")});
+    }
+    bool entered = true;
+    QVERIFY(!dragAndDrop(data, &entered));
+    QVERIFY(!entered);
+    QCOMPARE(rows(), QStringList({"kept.txt"}));
+}
+
+void FileAddingTest::dropOnAnotherTableIsRefused() {
+    const QString path = uitest::writeFile(m_files->path(), "x.txt", "x");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QTableView other;
+    QVERIFY(!m_delegate->tableViewValidateDrop(&other, &data));
+    QVERIFY(!m_delegate->tableViewAcceptDrop(&other, &data));
+    QVERIFY(m_delegate->tableViewValidateDrop(table(), &data));
+    QCOMPARE(table()->model()->rowCount(), 0);
+}
+
+QTEST_MAIN(FileAddingTest)
+#include "file_adding_test.moc"

@@ -1,0 +1,157 @@
+// The application controller: joins the main window, its sheets and the menus to the one Cryptor.
+#pragma once
+
+#include "platform/ObserverRegistration.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace engine {
+class Cryptor;
+}
+class ColorFeedbackView;
+class ConfirmationSheet;
+class FileOpenFilter;
+class FileTableModel;
+class MainWindow;
+class MySecureFieldEditor;
+class MySecureTextField;
+class PreferencesSheet;
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QMimeData;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+// Everything here runs on the main thread. The engine reports a run's progress on its worker threads;
+// those reports are carried over to the main thread as queued calls, in the order they were posted.
+//
+// Launch order: constructing the controller is "launching begins" (the Cryptor, the window, menus and
+// connections are made, nothing is shown); files opened with the application may then be passed to
+// applicationOpenFile(); the caller shows window() and calls applicationDidFinishLaunching(), which lists
+// those files on screen.
+class BriskletAppDelegate : public QObject {
+    Q_OBJECT
+public:
+    // Shows an open dialog; the chosen files and folders, or none when the user cancelled.
+    using OpenPanel = std::function<std::optional<QList<QUrl>>(QWidget* parent)>;
+
+    explicit BriskletAppDelegate(QObject* parent = nullptr);
+    ~BriskletAppDelegate() override;
+
+    MainWindow* window() const { return m_window.get(); }
+    ConfirmationSheet* confirmationSheet() const { return m_confirmationSheet; }
+    PreferencesSheet* preferencesSheet() const { return m_preferencesSheet; }
+    engine::Cryptor& cryptor() const { return *m_cryptor; }
+    bool finishedLaunching() const { return m_finishedLaunching; }
+
+    // Application delegate.
+    void applicationDidFinishLaunching();
+    // Lists the file (a folder: its visible files); shown at once after launch, else when launch ends.
+    // Always true.
+    bool applicationOpenFile(const QString& path);
+
+    // Window delegate. The one shared editor for every MySecureTextField, created on the first request;
+    // null for any other object.
+    MySecureFieldEditor* windowWillReturnFieldEditor(QWidget* window, QObject* object);
+    // Closing the main window ends the application; other windows closing do nothing.
+    void windowWillClose(QWidget* window);
+
+    // Table delegate. A drop is valid only on the file table and only with local files or folders in
+    // it; it always lands at the end of the list, wherever it was dropped.
+    void tableViewSelectionDidChange();
+    bool tableViewValidateDrop(QTableView* table, const QMimeData* data) const;
+    bool tableViewAcceptDrop(QTableView* table, const QMimeData* data);
+
+    // Replaces the real open dialog, so that tests never block in a modal dialog.
+    void setOpenPanel(OpenPanel panel);
+
+public slots:
+    void openDocument();
+    void encrypt();
+    void decrypt();
+    void removeAll();
+    void removeSelected();
+    void removeOKs();
+    void cancelConfirmationSheet();
+    void confirmConfirmationSheet();
+    void showPreferencesSheet();
+    void confirmPreferencesSheet();
+    // Files handed over by a later launch: listed as if opened with the application, window to the front.
+    void openFilesFromAnotherInstance(const QStringList& paths);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Direction { Encrypt, Decrypt };
+
+    void applicationWillFinishLaunching();
+    void createWindow();
+    void createActions();
+    void createMenus();
+    void connectControls();
+    void attachFieldEditors();
+    void observeNotifications();
+    void registerTableForFileDrops();
+
+    void handleOperationResult();
+    void handleEndOfQueue();
+    void handlePassphraseUpdate(const void* object);
+    void handlePassphraseDeletion(const void* object);
+
+    void disableAllRemoveButtons();
+    void enableAppropriateRemoveButtons();
+    std::array<bool, 3> removeButtonStates() const;
+    void restoreRemoveButtons(const std::array<bool, 3>& states);
+    void reloadTable();
+    void afterAddingFiles();
+    void startRun(Direction direction);
+    void compareConfirmation();
+    void emptyConfirmationField();
+    void showMessage(const QString& message);
+    bool handleDragEvent(QEvent* event);
+    void terminate();
+
+    // The window owns every widget and both sheets; the pointers below are views into it.
+    std::unique_ptr<MainWindow> m_window;
+    QTableView* m_filesTable = nullptr;
+    MySecureTextField* m_passPhraseField = nullptr;
+    MySecureTextField* m_confirmationField = nullptr;
+    QLineEdit* m_secondsField = nullptr;
+    QPushButton* m_removeOKsButton = nullptr;
+    QPushButton* m_removeSelectedButton = nullptr;
+    QPushButton* m_removeAllButton = nullptr;
+    QPushButton* m_encryptButton = nullptr;
+    QPushButton* m_decryptButton = nullptr;
+    QPushButton* m_confirmOKButton = nullptr;
+    QCheckBox* m_reEnterCheckBox = nullptr;
+    QProgressBar* m_progressWheel = nullptr;
+    ColorFeedbackView* m_feedbackView = nullptr;
+    ConfirmationSheet* m_confirmationSheet = nullptr;
+    PreferencesSheet* m_preferencesSheet = nullptr;
+    std::unique_ptr<engine::Cryptor> m_cryptor;
+    std::unique_ptr<MySecureFieldEditor> m_secureFieldEditor;
+    bool m_finishedLaunching = false;
+
+    FileTableModel* m_tableModel = nullptr; // owned by the table
+    QAction* m_openAction = nullptr;
+    QAction* m_encryptAction = nullptr;
+    QAction* m_decryptAction = nullptr;
+    QAction* m_preferencesAction = nullptr;
+    QAction* m_quitAction = nullptr;
+    FileOpenFilter* m_fileOpenFilter = nullptr; // a child of this controller
+    OpenPanel m_openPanel;
+    std::vector<platform::ObserverRegistration> m_registrations;
+};

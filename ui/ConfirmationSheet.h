@@ -1,0 +1,35 @@
+// The sheet that asks for the passphrase a second time before an encryption run.
+#pragma once
+
+#include <QDialog>
+
+class MySecureTextField;
+class QPushButton;
+
+// Window-modal over the main window (opened with open()). The sheet decides nothing itself: OK, Cancel,
+// Escape and the window's close button are handed to the controller, which empties the field and ends
+// the sheet.
+class ConfirmationSheet : public QDialog {
+    Q_OBJECT
+public:
+    explicit ConfirmationSheet(QWidget* parent = nullptr);
+
+    MySecureTextField* confirmationField() const { return m_confirmationField; }
+    // The default button: Return presses it while it is enabled and does nothing while it is not.
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
+
+    // Escape and closing the window ask for the cancel action instead of closing the sheet directly.
+    void reject() override;
+
+signals:
+    void cancelRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    MySecureTextField* m_confirmationField;
+    QPushButton* m_okButton;
+    QPushButton* m_cancelButton;
+};

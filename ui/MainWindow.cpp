@@ -1,0 +1,137 @@
+// The main window as laid out on screen: file table, passphrase field, colour bars, buttons and sheets.
+#include "ui/MainWindow.h"
+
+#include "ui/ColorFeedbackView.h"
+#include "ui/ConfirmationSheet.h"
+#include "ui/MySecureTextField.h"
+#include "ui/PreferencesSheet.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The colour view computes its bars once, from the size it is created with, so it keeps that size.
+constexpr QRectF kFeedbackFrame(0, 0, 96, 22);
+
+QPushButton* makeButton(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(tr("Brisklet"));
+    createWidgets();
+    createLayout();
+    createSheets();
+    resize(600, 440);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    emit closing();
+    event->accept();
+}
+
+void MainWindow::createWidgets() {
+    m_filesTable = new QTableView(this);
+    m_filesTable->setObjectName(QStringLiteral("filesTable"));
+    m_filesTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_filesTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_filesTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_filesTable->setAlternatingRowColors(true);
+    m_filesTable->setShowGrid(false);
+    m_filesTable->setWordWrap(false);
+    m_filesTable->setTextElideMode(Qt::ElideMiddle);
+    m_filesTable->verticalHeader()->hide();
+    m_filesTable->verticalHeader()->setDefaultSectionSize(m_filesTable->fontMetrics().height() + 8);
+    m_filesTable->horizontalHeader()->setStretchLastSection(true);
+    m_filesTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_filesTable->setToolTip(tr("Drop files and folders here, or choose File ▸ Open"));
+    m_filesTable->horizontalHeader()->setObjectName(QStringLiteral("filesTableHeader"));
+
+    m_passPhraseField = new MySecureTextField(this);
+    m_passPhraseField->setObjectName(QStringLiteral("passPhraseField"));
+    m_passPhraseField->setPlaceholderText(tr("Type the passphrase"));
+    m_passPhraseLabel = new QLabel(tr("&Passphrase:"), this);
+    m_passPhraseLabel->setObjectName(QStringLiteral("passPhraseLabel"));
+    m_passPhraseLabel->setBuddy(m_passPhraseField);
+
+    m_feedbackView = new ColorFeedbackView(kFeedbackFrame, this);
+    m_feedbackView->setObjectName(QStringLiteral("feedbackView"));
+    m_feedbackView->setFixedSize(kFeedbackFrame.size().toSize());
+    m_feedbackView->setToolTip(tr("Colours of the passphrase: the same passphrase always shows the same "
+                                  "colours"));
+
+    m_encryptButton = makeButton(tr("&Encrypt"), "encryptButton", this);
+    m_decryptButton = makeButton(tr("&Decrypt"), "decryptButton", this);
+    m_removeOKsButton = makeButton(tr("Remove &Finished"), "removeOKsButton", this);
+    m_removeSelectedButton = makeButton(tr("Remove &Selected"), "removeSelectedButton", this);
+    m_removeAllButton = makeButton(tr("Remove &All"), "removeAllButton", this);
+    // With an empty list there is nothing to remove.
+    for (QPushButton* button : {m_removeOKsButton, m_removeSelectedButton, m_removeAllButton}) {
+        button->setEnabled(false);
+    }
+
+    m_progressWheel = new QProgressBar(this);
+    m_progressWheel->setObjectName(QStringLiteral("progressWheel"));
+    m_progressWheel->setRange(0, 0);
+    m_progressWheel->setTextVisible(false);
+    m_progressWheel->setFixedWidth(120);
+    QSizePolicy policy = m_progressWheel->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    m_progressWheel->setSizePolicy(policy);
+    m_progressWheel->hide();
+
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusBar()->setSizeGripEnabled(false);
+}
+
+void MainWindow::createLayout() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+
+    auto* removeRow = new QHBoxLayout;
+    removeRow->addWidget(m_removeOKsButton);
+    removeRow->addWidget(m_removeSelectedButton);
+    removeRow->addWidget(m_removeAllButton);
+    removeRow->addStretch(1);
+    removeRow->addWidget(m_progressWheel);
+
+    auto* passPhraseRow = new QHBoxLayout;
+    passPhraseRow->addWidget(m_passPhraseLabel);
+    passPhraseRow->addWidget(m_passPhraseField, 1);
+    passPhraseRow->addWidget(m_feedbackView);
+
+    auto* runRow = new QHBoxLayout;
+    runRow->addStretch(1);
+    runRow->addWidget(m_decryptButton);
+    runRow->addWidget(m_encryptButton);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(m_filesTable, 1);
+    layout->addLayout(removeRow);
+    layout->addSpacing(8);
+    layout->addLayout(passPhraseRow);
+    layout->addLayout(runRow);
+    setCentralWidget(central);
+
+    setTabOrder(m_passPhraseField, m_encryptButton);
+    setTabOrder(m_encryptButton, m_decryptButton);
+    setTabOrder(m_decryptButton, m_filesTable);
+}
+
+void MainWindow::createSheets() {
+    m_confirmationSheet = new ConfirmationSheet(this);
+    m_preferencesSheet = new PreferencesSheet(this);
+}

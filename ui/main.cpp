@@ -1,0 +1,79 @@
+// The program's entry: one window per user and display, opening the files it was started with.
+#include "ui/BriskletAppDelegate.h"
+#include "ui/LaunchArguments.h"
+#include "ui/MainWindow.h"
+#include "ui/SingleInstance.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool environmentHas(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Qt aborts when it finds no display to connect to; a clear word is kinder, and there is a front end
+// without a window for exactly this case.
+bool hasDisplay() {
+    return environmentHas("DISPLAY") || environmentHas("WAYLAND_DISPLAY") ||
+           environmentHas("QT_QPA_PLATFORM");
+}
+
+// With BRISKLET_SCREENSHOT=file.png the window saves a picture of itself once shown, and the program
+// ends: for documentation and for checking that the window comes up at all.
+void scheduleScreenshot(MainWindow* window) {
+    const QString path = qEnvironmentVariable("BRISKLET_SCREENSHOT");
+    if (path.isEmpty()) {
+        return;
+    }
+    QTimer::singleShot(1000, window, [window, path] {
+        const bool saved = window->grab().save(path, "PNG");
+        if (!saved) {
+            std::fprintf(stderr, "brisklet: could not save the screenshot to %s\n", qPrintable(path));
+        }
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!hasDisplay()) {
+        std::fprintf(stderr,
+                     "brisklet: no display to show a window on (neither DISPLAY nor WAYLAND_DISPLAY is "
+                     "set).\nUse brisklet-cli to encrypt or decrypt files from a terminal.\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Brisklet"));
+    QCoreApplication::setApplicationName(QStringLiteral("Brisklet"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("brisklet"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("brisklet")));
+
+    const QStringList files = filePathsFromArguments(QCoreApplication::arguments());
+    const QString serverName = SingleInstance::defaultServerName();
+    if (SingleInstance::handOff(serverName, files)) {
+        return 0;
+    }
+
+    BriskletAppDelegate delegate;
+    SingleInstance instance;
+    QObject::connect(&instance, &SingleInstance::filesReceived, &delegate,
+                     &BriskletAppDelegate::openFilesFromAnotherInstance);
+    instance.listen(serverName);
+
+    for (const QString& file : files) {
+        delegate.applicationOpenFile(file);
+    }
+    delegate.window()->show();
+    delegate.applicationDidFinishLaunching();
+    scheduleScreenshot(delegate.window());
+    return QApplication::exec();
+}
