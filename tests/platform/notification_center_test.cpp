@@ -2,6 +2,8 @@
 #include "platform/NotificationCenter.h"
 #include "platform/ObserverRegistration.h"
 
+#include "tests/support/thread_flag.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -21,29 +23,8 @@ using platform::NotificationCenter;
 using platform::ObserverRegistration;
 using Token = NotificationCenter::ObserverToken;
 
-// Long enough never to expire on a loaded machine; a broken centre fails the test instead of hanging it.
-constexpr std::chrono::seconds kPatience{20};
-
-// A one-way signal between threads whose wait gives up after kPatience.
-class Flag {
-public:
-    void set() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_set = true;
-        }
-        m_changed.notify_all();
-    }
-    bool waitSet() {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, kPatience, [this] { return m_set; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_set = false;
-};
+using testsupport::Flag;
+using testsupport::kPatience;
 
 TEST(NotificationCenterTest, DeliversByNameAndObjectFilterInRegistrationOrder) {
     const int x = 0;

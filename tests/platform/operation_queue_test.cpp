@@ -1,6 +1,8 @@
 // The operation queue: every operation runs and is destroyed, several at once, in order, and cancellably.
 #include "platform/OperationQueue.h"
 
+#include "tests/support/thread_flag.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,29 +21,8 @@ namespace {
 using platform::Operation;
 using platform::OperationQueue;
 
-// Long enough never to expire on a loaded machine; a broken queue fails the test instead of hanging it.
-constexpr std::chrono::seconds kPatience{20};
-
-// A one-way signal between threads whose wait gives up after kPatience.
-class Flag {
-public:
-    void set() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_set = true;
-        }
-        m_changed.notify_all();
-    }
-    bool waitSet() {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, kPatience, [this] { return m_set; });
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_set = false;
-};
+using testsupport::Flag;
+using testsupport::kPatience;
 
 // Runs a given body; counts its own destruction when it happens on the thread that ran main().
 class TestOperation : public Operation {
