@@ -7,6 +7,8 @@
 #include "engine/LogMessages.h"
 #include "engine/Notifications.h"
 #include "engine/OperationChain.h"
+#include "engine/RecoveryOperation.h"
+#include "engine/RewriteStore.h"
 #include "engine/StatusCode.h"
 #include "platform/FileManager.h"
 #include "platform/Log.h"
@@ -38,7 +40,9 @@ FileKey fileKey(const std::filesystem::path& url) {
 
 Cryptor::Cryptor() = default;
 
-Cryptor::~Cryptor() = default;
+Cryptor::~Cryptor() {
+    stopRun();
+}
 
 void Cryptor::addURLs(const std::vector<std::filesystem::path>& urls) {
     std::vector<platform::FileIdentity> descent;
@@ -137,6 +141,12 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
         return std::string(logmsg::kMakeKeyFailed);
     }
 
+    // What dead runs left before their write-back began goes; what they left after it is completed by
+    // the operation that opens the file.
+    if (const auto store = RewriteStore::open()) {
+        store->collect();
+    }
+
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
     m_countdown = urls.size();
     queueRun(urls, key);
@@ -167,20 +177,57 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const two
                 operations.push_back(std::make_unique<DecryptionOperation>(url, key, this, row));
             }
         }
-        try {
-            if (operations.size() == 1) {
-                m_operationQueue.addOperation(std::move(operations.front()));
-            } else {
-                m_operationQueue.addOperation(std::make_unique<OperationChain>(std::move(operations)));
-            }
-        } catch (const std::system_error& error) {
-            // No worker could be started: these rows fail, so that the run still ends.
-            for (const int64_t row : rows) {
-                updateReason(row, error.what());
-                updateStatus(StatusFailed, row);
-            }
+        if (operations.size() == 1) {
+            queue(std::move(operations.front()), rows);
+        } else {
+            queue(std::make_unique<OperationChain>(std::move(operations)), rows);
         }
     }
+}
+
+void Cryptor::queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows) {
+    try {
+        m_operationQueue.addOperation(std::move(operation));
+    } catch (const std::system_error& error) {
+        // No worker could be started: these rows fail, so that the run still ends.
+        for (const int64_t row : rows) {
+            updateReason(row, error.what());
+            updateStatus(StatusFailed, row);
+        }
+    }
+}
+
+std::optional<std::string> Cryptor::recoverPendingRewrites() {
+    if (isBusy()) {
+        return std::string("A run is already in progress.");
+    }
+    const auto store = RewriteStore::open();
+    if (!store) {
+        return std::string("The state directory cannot be used.");
+    }
+    std::vector<PendingRewrite> pending = store->collect();
+    if (pending.empty()) {
+        return std::nullopt;
+    }
+    std::vector<int64_t> rows;
+    {
+        std::lock_guard lock(m_statusLock);
+        for (const auto& record : pending) {
+            rows.push_back(static_cast<int64_t>(m_urls.size()));
+            m_urls.push_back(record.file);
+            m_status.push_back(StatusNone);
+            m_reasons.emplace_back();
+        }
+    }
+    m_countdown = pending.size();
+    for (size_t i = 0; i < pending.size(); ++i) {
+        queue(std::make_unique<RecoveryOperation>(std::move(pending[i]), this, rows[i]), {rows[i]});
+    }
+    return std::nullopt;
+}
+
+void Cryptor::stopRun() {
+    m_operationQueue.cancelAllOperations();
 }
 
 bool Cryptor::isBusy() const {

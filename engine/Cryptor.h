@@ -25,7 +25,7 @@ namespace engine {
 class Cryptor final : public OperationMaster {
 public:
     Cryptor();
-    // Waits for the operations still running: they refer to the Cryptor.
+    // Stops the run in progress (see stopRun) and waits for its operations: they refer to the Cryptor.
     ~Cryptor() override;
     Cryptor(const Cryptor&) = delete;
     Cryptor& operator=(const Cryptor&) = delete;
@@ -47,6 +47,19 @@ public:
     // passphrase that cannot be turned into a key, or a key schedule that could not be built.
     std::optional<std::string> encryptFilesUsingPassPhrase(std::u16string_view passphrase);
     std::optional<std::string> decryptFilesUsingPassPhrase(std::u16string_view passphrase);
+
+    // Completes the interrupted rewrites that earlier runs left in the state directory, as a run: one row
+    // per file is appended (with the path the file had), and each reports StatusDone or StatusNotRenamed
+    // with the reason "recovered after an interruption", or StatusFailed with why. Replacements that no
+    // record names are removed first. Files of live runs, in this process or another, are never touched.
+    // None when the run started or there was nothing to recover (the row count tells which); otherwise
+    // why not.
+    std::optional<std::string> recoverPendingRewrites();
+
+    // Asks the run in progress to stop. Files whose rewrite has not begun end untouched, with StatusNone
+    // and the reason "stopped; untouched"; rewrites already under way finish. The run still ends with
+    // one report per row. Any thread may call it.
+    void stopRun();
 
     // True from a run's start until its last report.
     bool isBusy() const;
@@ -71,6 +84,7 @@ private:
     std::optional<std::string> startRun(std::u16string_view passphrase, uint8_t direction);
     void addURL(const std::filesystem::path& url, std::vector<platform::FileIdentity>& descent);
     void queueRun(const std::vector<std::filesystem::path>& urls, const twofish::keyInstance& key);
+    void queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows);
 
     mutable std::mutex m_statusLock; // guards the three lists and the decrements of m_countdown
     std::vector<std::filesystem::path> m_urls;

@@ -1,4 +1,4 @@
-// Decrypts a whole file into a temporary file, accepts it by its check block, then writes it back in place.
+// Decrypts a whole file into its replacement, accepts it by its check block, then puts it over the file.
 #include "engine/DecryptionOperation.h"
 
 #include "engine/EncryptedFormat.h"
@@ -20,9 +20,15 @@ DecryptionOperation::DecryptionOperation(std::filesystem::path url, const twofis
     : FileOperation(std::move(url), key, master, index) {}
 
 int32_t DecryptionOperation::process() {
-    auto file = FileBuffer::initWithURL(m_url);
-    if (!file || isCancelled()) {
+    auto file = openFile();
+    if (!file) {
         return StatusFailed;
+    }
+    if (const auto recovered = completePendingRewrite(*file)) {
+        return *recovered;
+    }
+    if (isCancelled()) {
+        return stopped();
     }
 
     twofish::cipherInstance cipher{};
@@ -46,9 +52,6 @@ int32_t DecryptionOperation::process() {
     }
     format::loadInitialVector(cipher, iv);
     uint64_t offset = kBlockSize;
-    if (isCancelled()) {
-        return StatusFailed;
-    }
 
     auto temp = TempBuffer::init();
     if (!temp) {
@@ -60,7 +63,10 @@ int32_t DecryptionOperation::process() {
     uint8_t input[kBlockSize];
     uint8_t output[kBlockSize];
     for (uint64_t block = 0; block < blocks - format::kOverheadBlocks; ++block) {
-        if (isCancelled() || !file->getBytes(input, kBlockSize, offset)) {
+        if (isCancelled()) {
+            return stopped();
+        }
+        if (!file->getBytes(input, kBlockSize, offset) || temp->failed()) {
             return StatusFailed;
         }
         offset += kBlockSize;
@@ -94,28 +100,13 @@ int32_t DecryptionOperation::process() {
         platform::log(logmsg::kPassphraseMightBeWrong);
         return StatusFailed;
     }
-    if (isCancelled() || !success) {
+    if (!success) {
         return StatusFailed;
     }
-
-    if (!writeBack(*temp, *file, plainLength) || !cutToLength(*temp, *file, plainLength)) {
-        return StatusFailed;
+    if (isCancelled()) {
+        return stopped();
     }
-    return moveTo(withoutLastExtension(m_url));
-}
-
-bool DecryptionOperation::cutToLength(TempBuffer& temp, FileBuffer& file, uint64_t plainLength) {
-    // Truncation happens at the handle's position; with nothing written back it is still where the
-    // last read left it.
-    if (plainLength == 0 && !file.writeData({}, 0)) {
-        platform::log(logmsg::kWritingToFileFailed);
-        return false;
-    }
-    if (!file.truncateFileAtCurrentOffset()) {
-        keepReplacement(temp);
-        return false;
-    }
-    return true;
+    return replaceFile(*file, *temp, plainLength, RewriteDirection::Decrypt, withoutLastExtension(m_url));
 }
 
 } // namespace engine

@@ -14,9 +14,6 @@ private:
     // StatusDone, StatusNotRenamed or StatusFailed. A wrong passphrase, a file not in the encrypted
     // format and every failure before the write-back leave the file untouched.
     int32_t process() override;
-
-    // Cuts the file after the plain text; on failure keeps the complete plain text on disk.
-    static bool cutToLength(TempBuffer& temp, FileBuffer& file, uint64_t plainLength);
 };
 
 } // namespace engine

@@ -1,4 +1,4 @@
-// Builds the encrypted form of a file in a temporary file, then writes it over the file and renames it.
+// Builds the encrypted form of a file as its replacement, then puts it over the file and renames it.
 #include "engine/EncryptionOperation.h"
 
 #include "engine/EncryptedFormat.h"
@@ -20,24 +20,27 @@ EncryptionOperation::EncryptionOperation(std::filesystem::path url, const twofis
     : FileOperation(std::move(url), key, master, index) {}
 
 int32_t EncryptionOperation::process() {
-    auto file = FileBuffer::initWithURL(m_url);
-    if (!file || isCancelled()) {
+    auto file = openFile();
+    if (!file) {
         return StatusFailed;
+    }
+    if (const auto recovered = completePendingRewrite(*file)) {
+        return *recovered;
+    }
+    if (isCancelled()) {
+        return stopped();
     }
 
     twofish::cipherInstance cipher{};
     const int32_t cipherReady = twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr);
     uint8_t iv[kBlockSize];
-    if (!platform::secureRandomBytes(iv, sizeof iv)) {
+    if (cipherReady != twofish::TRUE || !platform::secureRandomBytes(iv, sizeof iv)) {
         return StatusFailed;
     }
     format::loadInitialVector(cipher, iv);
-    if (cipherReady != twofish::TRUE || isCancelled()) {
-        return StatusFailed;
-    }
 
     auto temp = TempBuffer::init();
-    if (!temp || isCancelled()) {
+    if (!temp) {
         return StatusFailed;
     }
 
@@ -51,7 +54,10 @@ int32_t EncryptionOperation::process() {
     uint8_t input[kBlockSize];
     uint8_t output[kBlockSize];
     for (uint64_t block = 0; block < wholeBlocks; ++block) {
-        if (isCancelled() || !file->getBytes(input, kBlockSize, offset)) {
+        if (isCancelled()) {
+            return stopped();
+        }
+        if (!file->getBytes(input, kBlockSize, offset) || temp->failed()) {
             return StatusFailed;
         }
         offset += kBlockSize;
@@ -80,13 +86,14 @@ int32_t EncryptionOperation::process() {
     }
     temp->appendBytes(output, kBlockSize);
 
-    if (!success || isCancelled()) {
+    if (!success) {
         return StatusFailed;
     }
-    if (!writeBack(*temp, *file, format::encryptedLength(plainLength))) {
-        return StatusFailed;
+    if (isCancelled()) {
+        return stopped();
     }
-    return moveTo(withEncryptedExtension(m_url));
+    return replaceFile(*file, *temp, format::encryptedLength(plainLength), RewriteDirection::Encrypt,
+                       withEncryptedExtension(m_url));
 }
 
 } // namespace engine

@@ -39,14 +39,19 @@ FileBuffer::~FileBuffer() {
 
 std::unique_ptr<FileBuffer> FileBuffer::initWithURL(const std::filesystem::path& url, FileError* error) {
     std::unique_ptr<FileBuffer> buffer;
+    bool inUse = false;
     if (auto handle = platform::FileHandle::openForUpdate(url)) {
-        buffer.reset(new FileBuffer(std::move(handle)));
-        if (!buffer->probe()) {
-            buffer.reset();
+        const auto lock = handle->tryLock();
+        inUse = lock == platform::FileHandle::LockResult::Busy;
+        if (lock == platform::FileHandle::LockResult::Locked) {
+            buffer.reset(new FileBuffer(std::move(handle)));
+            if (!buffer->probe()) {
+                buffer.reset();
+            }
         }
     }
     if (!buffer && error != nullptr) {
-        *error = FileError{kFileReadUnknownError, url};
+        *error = FileError{kFileReadUnknownError, url, errno, inUse};
     }
     return buffer;
 }
@@ -57,11 +62,25 @@ bool FileBuffer::probe() {
         return false;
     }
     m_fileLength = *end;
-    if (m_fileLength == 0) {
-        return true;
+    if (m_fileLength != 0) {
+        uint8_t last = 0;
+        if (!getBytes(&last, 1, m_fileLength - 1) || !writeBytes(&last, 1, m_fileLength - 1)) {
+            return false;
+        }
     }
-    uint8_t last = 0;
-    return getBytes(&last, 1, m_fileLength - 1) && writeBytes(&last, 1, m_fileLength - 1);
+    // Taken after the probe's own write, which changed the modification time.
+    const auto status = platform::statusOfDescriptor(m_fileHandle->descriptor());
+    if (!status) {
+        return false;
+    }
+    m_statusAtOpening = *status;
+    return true;
+}
+
+bool FileBuffer::isUnchangedSinceOpening() const {
+    const auto now = m_fileHandle ? platform::statusOfDescriptor(m_fileHandle->descriptor()) : std::nullopt;
+    return now && now->length == m_statusAtOpening.length &&
+           now->modifiedNanoseconds == m_statusAtOpening.modifiedNanoseconds;
 }
 
 bool FileBuffer::getBytes(void* dest, uint64_t length, uint64_t offset) {

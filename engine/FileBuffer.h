@@ -3,6 +3,7 @@
 
 #include "engine/FileError.h"
 #include "platform/FileHandle.h"
+#include "platform/FileStatus.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -17,9 +18,10 @@ namespace engine {
 // escape: each turns into the result documented below.
 class FileBuffer {
 public:
-    // Opens url for update and proves that it can be both read and written by rewriting its last byte
-    // (which changes its modification time). An empty file is not probed. On failure returns null and stores
-    // {kFileReadUnknownError, url} in *error when given.
+    // Opens url for update, takes the one-writer lock on it (so that no other run, in this process or
+    // another, works on the file until this buffer closes) and proves that it can be both read and written
+    // by rewriting its last byte (which changes its modification time). An empty file is not probed. On
+    // failure returns null and stores {kFileReadUnknownError, url, errno, inUse} in *error when given.
     static std::unique_ptr<FileBuffer> initWithURL(const std::filesystem::path& url,
                                                    FileError* error = nullptr);
     ~FileBuffer();
@@ -51,6 +53,13 @@ public:
 
     // The length at opening; writes and truncation do not change it.
     uint64_t fileLength() const { return m_fileLength; }
+    // The file as it was right after opening: identity, length and modification time.
+    const platform::FileStatus& statusAtOpening() const { return m_statusAtOpening; }
+    // False when the file's length or modification time differ from statusAtOpening(), or when they
+    // cannot be read: another program has written to it.
+    bool isUnchangedSinceOpening() const;
+    // The open file, for the write-back.
+    platform::FileHandle& handle() { return *m_fileHandle; }
     // Idempotent; the buffer is not used afterwards.
     void close();
 
@@ -60,6 +69,7 @@ private:
 
     std::unique_ptr<platform::FileHandle> m_fileHandle;
     uint64_t m_fileLength = 0;
+    platform::FileStatus m_statusAtOpening;
     uint64_t m_currentOffset = 0;
     std::vector<uint8_t> m_currentData;
 };

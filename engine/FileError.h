@@ -11,6 +11,8 @@ inline constexpr int kFileReadUnknownError = 256;
 struct FileError {
     int code = 0;
     std::filesystem::path url; // the file that could not be opened
+    int systemError = 0;       // errno of the failed call
+    bool inUse = false;        // another run holds the file
 };
 
 } // namespace engine

@@ -1,53 +1,32 @@
-// Operation boundary, block calls and write-back shared by both file operations.
+// Key handling, block calls, opening and the durable replacement shared by both file operations.
 #include "engine/FileOperation.h"
 
 #include "crypto/wipe.h"
-#include "engine/EncryptedFormat.h"
 #include "engine/FileBuffer.h"
+#include "engine/InPlaceRewrite.h"
 #include "engine/LogMessages.h"
+#include "engine/Recovery.h"
+#include "engine/RewriteStore.h"
 #include "engine/StatusCode.h"
 #include "engine/TempBuffer.h"
-#include "platform/FileManager.h"
 #include "platform/Log.h"
 
-#include <algorithm>
-#include <exception>
-#include <string>
 #include <utility>
 
 namespace engine {
 
 namespace {
 
-// Bytes the TempBuffer hands back per read and that are written over the file per write.
-constexpr uint64_t kChunkSize = 512;
 constexpr int32_t kBlockBits = 128;
 
 } // namespace
 
 FileOperation::FileOperation(std::filesystem::path url, const twofish::keyInstance& key,
                              OperationMaster* master, int64_t index)
-    : m_url(std::move(url)), m_key(key), m_master(master), m_index(index) {}
+    : ReportingOperation(master, index), m_url(std::move(url)), m_key(key) {}
 
-void FileOperation::main() {
-    const platform::ThreadLogTap logged;
-    int32_t code = StatusFailed;
-    try {
-        code = process();
-    } catch (const std::exception&) {
-        code = StatusFailed;
-    } catch (...) {
-        code = StatusFailed;
-    }
+void FileOperation::finish() noexcept {
     crypto::secureWipe(&m_key, sizeof m_key);
-
-    std::string reason;
-    for (const auto& line : logged.lines()) {
-        reason += reason.empty() ? "" : "; ";
-        reason += line;
-    }
-    m_master->updateReason(m_index, std::move(reason));
-    m_master->updateStatus(code, m_index);
 }
 
 bool FileOperation::encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output) {
@@ -66,37 +45,81 @@ bool FileOperation::decryptBlock(twofish::cipherInstance& cipher, const uint8_t*
     return true;
 }
 
-bool FileOperation::writeBack(TempBuffer& temp, FileBuffer& file, uint64_t expectedLength) {
+std::unique_ptr<FileBuffer> FileOperation::openFile() {
+    FileError error;
+    auto file = FileBuffer::initWithURL(m_url, &error);
+    if (!file && error.inUse) {
+        platform::log(logmsg::kInUseByAnotherRun);
+    }
+    return file;
+}
+
+std::optional<int32_t> FileOperation::completePendingRewrite(FileBuffer& file) {
+    const auto store = RewriteStore::open();
+    if (!store) {
+        return StatusFailed;
+    }
+    PendingRewrite record;
+    switch (store->find(file.statusAtOpening().identity, record)) {
+    case RewriteStore::Lookup::None:
+        return std::nullopt;
+    case RewriteStore::Lookup::Unreadable:
+        return StatusFailed;
+    case RewriteStore::Lookup::Found:
+        break;
+    }
+    return recoverRewrite(record, *store, &file.handle(), m_url);
+}
+
+int32_t FileOperation::replaceFile(FileBuffer& file, TempBuffer& temp, uint64_t expectedLength,
+                                   RewriteDirection direction, const std::filesystem::path& target) {
     // A length that disagrees with what was appended means the buffer lost bytes; writing it would
     // replace the user's file with less than its full content.
-    if (temp.length() != expectedLength) {
+    if (temp.length() != expectedLength || temp.failed()) {
         platform::log(logmsg::kWritingToFileFailed);
-        return false;
+        return StatusFailed;
     }
-    for (uint64_t offset = 0; offset < expectedLength; offset += kChunkSize) {
-        const auto chunk = temp.readDataAtOffset(offset, kChunkSize);
-        const bool complete = chunk && chunk->size() == std::min(kChunkSize, expectedLength - offset);
-        if (!complete || !file.writeData(*chunk, offset)) {
-            platform::log(logmsg::kWritingToFileFailed);
-            keepReplacement(temp);
-            return false;
-        }
+    if (!file.isUnchangedSinceOpening()) {
+        platform::log(logmsg::kFileChangedWhileRead);
+        return StatusFailed;
     }
-    return true;
-}
-
-void FileOperation::keepReplacement(TempBuffer& temp) {
-    if (const auto kept = temp.keepFile()) {
-        platform::log(logmsg::replacementKeptAt(kept->string()));
+    if (!temp.sync()) {
+        return StatusFailed;
     }
-}
-
-int32_t FileOperation::moveTo(const std::filesystem::path& target) const {
-    if (!platform::moveItem(m_url, target)) {
-        platform::log(logmsg::kCouldNotRenameFile);
-        return StatusNotRenamed;
+    const auto store = RewriteStore::open();
+    if (!store) {
+        return StatusFailed;
     }
-    return StatusDone;
+    const platform::FileStatus& read = file.statusAtOpening();
+    const PendingRewrite record{
+        .direction = direction,
+        .file = std::filesystem::absolute(m_url),
+        .target = std::filesystem::absolute(target),
+        .identity = read.identity,
+        .originalLength = read.length,
+        .originalModifiedNanoseconds = read.modifiedNanoseconds,
+        .finalLength = expectedLength,
+        .replacement = std::filesystem::absolute(temp.path()),
+        .replacementLength = expectedLength,
+    };
+    // The last moment to stop: from the record on, the file is committed to its new content.
+    if (isCancelled()) {
+        return stopped();
+    }
+    // Kept unless the rewrite says otherwise, so that even an exception leaves the record its replacement.
+    temp.keep(true);
+    if (!store->writeRecord(record)) {
+        temp.keep(false);
+        return StatusFailed;
+    }
+    const InPlaceRewrite::Outcome outcome =
+        InPlaceRewrite(file.handle(), temp.handle(), record, *store).run();
+    temp.keep(outcome.pending);
+    if (outcome.pending && outcome.status == StatusFailed) {
+        platform::log(logmsg::replacementKeptAt(record.replacement.string()));
+        platform::log(logmsg::kInterruptedRewritePending);
+    }
+    return outcome.status;
 }
 
 } // namespace engine

@@ -1,54 +1,50 @@
-// The part that encryption and decryption of one file share: the operation boundary and the write-back.
+// What encryption and decryption of one file share: the key, the block calls, opening the file, finishing
+// a pending rewrite found there, and replacing the file durably.
 #pragma once
 
 #include "crypto/twofish.h"
-#include "engine/OperationMaster.h"
-#include "platform/Operation.h"
+#include "engine/PendingRewrite.h"
+#include "engine/ReportingOperation.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 namespace engine {
 
 class FileBuffer;
 class TempBuffer;
 
-class FileOperation : public platform::Operation {
-public:
-    // Runs the transformation and reports its StatusCode to the master exactly once, on every path,
-    // also when an exception escapes. The key copy is wiped before the report.
-    void main() final;
-
+class FileOperation : public ReportingOperation {
 protected:
     // `master` is not owned and must outlive the operation; `key` is copied whole, since the cipher may
-    // reorder its round keys in place.
+    // reorder its round keys in place. The copy is wiped before the report.
     FileOperation(std::filesystem::path url, const twofish::keyInstance& key, OperationMaster* master,
                   int64_t index);
 
-    // The transformation itself; returns the StatusCode to report.
-    virtual int32_t process() = 0;
+    void finish() noexcept override;
 
     // One chained block; a wrong bit count is logged and returns false.
     bool encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output);
     bool decryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output);
 
-    // Copies the finished replacement over the file from offset 0. Nothing is written unless the
-    // buffer holds exactly `expectedLength` bytes. When the copy fails after the file may have been
-    // touched, the complete replacement is kept on disk and its path logged, so nothing is lost.
-    static bool writeBack(TempBuffer& temp, FileBuffer& file, uint64_t expectedLength);
+    // Opens m_url through a FileBuffer, which locks it against other runs; null after logging why not.
+    std::unique_ptr<FileBuffer> openFile();
+    // When an earlier run's rewrite of this file was interrupted, completes that instead: the file is not
+    // whole, so it must not be read as it is. The StatusCode of the recovery, or none when there is
+    // nothing pending.
+    std::optional<int32_t> completePendingRewrite(FileBuffer& file);
 
-    // Keeps the temporary file after the user's file was left incomplete, and says where it is.
-    static void keepReplacement(TempBuffer& temp);
-
-    // StatusDone, or StatusNotRenamed when `target` exists or the move fails otherwise.
-    int32_t moveTo(const std::filesystem::path& target) const;
+    // Puts the replacement that `temp` holds over the file and renames it to `target`, durably: the file
+    // must be unchanged since it was read, the replacement is synced and its pending-rewrite record
+    // written before the first byte of the file changes. Nothing is written unless the buffer holds
+    // exactly `expectedLength` bytes. Stops untouched when cancelled before the record is written.
+    int32_t replaceFile(FileBuffer& file, TempBuffer& temp, uint64_t expectedLength,
+                        RewriteDirection direction, const std::filesystem::path& target);
 
     const std::filesystem::path m_url;
     twofish::keyInstance m_key;
-
-private:
-    OperationMaster* const m_master;
-    const int64_t m_index;
 };
 
 } // namespace engine

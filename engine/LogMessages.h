@@ -19,6 +19,25 @@ inline constexpr std::string_view kCouldNotGetLengthOfTmpFile = "could not get l
 inline constexpr std::string_view kCouldNotReadFromTmpFile = "could not read from tmp file";
 inline constexpr std::string_view kCouldNotDeleteTemporaryFilePrefix = "could not delete temporary file: ";
 
+// Sentences of the durable rewrite and its recovery; where a file's row gives a reason, these are it.
+inline constexpr std::string_view kInUseByAnotherRun = "in use by another run";
+inline constexpr std::string_view kFileChangedWhileRead =
+    "the file changed while it was read; it was left untouched";
+inline constexpr std::string_view kCouldNotWriteRecord = "could not write the pending-rewrite record";
+inline constexpr std::string_view kCouldNotReadRecord = "could not read the pending-rewrite record";
+inline constexpr std::string_view kCouldNotRemoveRecord = "could not remove the pending-rewrite record";
+inline constexpr std::string_view kCouldNotSyncFile = "could not sync the file to disk";
+inline constexpr std::string_view kCouldNotSyncFolder = "could not sync the folder to disk";
+inline constexpr std::string_view kInterruptedRewritePending =
+    "interrupted rewrite pending; run brisklet-cli recover";
+inline constexpr std::string_view kRecoveredAfterInterruption = "recovered after an interruption";
+inline constexpr std::string_view kStoppedUntouched = "stopped; untouched";
+inline constexpr std::string_view kRecoveryFileMoved =
+    "the file of an interrupted rewrite is no longer where it was; nothing was changed";
+inline constexpr std::string_view kReplacementMissing =
+    "the replacement of an interrupted rewrite is missing or incomplete; nothing was changed";
+inline constexpr std::string_view kStateDirectoryUnavailablePrefix = "could not use the state directory: ";
+
 // "could not delete temporary file: " followed by the deletion error's description.
 inline std::string couldNotDeleteTemporaryFile(std::string_view errorDescription) {
     std::string line(kCouldNotDeleteTemporaryFilePrefix);
@@ -26,10 +45,23 @@ inline std::string couldNotDeleteTemporaryFile(std::string_view errorDescription
     return line;
 }
 
-// Follows "writing to file failed" when the user's file may be incomplete: where its full replacement is.
+// Follows the failure that left a user's file incomplete: where its full replacement waits for recovery.
 inline std::string replacementKeptAt(std::string_view path) {
     std::string line("the complete replacement of the file was kept at: ");
     line.append(path);
+    return line;
+}
+
+// "NAME already exists": the name a file was to get is taken.
+inline std::string targetAlreadyExists(std::string_view name) {
+    std::string line(name);
+    line.append(" already exists");
+    return line;
+}
+
+inline std::string stateDirectoryUnavailable(std::string_view errorDescription) {
+    std::string line(kStateDirectoryUnavailablePrefix);
+    line.append(errorDescription);
     return line;
 }
 

@@ -1,9 +1,11 @@
-// TempBuffer: the temporary file's creation, the in-memory tail, reads back and deletion.
+// TempBuffer: the replacement file's creation, the in-memory tail, reads back and deletion.
 #include "engine/TempBuffer.h"
 
 #include "engine/LogMessages.h"
+#include "engine/RewriteStore.h"
 #include "platform/FaultInjection.h"
 #include "platform/FileManager.h"
+#include "platform/FileStatus.h"
 #include "platform/Log.h"
 #include "platform/SecureRandom.h"
 
@@ -23,6 +25,7 @@ constexpr size_t kMemoryLimit = 512;
 constexpr size_t kXCount = 10;
 // glibc's mkstemp replaces only the last six X characters.
 constexpr size_t kXReplacedByMkstemp = 6;
+constexpr int kCreationAttempts = 8;
 
 // Draws the X characters that mkstemp leaves in place, so that all ten are random as the name promises.
 void randomizeLeadingXs(std::string& pathTemplate) {
@@ -50,27 +53,48 @@ TempBuffer::~TempBuffer() {
 }
 
 std::unique_ptr<TempBuffer> TempBuffer::init() {
-    std::string pathTemplate = (platform::temporaryDirectory() / kFileNameTemplate).string();
-    randomizeLeadingXs(pathTemplate);
-    const int fd =
-        platform::shouldFail(platform::FaultPoint::CreateTemp) ? -1 : ::mkstemp(pathTemplate.data());
-    if (fd < 0) {
+    const auto store = RewriteStore::open();
+    if (!store) {
         platform::log(logmsg::kMkstempFailed);
         return nullptr;
     }
-    platform::FileHandle handle(fd);
-    try {
-        std::filesystem::path path(pathTemplate);
-        auto fileHandle = std::make_unique<platform::FileHandle>(std::move(handle));
-        return std::unique_ptr<TempBuffer>(new TempBuffer(std::move(fileHandle), std::move(path)));
-    } catch (...) {
-        // Only allocation can fail here; the file mkstemp made must not outlive the attempt.
+    return initIn(store->directory());
+}
+
+std::unique_ptr<TempBuffer> TempBuffer::initIn(const std::filesystem::path& directory) {
+    // A clean-up in another process may remove a new name before it is locked; then draw another.
+    for (int attempt = 0; attempt < kCreationAttempts; ++attempt) {
+        std::string pathTemplate = (directory / kFileNameTemplate).string();
+        randomizeLeadingXs(pathTemplate);
+        const int fd =
+            platform::shouldFail(platform::FaultPoint::CreateTemp) ? -1 : ::mkstemp(pathTemplate.data());
+        if (fd < 0) {
+            break;
+        }
+        auto fileHandle = std::make_unique<platform::FileHandle>(fd);
+        try {
+            std::filesystem::path path(pathTemplate);
+            const auto named = platform::statusOfPath(path, platform::FollowLinks::No);
+            const auto open = platform::statusOfDescriptor(fd);
+            if (fileHandle->tryLock() == platform::FileHandle::LockResult::Locked && named && open &&
+                named->identity == open->identity) {
+                return std::unique_ptr<TempBuffer>(new TempBuffer(std::move(fileHandle), std::move(path)));
+            }
+        } catch (...) {
+            // Only allocation can fail here; the file mkstemp made must not outlive the attempt.
+            ::unlink(pathTemplate.c_str());
+            throw;
+        }
         ::unlink(pathTemplate.c_str());
-        throw;
     }
+    platform::log(logmsg::kMkstempFailed);
+    return nullptr;
 }
 
 void TempBuffer::appendBytes(const void* src, uint64_t length) {
+    if (m_dumpFailed) {
+        return;
+    }
     const auto* bytes = static_cast<const uint8_t*>(src);
     m_currentData.insert(m_currentData.end(), bytes, bytes + length);
     if (m_currentData.size() > kMemoryLimit) {
@@ -79,12 +103,14 @@ void TempBuffer::appendBytes(const void* src, uint64_t length) {
 }
 
 void TempBuffer::dumpBuffer() {
-    if (m_currentData.empty()) {
+    if (m_currentData.empty() || m_dumpFailed) {
         return;
     }
     if (!m_fileHandle || !m_fileHandle->seekToEnd() ||
         !m_fileHandle->write(m_currentData.data(), m_currentData.size())) {
         m_dumpFailed = true;
+        m_currentData.clear();
+        m_currentData.shrink_to_fit();
         platform::log(logmsg::kCouldNotWriteToTempFile);
         return;
     }
@@ -123,13 +149,17 @@ std::optional<std::vector<uint8_t>> TempBuffer::readDataAtOffset(uint64_t offset
     return data;
 }
 
-std::optional<std::filesystem::path> TempBuffer::keepFile() {
+bool TempBuffer::sync() {
     dumpBuffer();
-    if (!m_fileHandle || m_dumpFailed) {
-        return std::nullopt;
+    if (failed()) {
+        return false;
     }
-    m_keep = true;
-    return m_path;
+    if (!m_fileHandle->sync()) {
+        platform::log(logmsg::kCouldNotWriteToTempFile);
+        m_dumpFailed = true;
+        return false;
+    }
+    return true;
 }
 
 void TempBuffer::close() {

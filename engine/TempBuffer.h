@@ -1,4 +1,5 @@
-// An append-only byte buffer backed by a private temporary file, with the last few hundred bytes in memory.
+// An append-only byte buffer backed by a private file in the state directory, with the last few hundred
+// bytes in memory: where a file's replacement is built before the file is touched.
 #pragma once
 
 #include "platform/FileHandle.h"
@@ -11,26 +12,29 @@
 
 namespace engine {
 
-// Holds an operation's whole output before the user's file is touched. Up to 512 bytes stay in memory; the
-// 513th appended byte writes everything held to the file. The file, "kov." plus ten random characters in
-// the temporary directory, is readable by its owner only and deleted by close() unless keepFile() kept it.
+// Up to 512 bytes stay in memory; the 513th appended byte writes everything held to the file. The file,
+// "kov." plus ten random characters in the user's state directory (which survives a reboot, unlike the
+// temporary directory), is readable by its owner only, locked for as long as the buffer has it open, so
+// that no clean-up takes it from a live run, and deleted by close() unless keep() was called.
 // Used by one operation on one thread; nothing throws past it except allocation failure.
 class TempBuffer {
 public:
-    // Null after logging "mkstemp failed" when no temporary file can be made.
+    // Null after logging "mkstemp failed" (and why, when the state directory is the cause) when no file
+    // can be made.
     static std::unique_ptr<TempBuffer> init();
+    // The same in a directory of the caller's choosing.
+    static std::unique_ptr<TempBuffer> initIn(const std::filesystem::path& directory);
     ~TempBuffer();
     TempBuffer(const TempBuffer&) = delete;
     TempBuffer& operator=(const TempBuffer&) = delete;
 
+    // Once a write has failed, appends are dropped: the content is lost anyway, and memory must not grow.
     void appendBytes(const void* src, uint64_t length);
-    // Moves the bytes held in memory to the end of the file. On failure logs "could not write to temp file"
-    // and keeps them; the buffer then refuses every later read, since its file may lack or repeat bytes.
+    // Moves the bytes held in memory to the end of the file. On failure logs "could not write to temp file",
+    // once, and the buffer is failed() from then on.
     void dumpBuffer();
     // The content's length. When the file's length cannot be found, logs "could not get length of tmp file"
-    // and counts the file as empty; later reads are then refused, so a caller that copies [0, length()) in
-    // chunks stops at its first chunk instead of copying a short content. failed() tells a caller that makes
-    // no read at all.
+    // and counts the file as empty; the buffer is then failed().
     uint64_t length();
     // Up to length bytes of content at offset (shorter at the end, empty past it). None, after logging
     // "could not read from tmp file", when the read fails or once failed() is true.
@@ -38,10 +42,14 @@ public:
     // True once a dump or a length query has failed; the content can then no longer be handed out.
     bool failed() const { return m_dumpFailed || m_lengthFailed; }
 
-    // For a write-back that failed part-way: dumps what is in memory and, when the file now holds the whole
-    // content, keeps the file past close() and returns its path. Otherwise none, and the file is deleted as
-    // usual.
-    std::optional<std::filesystem::path> keepFile();
+    // Moves everything to the file and makes it survive a power loss. False (after logging) on failure or
+    // once failed() is true.
+    bool sync();
+    // The open file, for reading the whole content back after sync().
+    platform::FileHandle& handle() { return *m_fileHandle; }
+    // Whether close() leaves the file in place: while a user's file depends on it, until the rewrite or
+    // its recovery completes.
+    void keep(bool keep) { m_keep = keep; }
     const std::filesystem::path& path() const { return m_path; }
     // Closes the file and deletes it (unless kept), logging "could not delete temporary file: <reason>" when
     // that fails. Idempotent.

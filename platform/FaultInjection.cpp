@@ -3,20 +3,21 @@
 
 #include <array>
 #include <atomic>
-#include <cerrno>
 #include <mutex>
+#include <string>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
 
-constexpr size_t kPointCount = static_cast<size_t>(FaultPoint::CreateTemp) + 1;
-
 struct Injection {
     FaultPoint point = FaultPoint::Open;
     int nth = 0;
     FaultMode mode = FaultMode::Once;
-    std::array<int, kPointCount> counts{};
+    int error = EIO;
+    std::array<int, kFaultPointCount> counts{};
+    std::vector<FaultCall> calls;
 };
 
 // The flag keeps the production path to a single load; everything else is only touched while a test
@@ -25,15 +26,52 @@ std::atomic<bool> g_active{false};
 std::mutex g_mutex;
 Injection g_injection;
 
+constexpr std::array<std::string_view, kFaultPointCount> kNames = {
+    "Open", "Read",      "Write", "Seek",   "Truncate",    "Rename",        "CreateTemp",
+    "Sync", "Fallocate", "Lock",  "Unlink", "RecordWrite", "CopyFileRange",
+};
+
 size_t indexOf(FaultPoint point) {
     return static_cast<size_t>(point);
 }
 
+std::string descriptorPath(int descriptor) {
+    const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
+    std::string target(4096, '\0');
+    const ssize_t length = ::readlink(link.c_str(), target.data(), target.size());
+    target.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return target;
+}
+
+bool decide(FaultPoint point, const std::string& subject) {
+    std::lock_guard lock(g_mutex);
+    if (!g_active.load(std::memory_order_relaxed)) {
+        return false;
+    }
+    const int call = ++g_injection.counts[indexOf(point)];
+    g_injection.calls.push_back({point, subject});
+    const bool hit =
+        point == g_injection.point &&
+        (call == g_injection.nth || (g_injection.mode == FaultMode::FromThenOn && call > g_injection.nth));
+    if (!hit) {
+        return false;
+    }
+    if (g_injection.mode == FaultMode::ExitProcess) {
+        ::_exit(kFaultExitStatus);
+    }
+    errno = g_injection.error;
+    return true;
+}
+
 } // namespace
 
-FaultInjector::FaultInjector(FaultPoint point, int nth, FaultMode mode) {
+std::string_view faultPointName(FaultPoint point) {
+    return kNames[indexOf(point)];
+}
+
+FaultInjector::FaultInjector(FaultPoint point, int nth, FaultMode mode, int error) {
     std::lock_guard lock(g_mutex);
-    g_injection = Injection{point, nth, mode, {}};
+    g_injection = Injection{point, nth, mode, error, {}, {}};
     g_active.store(true, std::memory_order_relaxed);
 }
 
@@ -48,22 +86,21 @@ int FaultInjector::callCount(FaultPoint point) const {
     return g_injection.counts[indexOf(point)];
 }
 
-bool shouldFail(FaultPoint point) {
-    if (!g_active.load(std::memory_order_relaxed)) {
-        return false;
-    }
+std::vector<FaultCall> FaultInjector::calls() const {
     std::lock_guard lock(g_mutex);
-    if (!g_active.load(std::memory_order_relaxed)) {
-        return false;
-    }
-    const int call = ++g_injection.counts[indexOf(point)];
-    const bool fail =
-        point == g_injection.point &&
-        (call == g_injection.nth || (g_injection.mode == FaultMode::FromThenOn && call > g_injection.nth));
-    if (fail) {
-        errno = EIO;
-    }
-    return fail;
+    return g_injection.calls;
+}
+
+bool shouldFail(FaultPoint point) {
+    return g_active.load(std::memory_order_relaxed) && decide(point, {});
+}
+
+bool shouldFail(FaultPoint point, int descriptor) {
+    return g_active.load(std::memory_order_relaxed) && decide(point, descriptorPath(descriptor));
+}
+
+bool shouldFail(FaultPoint point, const std::filesystem::path& subject) {
+    return g_active.load(std::memory_order_relaxed) && decide(point, subject.string());
 }
 
 } // namespace platform

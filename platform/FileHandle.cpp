@@ -24,7 +24,7 @@ bool fitsOffset(uint64_t value) {
 } // namespace
 
 std::unique_ptr<FileHandle> FileHandle::openForUpdate(const std::filesystem::path& path) {
-    if (shouldFail(FaultPoint::Open)) {
+    if (shouldFail(FaultPoint::Open, path)) {
         return nullptr;
     }
     int fd;
@@ -35,6 +35,29 @@ std::unique_ptr<FileHandle> FileHandle::openForUpdate(const std::filesystem::pat
         return nullptr;
     }
     return std::make_unique<FileHandle>(fd);
+}
+
+std::unique_ptr<FileHandle> FileHandle::openNoFollow(const std::filesystem::path& path, Access access) {
+    if (shouldFail(FaultPoint::Open, path)) {
+        return nullptr;
+    }
+    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_NOFOLLOW | O_CLOEXEC;
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags);
+    } while (fd < 0 && errno == EINTR);
+    return fd < 0 ? nullptr : std::make_unique<FileHandle>(fd);
+}
+
+std::unique_ptr<FileHandle> FileHandle::createNew(const std::filesystem::path& path) {
+    if (shouldFail(FaultPoint::Open, path)) {
+        return nullptr;
+    }
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    } while (fd < 0 && errno == EINTR);
+    return fd < 0 ? nullptr : std::make_unique<FileHandle>(fd);
 }
 
 FileHandle::FileHandle(int fd) : m_descriptor(fd) {}
@@ -53,8 +76,59 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
+std::optional<size_t> FileHandle::readAt(void* dest, size_t length, uint64_t offset) {
+    if (shouldFail(FaultPoint::Read, m_descriptor)) {
+        return std::nullopt;
+    }
+    auto* bytes = static_cast<uint8_t*>(dest);
+    size_t done = 0;
+    while (done < length) {
+        if (!fitsOffset(offset + done)) {
+            errno = EINVAL;
+            return std::nullopt;
+        }
+        const ssize_t got =
+            ::pread(m_descriptor, bytes + done, length - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    return done;
+}
+
+bool FileHandle::writeAt(const void* src, size_t length, uint64_t offset) {
+    if (shouldFail(FaultPoint::Write, m_descriptor)) {
+        return false;
+    }
+    const auto* bytes = static_cast<const uint8_t*>(src);
+    size_t done = 0;
+    while (done < length) {
+        if (!fitsOffset(offset + done)) {
+            errno = EINVAL;
+            return false;
+        }
+        const ssize_t put =
+            ::pwrite(m_descriptor, bytes + done, length - done, static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
 std::optional<uint64_t> FileHandle::seekToEnd() {
-    if (shouldFail(FaultPoint::Seek)) {
+    if (shouldFail(FaultPoint::Seek, m_descriptor)) {
         return std::nullopt;
     }
     const off_t end = ::lseek(m_descriptor, 0, SEEK_END);
@@ -65,7 +139,7 @@ std::optional<uint64_t> FileHandle::seekToEnd() {
 }
 
 bool FileHandle::seek(uint64_t offset) {
-    if (shouldFail(FaultPoint::Seek)) {
+    if (shouldFail(FaultPoint::Seek, m_descriptor)) {
         return false;
     }
     if (!fitsOffset(offset)) {
@@ -84,7 +158,7 @@ std::optional<uint64_t> FileHandle::offset() const {
 }
 
 std::optional<size_t> FileHandle::read(void* dest, size_t length) {
-    if (shouldFail(FaultPoint::Read)) {
+    if (shouldFail(FaultPoint::Read, m_descriptor)) {
         return std::nullopt;
     }
     auto* bytes = static_cast<uint8_t*>(dest);
@@ -124,7 +198,7 @@ std::optional<std::vector<uint8_t>> FileHandle::readData(uint64_t length) {
 }
 
 bool FileHandle::write(const void* src, size_t length) {
-    if (shouldFail(FaultPoint::Write)) {
+    if (shouldFail(FaultPoint::Write, m_descriptor)) {
         return false;
     }
     const auto* bytes = static_cast<const uint8_t*>(src);
@@ -143,7 +217,7 @@ bool FileHandle::write(const void* src, size_t length) {
 }
 
 bool FileHandle::truncate(uint64_t length) {
-    if (shouldFail(FaultPoint::Truncate)) {
+    if (shouldFail(FaultPoint::Truncate, m_descriptor)) {
         return false;
     }
     if (!fitsOffset(length)) {
@@ -155,6 +229,49 @@ bool FileHandle::truncate(uint64_t length) {
         result = ::ftruncate(m_descriptor, static_cast<off_t>(length));
     } while (result < 0 && errno == EINTR);
     return result == 0;
+}
+
+bool FileHandle::allocate(uint64_t length) {
+    if (shouldFail(FaultPoint::Fallocate, m_descriptor)) {
+        return false;
+    }
+    if (!fitsOffset(length) || length == 0) {
+        errno = EINVAL;
+        return false;
+    }
+    int result;
+    do {
+        result = ::fallocate(m_descriptor, 0, 0, static_cast<off_t>(length));
+    } while (result < 0 && errno == EINTR);
+    return result == 0;
+}
+
+bool FileHandle::sync() {
+    if (shouldFail(FaultPoint::Sync, m_descriptor)) {
+        return false;
+    }
+    int result;
+    do {
+        result = ::fdatasync(m_descriptor);
+    } while (result < 0 && errno == EINTR);
+    return result == 0;
+}
+
+FileHandle::LockResult FileHandle::tryLock() {
+    if (shouldFail(FaultPoint::Lock, m_descriptor)) {
+        return LockResult::Failed;
+    }
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    int result;
+    do {
+        result = ::fcntl(m_descriptor, F_OFD_SETLK, &whole);
+    } while (result < 0 && errno == EINTR);
+    if (result == 0) {
+        return LockResult::Locked;
+    }
+    return errno == EAGAIN || errno == EACCES ? LockResult::Busy : LockResult::Failed;
 }
 
 bool FileHandle::close() {

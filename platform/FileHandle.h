@@ -18,6 +18,14 @@ public:
     // a directory (EISDIR).
     static std::unique_ptr<FileHandle> openForUpdate(const std::filesystem::path& path);
 
+    enum class Access { ReadOnly, ReadWrite };
+    // Opens an existing file; a symbolic link at the end of the path is not followed (ELOOP). Null on
+    // failure.
+    static std::unique_ptr<FileHandle> openNoFollow(const std::filesystem::path& path, Access access);
+    // Creates a new file readable and writable by its owner only; null, with EEXIST, when the name is
+    // taken, also by a symbolic link.
+    static std::unique_ptr<FileHandle> createNew(const std::filesystem::path& path);
+
     // Takes ownership of fd; -1 gives a closed handle.
     explicit FileHandle(int fd);
     ~FileHandle();
@@ -25,6 +33,11 @@ public:
     FileHandle& operator=(FileHandle&& other) noexcept;
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
+
+    // Reads at offset without moving the position, until length bytes or end of file; 0 at end of file.
+    std::optional<size_t> readAt(void* dest, size_t length, uint64_t offset);
+    // Writes all length bytes at offset without moving the position. On false part may have been written.
+    bool writeAt(const void* src, size_t length, uint64_t offset);
 
     // Moves the position to the end; returns the file's length.
     std::optional<uint64_t> seekToEnd();
@@ -38,6 +51,18 @@ public:
     // Writes all length bytes, retrying interrupted and short writes. On false part may have been written.
     bool write(const void* src, size_t length);
     bool truncate(uint64_t length);
+    // Makes the file at least `length` bytes long with its blocks reserved, so that later writes up to
+    // there cannot fail for want of space. False with EOPNOTSUPP where the file system cannot reserve.
+    bool allocate(uint64_t length);
+    // fdatasync: the data written so far, and the length, survive a power loss.
+    bool sync();
+
+    enum class LockResult { Locked, Busy, Failed };
+    // An exclusive open-file-description lock on the whole file, without waiting. It belongs to this
+    // handle's open file (not to the process or thread) and goes when the handle closes. Busy when another
+    // open file holds a lock on it, whichever process that is.
+    LockResult tryLock();
+
     // Safe to call again: a closed handle reports true.
     bool close();
     int descriptor() const { return m_descriptor; }

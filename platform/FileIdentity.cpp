@@ -1,16 +1,16 @@
-// Device and inode of a path through stat(2).
+// The identity of the file a path names, through statx.
 #include "platform/FileIdentity.h"
 
-#include <sys/stat.h>
+#include "platform/FileStatus.h"
 
 namespace platform {
 
 std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    const auto status = statusOfPath(path, FollowLinks::Yes);
+    if (!status) {
         return std::nullopt;
     }
-    return FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+    return status->identity;
 }
 
 } // namespace platform

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -28,6 +29,17 @@ std::filesystem::path cachesDirectory() {
     }
     const std::filesystem::path home = environmentPath("HOME");
     return home.empty() ? home : home / ".cache";
+}
+
+// $HOME, else the password database's entry for the user.
+std::filesystem::path homeDirectory() {
+    const std::filesystem::path home = environmentPath("HOME");
+    if (!home.empty()) {
+        return home;
+    }
+    const struct passwd* entry = ::getpwuid(::geteuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? std::filesystem::path(entry->pw_dir)
+                                                        : std::filesystem::path();
 }
 
 bool linkThenUnlink(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -56,7 +68,7 @@ bool isDirectory(const std::filesystem::path& path) {
 }
 
 bool moveItem(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (shouldFail(FaultPoint::Rename)) {
+    if (shouldFail(FaultPoint::Rename, from)) {
         return false;
     }
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
@@ -69,10 +81,61 @@ bool moveItem(const std::filesystem::path& from, const std::filesystem::path& to
 }
 
 std::optional<std::string> removeItem(const std::filesystem::path& path) {
-    if (std::remove(path.c_str()) == 0) {
+    if (!shouldFail(FaultPoint::Unlink, path) && std::remove(path.c_str()) == 0) {
         return std::nullopt;
     }
     return std::generic_category().message(errno);
+}
+
+bool syncDirectory(const std::filesystem::path& directory) {
+    if (shouldFail(FaultPoint::Sync, directory)) {
+        return false;
+    }
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    int result;
+    do {
+        result = ::fsync(fd);
+    } while (result < 0 && errno == EINTR);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return result == 0;
+}
+
+std::optional<std::filesystem::path> stateDirectory(std::string_view application) {
+    std::filesystem::path base = environmentPath("XDG_STATE_HOME");
+    if (!base.is_absolute()) {
+        const std::filesystem::path home = homeDirectory();
+        if (home.empty()) {
+            errno = ENOENT;
+            return std::nullopt;
+        }
+        base = home / ".local" / "state";
+    }
+    const std::filesystem::path directory = base / application;
+    std::error_code error;
+    std::filesystem::create_directories(base, error);
+    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+        return std::nullopt;
+    }
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    bool usable = ::fstat(fd, &info) == 0 && info.st_uid == ::geteuid();
+    if (usable && (info.st_mode & 0077) != 0) {
+        usable = ::fchmod(fd, 0700) == 0;
+    }
+    ::close(fd);
+    if (!usable) {
+        errno = EPERM;
+        return std::nullopt;
+    }
+    return directory;
 }
 
 std::optional<std::vector<std::filesystem::path>>

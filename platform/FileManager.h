@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -20,6 +21,15 @@ bool moveItem(const std::filesystem::path& from, const std::filesystem::path& to
 // Removes a file, a symbolic link or an empty directory. None on success, else the error's description
 // (for example "No such file or directory") for the log.
 std::optional<std::string> removeItem(const std::filesystem::path& path);
+
+// Makes the directory's entries (files created, renamed or removed in it) survive a power loss.
+bool syncDirectory(const std::filesystem::path& directory);
+
+// The per-user state directory of an application: $XDG_STATE_HOME/<application> when that variable holds
+// an absolute path, else ~/.local/state/<application>. Created with its missing parents; the directory
+// itself is made private (mode 0700). None, with errno set, when it cannot be made, or when it is a
+// symbolic link or belongs to another user.
+std::optional<std::filesystem::path> stateDirectory(std::string_view application);
 
 // The full paths of the directory's entries, sorted by name, without hidden entries (names starting with
 // '.'). None when the directory cannot be listed.

@@ -37,6 +37,8 @@ public:
     ThreadLogTap& operator=(const ThreadLogTap&) = delete;
 
     const std::vector<std::string>& lines() const { return m_lines; }
+    // Keeps a line that is handed on but not logged: an outcome too ordinary for the log.
+    void add(std::string_view message) { m_lines.emplace_back(message); }
 
 private:
     friend void log(std::string_view message);

@@ -3,6 +3,7 @@
 #include "crypto/passphrase_key.h"
 #include "engine/EncryptedFormat.h"
 #include "tests/cli/child_process.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,9 @@ protected:
     }
 
     testsupport::TempDir m_dir;
+    // The children inherit it: each test watches a state directory of its own.
+    testsupport::TempDir m_stateHome;
+    testsupport::ScopedEnv m_stateHomeVariable{"XDG_STATE_HOME", m_stateHome.path().string()};
 
 private:
     testsupport::TempDir m_secrets;

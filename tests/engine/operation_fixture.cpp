@@ -13,6 +13,16 @@ namespace enginetest {
 
 using engine::format::kBlockSize;
 
+void RecordingMaster::updateReason(int64_t, std::string reason) {
+    std::lock_guard lock(m_mutex);
+    m_lastReason = std::move(reason);
+}
+
+std::string RecordingMaster::lastReason() const {
+    std::lock_guard lock(m_mutex);
+    return m_lastReason;
+}
+
 void RecordingMaster::updateStatus(int32_t code, int64_t index) {
     std::lock_guard lock(m_mutex);
     m_reports.emplace_back(code, index);
@@ -60,17 +70,17 @@ std::optional<std::vector<uint8_t>> decryptFormat(const std::vector<uint8_t>& en
 }
 
 void OperationTest::SetUp() {
-    if (const char* tmpdir = std::getenv("TMPDIR")) {
-        m_savedTmpdir = tmpdir;
+    if (const char* home = std::getenv("XDG_STATE_HOME")) {
+        m_savedStateHome = home;
     }
-    setenv("TMPDIR", m_tmp.path().c_str(), 1);
+    setenv("XDG_STATE_HOME", m_tmp.path().c_str(), 1);
 }
 
 void OperationTest::TearDown() {
-    if (m_savedTmpdir) {
-        setenv("TMPDIR", m_savedTmpdir->c_str(), 1);
+    if (m_savedStateHome) {
+        setenv("XDG_STATE_HOME", m_savedStateHome->c_str(), 1);
     } else {
-        unsetenv("TMPDIR");
+        unsetenv("XDG_STATE_HOME");
     }
 }
 

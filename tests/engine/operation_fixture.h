@@ -1,4 +1,5 @@
-// Shared set-up for tests that run file operations directly: keys, a recording master, a private TMPDIR.
+// Shared set-up for tests that run file operations directly: keys, a recording master, a private state
+// directory.
 #pragma once
 
 #include "crypto/twofish.h"
@@ -20,12 +21,15 @@ namespace enginetest {
 // Records every report; safe to call from several threads.
 class RecordingMaster : public engine::OperationMaster {
 public:
+    void updateReason(int64_t index, std::string reason) override;
     void updateStatus(int32_t code, int64_t index) override;
     std::vector<std::pair<int32_t, int64_t>> reports() const;
+    std::string lastReason() const;
 
 private:
     mutable std::mutex m_mutex;
     std::vector<std::pair<int32_t, int64_t>> m_reports;
+    std::string m_lastReason;
 };
 
 twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction);
@@ -45,7 +49,9 @@ protected:
     int32_t decrypt(const std::filesystem::path& path, std::u16string_view passphrase = u"secret");
     int32_t run(engine::FileOperation& operation);
 
-    std::vector<std::string> tempFiles() const { return testsupport::listNames(m_tmp.path()); }
+    // The replacements and records in the state directory.
+    std::filesystem::path stateDirectory() const { return m_tmp.path() / "brisklet"; }
+    std::vector<std::string> tempFiles() const { return testsupport::listNames(stateDirectory()); }
     std::vector<std::string> logLines() const { return m_log.lines(); }
 
     testsupport::TempDir m_dir;
@@ -54,7 +60,7 @@ protected:
     platform::LogCapture m_log;
 
 private:
-    std::optional<std::string> m_savedTmpdir;
+    std::optional<std::string> m_savedStateHome;
 };
 
 } // namespace enginetest

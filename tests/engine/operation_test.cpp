@@ -218,23 +218,26 @@ TEST_F(OperationTest, WhatCannotBeOpenedFailsQuietly) {
     EXPECT_EQ(testsupport::listNames(m_dir.path()), (std::vector<std::string>{"folder", "present"}));
 }
 
-TEST_F(OperationTest, CancelledOperationsChangeNothing) {
+TEST_F(OperationTest, StoppedOperationsLeaveTheFileUntouchedAndSaySo) {
     const auto plain = sampleBytes(2000);
     const fs::path path = m_dir.writeFile("c.txt", plain);
-    engine::EncryptionOperation encryption(path, keyFor(u"secret", twofish::DIR_ENCRYPT), &m_master, 0);
-    encryption.cancel();
-    EXPECT_EQ(run(encryption), StatusFailed);
-    EXPECT_EQ(readFile(path), plain);
-
     ASSERT_EQ(encrypt(path), StatusDone);
     const fs::path encrypted = m_dir.path() / "c.txt.brisklet";
     const auto stored = readFile(encrypted);
+    const auto modified = fs::last_write_time(encrypted);
+
+    engine::EncryptionOperation encryption(encrypted, keyFor(u"secret", twofish::DIR_ENCRYPT), &m_master, 0);
     engine::DecryptionOperation decryption(encrypted, keyFor(u"secret", twofish::DIR_DECRYPT), &m_master, 0);
-    decryption.cancel();
-    EXPECT_EQ(run(decryption), StatusFailed);
+    for (engine::FileOperation* operation :
+         std::initializer_list<engine::FileOperation*>{&encryption, &decryption}) {
+        operation->cancel();
+        EXPECT_EQ(run(*operation), engine::StatusNone);
+        EXPECT_EQ(m_master.lastReason(), logmsg::kStoppedUntouched);
+    }
     EXPECT_EQ(readFile(encrypted), stored);
+    EXPECT_EQ(fs::last_write_time(encrypted), modified) << "not even opened";
     EXPECT_TRUE(tempFiles().empty());
-    EXPECT_TRUE(logLines().empty());
+    EXPECT_TRUE(logLines().empty()) << "stopping is not worth a log line per file";
 }
 
 TEST_F(OperationTest, ReportsCarryTheRowIndex) {

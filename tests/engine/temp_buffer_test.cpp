@@ -3,6 +3,7 @@
 
 #include "engine/LogMessages.h"
 #include "platform/FaultInjection.h"
+#include "platform/FileHandle.h"
 #include "platform/Log.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
@@ -32,7 +33,7 @@ std::vector<uint8_t> slice(const std::vector<uint8_t>& bytes, size_t begin, size
     return {bytes.begin() + static_cast<ptrdiff_t>(begin), bytes.begin() + static_cast<ptrdiff_t>(end)};
 }
 
-// Every test runs with TMPDIR pointing at its own directory, so that the temporary files can be watched.
+// Every test runs with its own state directory, so that the replacement files can be watched.
 class TempBufferTest : public testing::Test {
 protected:
     std::unique_ptr<TempBuffer> make() {
@@ -45,14 +46,21 @@ protected:
         buffer.appendBytes(bytes.data(), bytes.size());
     }
 
+    std::vector<std::string> stateNames() const { return testsupport::listNames(m_state); }
+
     testsupport::TempDir m_dir;
-    testsupport::ScopedEnv m_tmpdir{"TMPDIR", m_dir.path().string()};
+    testsupport::ScopedEnv m_stateHome{"XDG_STATE_HOME", m_dir.path().string()};
+    const std::filesystem::path m_state = m_dir.path() / "brisklet";
 };
 
-TEST_F(TempBufferTest, CreatesAPrivateRandomlyNamedFileInTheTemporaryDirectory) {
+TEST_F(TempBufferTest, CreatesAPrivateLockedRandomlyNamedFileInThePrivateStateDirectory) {
     auto first = make();
     auto second = make();
-    EXPECT_EQ(first->path().parent_path(), m_dir.path());
+    EXPECT_EQ(first->path().parent_path(), m_state);
+    EXPECT_EQ(std::filesystem::status(m_state).permissions(), std::filesystem::perms::owner_all);
+    auto other = platform::FileHandle::openForUpdate(first->path());
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->tryLock(), platform::FileHandle::LockResult::Busy) << "a live run's file is locked";
     const std::string name = first->path().filename().string();
     ASSERT_EQ(name.size(), 14u) << name;
     EXPECT_TRUE(name.starts_with("kov.")) << name;
@@ -80,7 +88,7 @@ TEST_F(TempBufferTest, CloseAndDestructionDeleteTheFile) {
         append(*dropped, sampleBytes(600));
     }
     closed.reset();
-    EXPECT_TRUE(m_dir.names().empty());
+    EXPECT_TRUE(stateNames().empty());
     EXPECT_TRUE(capture.lines().empty());
 }
 
@@ -135,30 +143,33 @@ TEST_F(TempBufferTest, ContentSplitBetweenFileAndMemoryIsReadBackFromTheFile) {
     EXPECT_EQ(buffer->length(), 616u);
 }
 
-TEST_F(TempBufferTest, NoTemporaryFileMeansNoBuffer) {
-    const auto missing = (m_dir.path() / "missing").string();
+TEST_F(TempBufferTest, NoFileMeansNoBuffer) {
+    const auto notADirectory = m_dir.writeFile("file", {});
     for (const bool injected : {true, false}) {
-        SCOPED_TRACE(injected ? "injected failure" : "TMPDIR is missing");
+        SCOPED_TRACE(injected ? "injected failure" : "the state directory cannot be made");
         platform::LogCapture capture;
         std::unique_ptr<TempBuffer> buffer;
         if (injected) {
             FaultInjector injector(FaultPoint::CreateTemp, 1);
             buffer = TempBuffer::init();
+            EXPECT_EQ(capture.lines(), lines({engine::logmsg::kMkstempFailed}));
+            EXPECT_TRUE(stateNames().empty());
         } else {
-            testsupport::ScopedEnv env("TMPDIR", missing);
+            testsupport::ScopedEnv env("XDG_STATE_HOME", notADirectory.string());
             buffer = TempBuffer::init();
+            EXPECT_EQ(capture.lines(), (std::vector<std::string>{
+                                           engine::logmsg::stateDirectoryUnavailable(std::strerror(ENOTDIR)),
+                                           std::string(engine::logmsg::kMkstempFailed)}));
         }
         EXPECT_EQ(buffer, nullptr);
-        EXPECT_EQ(capture.lines(), lines({engine::logmsg::kMkstempFailed}));
-        EXPECT_TRUE(m_dir.names().empty());
     }
 }
 
 // After a failed dump the file may lack bytes (or, after a partial write, repeat them once retried), so the
-// buffer hands nothing out and keeps nothing, even when a later dump succeeds.
-TEST_F(TempBufferTest, AFailedDumpIsNeverForgotten) {
+// buffer hands nothing out, stops writing, and drops later appends instead of holding them in memory.
+TEST_F(TempBufferTest, AFailedDumpStopsTheBuffer) {
     for (const FaultPoint point : {FaultPoint::Seek, FaultPoint::Write}) {
-        SCOPED_TRACE("point " + std::to_string(static_cast<int>(point)));
+        SCOPED_TRACE(std::string(platform::faultPointName(point)));
         platform::LogCapture capture;
         auto buffer = make();
         const auto content = sampleBytes(1100);
@@ -166,45 +177,45 @@ TEST_F(TempBufferTest, AFailedDumpIsNeverForgotten) {
             FaultInjector injector(point, 1);
             buffer->appendBytes(content.data(), 513);
         }
-        EXPECT_EQ(capture.lines(), lines({engine::logmsg::kCouldNotWriteToTempFile}));
-        buffer->appendBytes(content.data() + 513, 587);
-        EXPECT_EQ(sizeOnDisk(*buffer), 1100u) << "the kept bytes are written by the next dump";
+        for (int i = 0; i < 100; ++i) {
+            buffer->appendBytes(content.data(), 1100);
+        }
+        EXPECT_EQ(sizeOnDisk(*buffer), 0u) << "nothing is retried";
         EXPECT_TRUE(buffer->failed());
-
+        EXPECT_EQ(buffer->length(), 0u) << "nothing is held in memory";
+        EXPECT_FALSE(buffer->sync());
         EXPECT_EQ(buffer->readDataAtOffset(0, 512), std::nullopt);
-        EXPECT_EQ(buffer->keepFile(), std::nullopt);
-        EXPECT_EQ(capture.lines(), lines({engine::logmsg::kCouldNotWriteToTempFile,
-                                          engine::logmsg::kCouldNotReadFromTmpFile}));
+        EXPECT_EQ(capture.lines(),
+                  lines({engine::logmsg::kCouldNotWriteToTempFile, engine::logmsg::kCouldNotReadFromTmpFile}))
+            << "one line for the failure, however many appends follow";
         buffer.reset();
-        EXPECT_TRUE(m_dir.names().empty());
+        EXPECT_TRUE(stateNames().empty());
     }
 }
 
-TEST_F(TempBufferTest, KeepFileKeepsOnlyACompleteFile) {
+TEST_F(TempBufferTest, SyncWritesEverythingAndKeepLeavesTheFileInPlace) {
     platform::LogCapture capture;
     const auto content = sampleBytes(720);
     std::filesystem::path keptPath;
     {
         auto buffer = make();
-        buffer->appendBytes(content.data(), 700);
-        buffer->appendBytes(content.data() + 700, 20);
-        const auto kept = buffer->keepFile();
-        ASSERT_TRUE(kept.has_value());
-        EXPECT_EQ(*kept, buffer->path());
-        keptPath = *kept;
-        buffer->close();
+        append(*buffer, content);
+        EXPECT_TRUE(buffer->sync());
+        EXPECT_EQ(sizeOnDisk(*buffer), 720u);
+        buffer->keep(true);
+        keptPath = buffer->path();
     }
     EXPECT_EQ(readFile(keptPath), content);
 
-    auto incomplete = make();
-    incomplete->appendBytes(content.data(), 20);
+    auto unsynced = make();
+    append(*unsynced, content);
     {
-        FaultInjector injector(FaultPoint::Write, 1);
-        EXPECT_EQ(incomplete->keepFile(), std::nullopt);
+        FaultInjector injector(FaultPoint::Sync, 1);
+        EXPECT_FALSE(unsynced->sync());
     }
-    incomplete->close();
-    EXPECT_FALSE(std::filesystem::exists(incomplete->path()));
-    EXPECT_EQ(m_dir.names(), std::vector<std::string>{keptPath.filename().string()});
+    EXPECT_TRUE(unsynced->failed()) << "data that may not be on the disk is never handed out as durable";
+    unsynced->close();
+    EXPECT_EQ(stateNames(), std::vector<std::string>{keptPath.filename().string()});
     EXPECT_EQ(capture.lines(), lines({engine::logmsg::kCouldNotWriteToTempFile}));
 }
 
@@ -223,7 +234,6 @@ TEST_F(TempBufferTest, AnUnknownFileLengthCountsAsEmptyAndStopsReads) {
     EXPECT_EQ(buffer->readDataAtOffset(0, 512), std::nullopt);
     EXPECT_EQ(capture.lines(),
               lines({engine::logmsg::kCouldNotGetLengthOfTmpFile, engine::logmsg::kCouldNotReadFromTmpFile}));
-    EXPECT_EQ(buffer->keepFile(), buffer->path()) << "the file itself is still complete";
 }
 
 TEST_F(TempBufferTest, AFailedReadGivesNone) {

@@ -49,6 +49,9 @@ std::vector<uint8_t> readFile(const std::filesystem::path& path) {
 
 std::vector<std::string> listNames(const std::filesystem::path& directory) {
     std::vector<std::string> names;
+    if (!std::filesystem::exists(directory)) {
+        return names;
+    }
     for (const auto& entry : std::filesystem::directory_iterator(directory)) {
         names.push_back(entry.path().filename().string());
     }

@@ -31,7 +31,7 @@ private:
 void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 // The file's bytes; a missing file fails the calling test and gives an empty result.
 std::vector<uint8_t> readFile(const std::filesystem::path& path);
-// Sorted names of a directory's entries, hidden ones included.
+// Sorted names of a directory's entries, hidden ones included; none for a directory that does not exist.
 std::vector<std::string> listNames(const std::filesystem::path& directory);
 
 // Deterministic file contents that do not repeat with any power-of-two period, so that a byte read from the

@@ -1,0 +1,134 @@
+// The durable write-back: extend, overwrite, sync, cut, sync, rename, sync the folder, drop the record.
+#include "engine/InPlaceRewrite.h"
+
+#include "engine/LogMessages.h"
+#include "engine/StatusCode.h"
+#include "platform/FileManager.h"
+#include "platform/FileStatus.h"
+#include "platform/Log.h"
+
+#include <algorithm>
+#include <cerrno>
+
+namespace engine {
+
+namespace {
+
+// Large enough that the copy is bound by the disk, small enough to keep memory flat.
+constexpr uint64_t kChunkSize = uint64_t{1} << 20;
+
+} // namespace
+
+InPlaceRewrite::InPlaceRewrite(platform::FileHandle& file, platform::FileHandle& replacement,
+                               const PendingRewrite& record, const RewriteStore& store)
+    : m_file(file), m_replacement(replacement), m_record(record), m_store(store) {}
+
+InPlaceRewrite::Outcome InPlaceRewrite::run() {
+    m_chunk.resize(static_cast<size_t>(std::min(kChunkSize, std::max<uint64_t>(m_record.finalLength, 1))));
+    switch (extend()) {
+    case Step::FailedUntouched:
+        return failedUntouched();
+    case Step::FailedTouched:
+        platform::log(logmsg::kWritingToFileFailed);
+        return {StatusFailed, true};
+    case Step::Ok:
+        break;
+    }
+    if (!overwrite()) {
+        return {StatusFailed, true};
+    }
+    if (!cutToLength()) {
+        return {StatusFailed, true};
+    }
+    return renameAndFinish();
+}
+
+InPlaceRewrite::Step InPlaceRewrite::extend() {
+    const auto status = platform::statusOfDescriptor(m_file.descriptor());
+    if (!status) {
+        platform::log(logmsg::kWritingToFileFailed);
+        return Step::FailedUntouched;
+    }
+    const uint64_t current = status->length;
+    if (m_record.finalLength <= current) {
+        return Step::Ok;
+    }
+    if (m_file.allocate(m_record.finalLength)) {
+        return Step::Ok;
+    }
+    // Where space cannot be reserved, writing the new tail first claims it just as well: those bytes lie
+    // past the file's old end.
+    if ((errno == EOPNOTSUPP || errno == ENOSYS) && copy(current, m_record.finalLength)) {
+        return Step::Ok;
+    }
+    const int error = errno;
+    if (!m_file.truncate(current)) {
+        return Step::FailedTouched;
+    }
+    errno = error;
+    platform::log(logmsg::kWritingToFileFailed);
+    return Step::FailedUntouched;
+}
+
+bool InPlaceRewrite::copy(uint64_t begin, uint64_t end) {
+    for (uint64_t offset = begin; offset < end;) {
+        const auto length = static_cast<size_t>(std::min<uint64_t>(m_chunk.size(), end - offset));
+        const auto got = m_replacement.readAt(m_chunk.data(), length, offset);
+        if (!got || *got != length || !m_file.writeAt(m_chunk.data(), length, offset)) {
+            if (got && *got != length) {
+                errno = EIO;
+            }
+            return false;
+        }
+        offset += length;
+    }
+    return true;
+}
+
+bool InPlaceRewrite::overwrite() {
+    if (!copy(0, m_record.finalLength)) {
+        platform::log(logmsg::kWritingToFileFailed);
+        return false;
+    }
+    if (!m_file.sync()) {
+        platform::log(logmsg::kCouldNotSyncFile);
+        return false;
+    }
+    return true;
+}
+
+bool InPlaceRewrite::cutToLength() {
+    const auto status = platform::statusOfDescriptor(m_file.descriptor());
+    if (status && status->length == m_record.finalLength) {
+        return true;
+    }
+    if (!status || !m_file.truncate(m_record.finalLength)) {
+        platform::log(logmsg::kCouldNotTruncateFile);
+        return false;
+    }
+    if (!m_file.sync()) {
+        platform::log(logmsg::kCouldNotSyncFile);
+        return false;
+    }
+    return true;
+}
+
+InPlaceRewrite::Outcome InPlaceRewrite::renameAndFinish() {
+    if (!platform::moveItem(m_record.file, m_record.target)) {
+        platform::log(logmsg::kCouldNotRenameFile);
+        // The content is complete and synced under the old name; nothing is left to recover.
+        return {StatusNotRenamed, !m_store.removeRecord(m_record)};
+    }
+    // Until the folder is synced the rename may be lost; the record stays so that recovery can redo it.
+    if (!platform::syncDirectory(m_record.target.parent_path())) {
+        platform::log(logmsg::kCouldNotSyncFolder);
+        return {StatusDone, true};
+    }
+    return {StatusDone, !m_store.removeRecord(m_record)};
+}
+
+InPlaceRewrite::Outcome InPlaceRewrite::failedUntouched() {
+    return {StatusFailed, !m_store.removeRecord(m_record)};
+}
+
+} // namespace engine

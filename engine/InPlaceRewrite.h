@@ -1,0 +1,51 @@
+// Puts a complete replacement over a user's file in an order that no crash can turn into a loss.
+#pragma once
+
+#include "engine/PendingRewrite.h"
+#include "engine/RewriteStore.h"
+#include "platform/FileHandle.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+// Runs after the replacement is synced and its record written, so that from the first changed byte on a
+// crash leaves something recovery completes: it is also how recovery completes it, since every step
+// can be repeated over a file left at any point of an earlier attempt.
+class InPlaceRewrite {
+public:
+    struct Outcome {
+        int32_t status; // a StatusCode: StatusDone, StatusNotRenamed or StatusFailed
+        bool pending;   // the record and the replacement must stay: the file depends on them
+    };
+
+    // `file` is the user's file, open for update and locked against other runs; `replacement` holds the
+    // record's whole final content. Neither is owned; both must outlive run().
+    InPlaceRewrite(platform::FileHandle& file, platform::FileHandle& replacement,
+                   const PendingRewrite& record, const RewriteStore& store);
+
+    // In order: extend the file to its final length, so that a full disk fails before any byte changes
+    // (and cut it back then); overwrite it and sync it; cut it to length and sync it; rename it, never
+    // replacing a file, and sync its folder; remove the record. Every failure is logged. A failure before
+    // the first byte changed removes the record: the file is as it was.
+    Outcome run();
+
+private:
+    enum class Step { Ok, FailedUntouched, FailedTouched };
+
+    Step extend();
+    bool copy(uint64_t begin, uint64_t end);
+    bool overwrite();
+    bool cutToLength();
+    Outcome renameAndFinish();
+    Outcome failedUntouched();
+
+    platform::FileHandle& m_file;
+    platform::FileHandle& m_replacement;
+    const PendingRewrite& m_record;
+    const RewriteStore& m_store;
+    std::vector<uint8_t> m_chunk;
+};
+
+} // namespace engine

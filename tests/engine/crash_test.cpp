@@ -1,0 +1,231 @@
+// Runs are ended abruptly at every step of their rewrite, in child processes, then recovered: each file is
+// either its original or its complete new form under the right name, with nothing left over. And the
+// order of the syncs, which is what a power loss (unlike a kill) depends on.
+#include "engine/Cryptor.h"
+#include "engine/DecryptionOperation.h"
+#include "engine/EncryptionOperation.h"
+#include "engine/StatusCode.h"
+#include "platform/FaultInjection.h"
+#include "tests/engine/operation_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace enginetest;
+using platform::FaultCall;
+using platform::FaultInjector;
+using platform::FaultMode;
+using platform::FaultPoint;
+using testsupport::readFile;
+namespace fs = std::filesystem;
+
+enum class Direction { Encrypt, Decrypt };
+
+std::string directionName(const testing::TestParamInfo<Direction>& info) {
+    return info.param == Direction::Encrypt ? "Encrypt" : "Decrypt";
+}
+
+class CrashTest : public OperationTest, public testing::WithParamInterface<Direction> {
+protected:
+    // Three write-back chunks.
+    const std::vector<uint8_t> m_plain = testsupport::sampleBytes((2 << 20) + 1000, 11);
+
+    struct Files {
+        fs::path input;
+        fs::path output;
+        std::vector<uint8_t> before;
+        std::vector<uint8_t> after; // for decryption; an encryption's result is checked by decrypting it
+    };
+
+    Files prepare() {
+        const fs::path plainPath = m_dir.writeFile("data.bin", m_plain);
+        if (GetParam() == Direction::Encrypt) {
+            return {plainPath, m_dir.path() / "data.bin.brisklet", m_plain, {}};
+        }
+        EXPECT_EQ(encrypt(plainPath), engine::StatusDone);
+        const fs::path encrypted = m_dir.path() / "data.bin.brisklet";
+        return {encrypted, plainPath, readFile(encrypted), m_plain};
+    }
+
+    // The operation alone, with nothing of the test framework, as the child's whole life.
+    void runBare(const fs::path& input) {
+        RecordingMaster master;
+        if (GetParam() == Direction::Encrypt) {
+            engine::EncryptionOperation(input, keyFor(u"secret", twofish::DIR_ENCRYPT), &master, 0).main();
+        } else {
+            engine::DecryptionOperation(input, keyFor(u"secret", twofish::DIR_DECRYPT), &master, 0).main();
+        }
+    }
+
+    // Exit status of a child that runs the operation with `point`'s nth call ending it.
+    int runInChild(const fs::path& input, FaultPoint point, int nth) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            {
+                const FaultInjector crash(point, nth, FaultMode::ExitProcess);
+                runBare(input);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    bool isTransformed(const std::vector<uint8_t>& content) const {
+        if (GetParam() == Direction::Encrypt) {
+            return decryptFormat(content, keyFor(u"secret", twofish::DIR_DECRYPT)) == m_plain;
+        }
+        return content == m_plain;
+    }
+
+    void recover() {
+        engine::Cryptor cryptor;
+        EXPECT_EQ(cryptor.recoverPendingRewrites(), std::nullopt);
+        cryptor.waitUntilAllOperationsAreFinished();
+        for (int64_t row = 0; row < static_cast<int64_t>(cryptor.urlCount()); ++row) {
+            EXPECT_EQ(cryptor.statusOnRow(row), engine::StatusDone) << cryptor.failureReasonOnRow(row);
+        }
+    }
+};
+
+// Every call near the ends of the run, where the rewrite is, and a spread of the many reads and appends.
+std::vector<int> callsToEnd(int calls) {
+    std::vector<int> chosen;
+    for (int nth = 1; nth <= calls; ++nth) {
+        if (nth <= 8 || nth > calls - 8 || nth % std::max(1, calls / 8) == 0) {
+            chosen.push_back(nth);
+        }
+    }
+    return chosen;
+}
+
+TEST_P(CrashTest, RecoveryLeavesTheOriginalOrTheWholeResultAfterAKillAtAnyStep) {
+    std::vector<std::pair<FaultPoint, int>> counts;
+    {
+        const Files files = prepare();
+        const FaultInjector counter(FaultPoint::Open, 1 << 30);
+        runBare(files.input);
+        for (int point = 0; point < platform::kFaultPointCount; ++point) {
+            counts.emplace_back(static_cast<FaultPoint>(point),
+                                counter.callCount(static_cast<FaultPoint>(point)));
+        }
+        fs::remove(files.output);
+    }
+
+    int interrupted = 0;
+    for (const auto& [point, calls] : counts) {
+        for (const int nth : callsToEnd(calls)) {
+            SCOPED_TRACE(std::string(platform::faultPointName(point)) + " call " + std::to_string(nth) +
+                         " of " + std::to_string(calls));
+            const Files files = prepare();
+            const int exitStatus = runInChild(files.input, point, nth);
+            ASSERT_EQ(exitStatus, platform::kFaultExitStatus);
+            interrupted += tempFiles().size() >= 2 ? 1 : 0;
+
+            recover();
+            if (fs::exists(files.input)) {
+                EXPECT_EQ(readFile(files.input), files.before) << "the original, whole";
+                EXPECT_FALSE(fs::exists(files.output));
+            } else {
+                EXPECT_TRUE(isTransformed(readFile(files.output))) << "the new form, whole";
+            }
+            EXPECT_TRUE(tempFiles().empty()) << "nothing left over";
+            fs::remove(files.input);
+            fs::remove(files.output);
+        }
+    }
+    EXPECT_GT(interrupted, 0) << "some kills must have come after the record, or recovery was never tried";
+}
+
+// Indexes of the calls of one kind on one subject, in order.
+std::vector<size_t> where(const std::vector<FaultCall>& calls, FaultPoint point, const std::string& subject) {
+    std::vector<size_t> found;
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].point == point && calls[i].subject == subject) {
+            found.push_back(i);
+        }
+    }
+    return found;
+}
+
+TEST_P(CrashTest, TheReplacementAndItsRecordReachTheDiskBeforeTheFileChanges) {
+    const Files files = prepare();
+    const fs::path input = fs::canonical(files.input);
+    std::vector<FaultCall> calls;
+    {
+        const FaultInjector logger(FaultPoint::Open, 1 << 30);
+        runBare(files.input);
+        calls = logger.calls();
+    }
+    const fs::path state = fs::canonical(stateDirectory());
+    ASSERT_TRUE(isTransformed(readFile(files.output)));
+
+    const auto record = std::find_if(calls.begin(), calls.end(), [](const FaultCall& call) {
+        return call.point == FaultPoint::RecordWrite;
+    });
+    ASSERT_NE(record, calls.end());
+    const size_t recordAt = static_cast<size_t>(record - calls.begin());
+    const std::string recordPath = record->subject;
+    // The replacement is the kov. file that was synced before the record.
+    std::string replacement;
+    for (size_t i = 0; i < recordAt; ++i) {
+        if (calls[i].point == FaultPoint::Sync &&
+            fs::path(calls[i].subject).filename().string().starts_with("kov.")) {
+            replacement = calls[i].subject;
+        }
+    }
+    ASSERT_FALSE(replacement.empty()) << "the replacement is synced before its record is written";
+
+    const auto recordSyncs = where(calls, FaultPoint::Sync, recordPath);
+    const auto stateSyncs = where(calls, FaultPoint::Sync, state.string());
+    ASSERT_EQ(recordSyncs.size(), 1u);
+    ASSERT_FALSE(stateSyncs.empty());
+    EXPECT_GT(recordSyncs[0], recordAt);
+    EXPECT_GT(stateSyncs[0], recordSyncs[0]) << "the names of both reach the disk";
+
+    // Every change to the file comes after that; the probe's rewrite of its own last byte comes before.
+    const auto writes = where(calls, FaultPoint::Write, input.string());
+    const auto extensions = where(calls, FaultPoint::Fallocate, input.string());
+    std::vector<size_t> changes(extensions);
+    std::copy_if(writes.begin(), writes.end(), std::back_inserter(changes),
+                 [&](size_t i) { return i > recordAt; });
+    ASSERT_FALSE(changes.empty());
+    EXPECT_GT(*std::min_element(changes.begin(), changes.end()), stateSyncs[0]);
+    EXPECT_EQ(extensions.empty(), GetParam() == Direction::Decrypt) << "only a growing file is extended";
+
+    // Then: the file synced after its last write, cut and synced again, renamed, the folder synced, and
+    // the record removed before the replacement.
+    const size_t lastWrite = *std::max_element(changes.begin(), changes.end());
+    const auto fileSyncs = where(calls, FaultPoint::Sync, input.string());
+    ASSERT_FALSE(fileSyncs.empty());
+    EXPECT_GT(fileSyncs.front(), lastWrite);
+    const auto cuts = where(calls, FaultPoint::Truncate, input.string());
+    if (GetParam() == Direction::Decrypt) {
+        ASSERT_EQ(cuts.size(), 1u);
+        EXPECT_GT(cuts[0], fileSyncs.front());
+        EXPECT_GT(fileSyncs.back(), cuts[0]);
+    }
+    const auto renames = where(calls, FaultPoint::Rename, input.string());
+    ASSERT_EQ(renames.size(), 1u);
+    EXPECT_GT(renames[0], fileSyncs.back());
+    const auto folderSyncs = where(calls, FaultPoint::Sync, fs::canonical(m_dir.path()).string());
+    ASSERT_FALSE(folderSyncs.empty());
+    EXPECT_GT(folderSyncs.back(), renames[0]);
+    const auto recordRemoval = where(calls, FaultPoint::Unlink, recordPath);
+    const auto replacementRemoval = where(calls, FaultPoint::Unlink, replacement);
+    ASSERT_EQ(recordRemoval.size(), 1u);
+    ASSERT_EQ(replacementRemoval.size(), 1u);
+    EXPECT_GT(recordRemoval[0], folderSyncs.back());
+    EXPECT_GT(replacementRemoval[0], recordRemoval[0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, CrashTest, testing::Values(Direction::Encrypt, Direction::Decrypt),
+                         directionName);
+
+} // namespace
