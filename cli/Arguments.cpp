@@ -15,12 +15,18 @@ struct CommandName {
     Command command;
 };
 
-constexpr std::array<CommandName, 4> kCommands{{
+constexpr std::array<CommandName, 5> kCommands{{
     {"encrypt", Command::Encrypt},
     {"decrypt", Command::Decrypt},
     {"check", Command::Check},
     {"colors", Command::Colors},
+    {"recover", Command::Recover},
 }};
+
+// The commands that work on no PATH.
+bool takesNoPaths(Command command) {
+    return command == Command::Colors || command == Command::Recover;
+}
 
 std::optional<Command> commandNamed(std::string_view name) {
     for (const auto& entry : kCommands) {
@@ -130,10 +136,11 @@ Arguments parseArguments(const std::vector<std::string>& args) {
     if (!command) {
         return usageError("missing command");
     }
-    if (*command == Command::Colors && !parsed.paths.empty()) {
-        return usageError("the colors command takes no PATH");
+    if (takesNoPaths(*command) && !parsed.paths.empty()) {
+        return usageError(std::string("the ") + (*command == Command::Colors ? "colors" : "recover") +
+                          " command takes no PATH");
     }
-    if (*command != Command::Colors && parsed.paths.empty()) {
+    if (!takesNoPaths(*command) && parsed.paths.empty()) {
         return usageError("missing PATH");
     }
     parsed.action = Action::Run;

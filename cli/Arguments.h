@@ -13,6 +13,7 @@ enum class Command {
     Decrypt,
     Check,
     Colors,
+    Recover,
 };
 
 enum class Action {

@@ -9,6 +9,8 @@
 #include "crypto/wipe.h"
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
+#include "engine/RewriteStore.h"
+#include "platform/FileStatus.h"
 
 #include <cstring>
 #include <iostream>
@@ -25,6 +27,8 @@ std::string outcomeText(const CheckResult& result) {
         return "wrong passphrase";
     case CheckOutcome::NotEncrypted:
         return "not an encrypted file";
+    case CheckOutcome::RewritePending:
+        return std::string(engine::logmsg::kInterruptedRewritePending);
     case CheckOutcome::Unreadable:
         break;
     }
@@ -62,10 +66,17 @@ int runCheckCommand(const Arguments& arguments) {
         return ExitUsageError;
     }
 
+    // A file whose rewrite was interrupted is neither its old nor its new content yet.
+    const auto store = engine::RewriteStore::open();
     bool allOpen = true;
     for (uint64_t row = 0; row < total; ++row) {
         const auto path = list.urlOnRow(static_cast<int64_t>(row));
-        const CheckResult result = checkFile(path, key);
+        const auto status = platform::statusOfPath(path, platform::FollowLinks::Yes);
+        engine::PendingRewrite pending;
+        const bool interrupted =
+            store && status && store->find(status->identity, pending) != engine::RewriteStore::Lookup::None;
+        const CheckResult result =
+            interrupted ? CheckResult{CheckOutcome::RewritePending} : checkFile(path, key);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
         std::cout << path.string() << ": " << outcomeText(result) << '\n';
     }

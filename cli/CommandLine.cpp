@@ -38,6 +38,8 @@ int runCommandLine(int argc, char** argv) {
         return runCheckCommand(arguments);
     case Command::Colors:
         return runColorsCommand(arguments);
+    case Command::Recover:
+        return runRecoverCommand(arguments);
     }
     return ExitUsageError;
 }

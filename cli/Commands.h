@@ -11,6 +11,9 @@ int runFileCommand(const Arguments& arguments);
 // check: whether the passphrase opens each listed file, changing nothing.
 int runCheckCommand(const Arguments& arguments);
 
+// recover: completes every interrupted rewrite of the user's, one line per file.
+int runRecoverCommand(const Arguments& arguments);
+
 // colors: the passphrase's four colour bars.
 int runColorsCommand(const Arguments& arguments);
 

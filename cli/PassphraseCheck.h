@@ -12,6 +12,7 @@ enum class CheckOutcome {
     WrongPassphrase,
     NotEncrypted, // a length no encrypted file can have: not a multiple of 16, or under 48 bytes
     Unreadable,
+    RewritePending, // an interrupted rewrite left the file incomplete until it is recovered
 };
 
 struct CheckResult {

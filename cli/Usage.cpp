@@ -16,6 +16,10 @@ Commands:
                     without changing anything
   colors            show the four colour bars of the passphrase (needs a
                     true-colour terminal)
+  recover           complete every rewrite that a crash, a kill or a failure
+                    interrupted, from the replacement that waits in
+                    ~/.local/state/brisklet; encrypt, decrypt and check first
+                    do the same for the files they are given
 A directory stands for the visible files in it and in its subdirectories.
 
 Options:
@@ -30,9 +34,14 @@ terminal, twice for encrypt. The passphrase is never taken from the command line
 Output: one line per file on standard output, "PATH: OUTCOME". The engine's
 own log lines and, on a terminal, a progress bar go to standard error.
 
+SIGINT, SIGTERM and SIGHUP stop a run: files not yet being rewritten stay
+untouched, rewrites under way finish first.
+
 Exit status: 0 when every file was processed and renamed (check: when the
-passphrase opens every file), 1 when any was not, 2 on a usage or passphrase
-error.
+passphrase opens every file; recover: when every pending rewrite was completed,
+or there was none), 1 when any was not (also when one was stopped, or recovered
+instead of processed), 2 on a usage or passphrase error, and 130, 143 or 129
+after SIGINT, SIGTERM or SIGHUP.
 )";
 }
 

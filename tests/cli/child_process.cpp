@@ -198,4 +198,37 @@ ChildResult runChildOnTerminal(const std::string& program, const std::vector<std
     return result;
 }
 
+struct RunningChild::State {
+    Spawn spawn;
+    pid_t pid = -1;
+};
+
+RunningChild::RunningChild(const std::string& program, const std::vector<std::string>& args)
+    : m_state(std::make_unique<State>()) {
+    m_state->spawn.setInput("/dev/null", O_RDONLY);
+    m_state->pid = m_state->spawn.start(program, args);
+}
+
+RunningChild::~RunningChild() {
+    if (m_state->pid > 0) {
+        ::kill(m_state->pid, SIGKILL);
+        finish();
+    }
+}
+
+void RunningChild::signal(int number) const {
+    if (m_state->pid > 0) {
+        ::kill(m_state->pid, number);
+    }
+}
+
+ChildResult RunningChild::finish() {
+    if (m_state->pid <= 0) {
+        return {};
+    }
+    ChildResult result = m_state->spawn.finish(m_state->pid);
+    m_state->pid = -1;
+    return result;
+}
+
 } // namespace clitest

@@ -1,8 +1,10 @@
 // Runs a program as a child process with its own session, capturing its output and exit status.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <utility>
 #include <vector>
 
@@ -27,5 +29,23 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
 // order, waits until the terminal shows `prompt`, then types `answer` ("\x03" types Ctrl-C).
 ChildResult runChildOnTerminal(const std::string& program, const std::vector<std::string>& args,
                                const std::vector<std::pair<std::string, std::string>>& dialogue);
+
+// A child started without waiting for it, standard input from /dev/null, in a session of its own: for tests
+// that signal it while it works. Destruction kills and reaps it if finish() was not called.
+class RunningChild {
+public:
+    RunningChild(const std::string& program, const std::vector<std::string>& args);
+    ~RunningChild();
+    RunningChild(const RunningChild&) = delete;
+    RunningChild& operator=(const RunningChild&) = delete;
+
+    void signal(int number) const;
+    // Waits for the child's end and collects what it wrote.
+    ChildResult finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 } // namespace clitest

@@ -3,7 +3,7 @@
 #include "crypto/passphrase_key.h"
 #include "engine/EncryptedFormat.h"
 #include "tests/cli/child_process.h"
-#include "tests/support/scoped_env.h"
+#include "tests/cli/cli_fixture.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 namespace {
 
 using clitest::ChildResult;
+using clitest::CliTest;
 using testsupport::readFile;
 using testsupport::sampleBytes;
 namespace fs = std::filesystem;
@@ -33,39 +34,6 @@ fs::path encryptedName(fs::path path) {
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
-
-class CliTest : public ::testing::Test {
-protected:
-    ChildResult run(const std::vector<std::string>& args,
-                    const std::optional<std::string>& fd3Input = std::nullopt) const {
-        return clitest::runChild(BRISKLET_CLI_PATH, args, fd3Input);
-    }
-
-    // A passphrase file outside the files under test; its content is written as given.
-    std::string passphraseFile(const std::string& content) {
-        const std::string name = "passphrase" + std::to_string(m_secretCount++);
-        return m_secrets.writeFile(name, std::vector<uint8_t>(content.begin(), content.end())).string();
-    }
-
-    // Runs a command with the passphrase given by a file.
-    ChildResult runWith(const std::string& command, const std::string& passphrase,
-                        const std::vector<fs::path>& paths) {
-        std::vector<std::string> args = {command, "--passphrase-file", passphraseFile(passphrase + "\n")};
-        for (const auto& path : paths) {
-            args.push_back(path.string());
-        }
-        return run(args);
-    }
-
-    testsupport::TempDir m_dir;
-    // The children inherit it: each test watches a state directory of its own.
-    testsupport::TempDir m_stateHome;
-    testsupport::ScopedEnv m_stateHomeVariable{"XDG_STATE_HOME", m_stateHome.path().string()};
-
-private:
-    testsupport::TempDir m_secrets;
-    int m_secretCount = 0;
-};
 
 TEST_F(CliTest, EncryptsAndDecryptsATreeByteForByte) {
     const fs::path tree = m_dir.path() / "tree";

@@ -1,0 +1,245 @@
+// brisklet-cli when runs are interrupted: kill -9 at random moments, the stopping signals, pending
+// rewrites met by recover, check, encrypt and decrypt, and two processes on one file.
+#include "crypto/passphrase_key.h"
+#include "engine/EncryptionOperation.h"
+#include "engine/OperationMaster.h"
+#include "platform/FaultInjection.h"
+#include "tests/cli/cli_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <map>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using clitest::ChildResult;
+using clitest::CliTest;
+using clitest::RunningChild;
+using testsupport::readFile;
+using testsupport::sampleBytes;
+namespace fs = std::filesystem;
+
+constexpr const char* kPassphrase = "interrupted passphrase";
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+fs::path encryptedName(fs::path path) {
+    return path += ".brisklet";
+}
+
+// The child that leaves a rewrite pending never gets as far as reporting.
+class SilentMaster : public engine::OperationMaster {
+public:
+    void updateStatus(int32_t, int64_t) override {}
+};
+
+class InterruptionTest : public CliTest {
+protected:
+    // After whatever happened to an encryption run: every file is either its original under its name or
+    // an encrypted form of it under the encrypted name, never both, and decrypting gives the original.
+    void expectEachFileWholeOnce(const std::map<fs::path, std::vector<uint8_t>>& originals) {
+        std::vector<fs::path> encrypted;
+        for (const auto& [path, content] : originals) {
+            SCOPED_TRACE(path.string());
+            ASSERT_NE(fs::exists(path), fs::exists(encryptedName(path))) << "exactly one of the two names";
+            if (fs::exists(path)) {
+                EXPECT_EQ(readFile(path), content);
+            } else {
+                encrypted.push_back(encryptedName(path));
+            }
+        }
+        if (!encrypted.empty()) {
+            const ChildResult decrypted = runWith("decrypt", kPassphrase, encrypted);
+            EXPECT_EQ(decrypted.exitCode, 0) << decrypted.out << decrypted.err;
+        }
+        for (const auto& [path, content] : originals) {
+            EXPECT_EQ(readFile(path), content) << path;
+        }
+        EXPECT_TRUE(testsupport::listNames(stateDirectory()).empty())
+            << "nothing left in the state directory";
+    }
+
+    // The seconds a whole encryption of `paths` takes, to spread kills over.
+    double timeOf(const std::vector<fs::path>& paths,
+                  const std::map<fs::path, std::vector<uint8_t>>& originals) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(runWith("encrypt", kPassphrase, paths).exitCode, 0);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        expectEachFileWholeOnce(originals);
+        return took.count();
+    }
+
+    // Encrypts `path` in a child of this process that ends abruptly right before the rename: its rewrite is
+    // complete but pending.
+    void leavePending(const fs::path& path) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            uint8_t digest[passphrase::kDigestSize];
+            std::u16string text;
+            for (const char c : std::string(kPassphrase)) {
+                text.push_back(static_cast<char16_t>(c));
+            }
+            twofish::keyInstance key;
+            passphrase::digest(text, digest);
+            passphrase::prepareKey(key, twofish::DIR_ENCRYPT, digest);
+            SilentMaster master;
+            const platform::FaultInjector crash(platform::FaultPoint::Rename, 1,
+                                                platform::FaultMode::ExitProcess);
+            engine::EncryptionOperation(path, key, &master, 0).main();
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == platform::kFaultExitStatus);
+    }
+};
+
+struct KillCase {
+    const char* name;
+    int files;
+    size_t size;
+};
+
+class KillTest : public InterruptionTest, public testing::WithParamInterface<KillCase> {};
+
+// Kills land before the record (the file is untouched), during the rewrite (recovery completes it) and
+// after it; whichever, running the same command again, then recover, never loses or mixes a file.
+TEST_P(KillTest, KillNineAtRandomMomentsNeverLosesAFile) {
+    const KillCase c = GetParam();
+    std::map<fs::path, std::vector<uint8_t>> originals;
+    std::vector<fs::path> paths;
+    const fs::path folder = m_dir.path() / "folder";
+    fs::create_directories(folder);
+    for (int i = 0; i < c.files; ++i) {
+        const fs::path path = folder / ("file" + std::to_string(i));
+        originals[path] = sampleBytes(c.size, static_cast<uint32_t>(i + 1));
+        testsupport::writeFile(path, originals[path]);
+        paths.push_back(path);
+    }
+    const double seconds = timeOf(paths, originals);
+
+    const auto seed = static_cast<unsigned>(std::random_device{}());
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> moment(0.0, seconds * 1.2);
+    for (int kill = 0; kill < 6; ++kill) {
+        const double delay = moment(random);
+        SCOPED_TRACE("kill after " + std::to_string(delay) + " s");
+        {
+            RunningChild run(BRISKLET_CLI_PATH, argsWith("encrypt", kPassphrase, paths));
+            std::this_thread::sleep_for(std::chrono::duration<double>(delay));
+            run.signal(SIGKILL);
+            run.finish();
+        }
+        // The same command again: a file met half-rewritten is completed and said to be recovered, never
+        // taken for whole and encrypted again.
+        std::vector<fs::path> stillPlain;
+        for (const auto& path : paths) {
+            if (fs::exists(path)) {
+                stillPlain.push_back(path);
+            }
+        }
+        if (!stillPlain.empty()) {
+            const ChildResult again = runWith("encrypt", kPassphrase, stillPlain);
+            EXPECT_FALSE(contains(again.out, "failed")) << again.out;
+            EXPECT_EQ(again.exitCode, contains(again.out, "recovered after an interruption") ? 1 : 0)
+                << again.out;
+        }
+        const ChildResult recovered = run({"recover"});
+        EXPECT_EQ(recovered.exitCode, 0) << recovered.out << recovered.err;
+        expectEachFileWholeOnce(originals);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LargeFileAndManySmallOnes, KillTest,
+                         testing::Values(KillCase{"OneLargeFile", 1, 48u << 20},
+                                         KillCase{"ManySmallFiles", 400, 4096}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InterruptionTest, StoppingSignalsEndTheRunCleanlyWithTheirStatus) {
+    const std::pair<int, int> signals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto& [number, status] : signals) {
+        SCOPED_TRACE(strsignal(number));
+        std::map<fs::path, std::vector<uint8_t>> originals;
+        std::vector<fs::path> paths;
+        for (int i = 0; i < 12; ++i) {
+            const fs::path path = m_dir.path() / ("f" + std::to_string(number) + "-" + std::to_string(i));
+            originals[path] = sampleBytes(4 << 20, static_cast<uint32_t>(i));
+            testsupport::writeFile(path, originals[path]);
+            paths.push_back(path);
+        }
+        RunningChild run(BRISKLET_CLI_PATH, argsWith("encrypt", kPassphrase, paths));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        run.signal(number);
+        const ChildResult result = run.finish();
+        EXPECT_EQ(result.exitCode, status) << result.out << result.err;
+        EXPECT_TRUE(contains(result.out, ": stopped; untouched\n")) << result.out;
+        expectEachFileWholeOnce(originals);
+    }
+}
+
+TEST_F(InterruptionTest, APendingRewriteIsCheckedAsPendingAndCompletedByRecoverOrByTheNextRun) {
+    const auto plain = sampleBytes(5000, 3);
+    const fs::path first = m_dir.writeFile("first", plain);
+    const fs::path second = m_dir.writeFile("second", plain);
+    leavePending(first);
+    leavePending(second);
+
+    const ChildResult check = runWith("check", kPassphrase, {first});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_EQ(check.out, first.string() + ": interrupted rewrite pending; run brisklet-cli recover\n");
+
+    const ChildResult again = runWith("encrypt", kPassphrase, {first});
+    EXPECT_EQ(again.exitCode, 1) << "recovered is not the run the user asked for";
+    EXPECT_EQ(again.out, first.string() + ": recovered after an interruption\n");
+
+    const ChildResult recovered = run({"recover"});
+    EXPECT_EQ(recovered.exitCode, 0) << recovered.err;
+    EXPECT_EQ(recovered.out, second.string() + ": recovered after an interruption\n");
+    const ChildResult nothing = run({"recover"});
+    EXPECT_EQ(nothing.exitCode, 0);
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_TRUE(contains(nothing.err, "nothing to recover"));
+    expectEachFileWholeOnce({{first, plain}, {second, plain}});
+}
+
+TEST_F(InterruptionTest, RecoverLeavesWhatItCannotFindAndSaysWhereTheReplacementIs) {
+    const auto plain = sampleBytes(3000, 4);
+    const fs::path path = m_dir.writeFile("moved", plain);
+    leavePending(path);
+    fs::rename(path, m_dir.path() / "elsewhere");
+
+    const ChildResult result = run({"recover"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(contains(result.out, path.string() + ": failed (")) << result.out;
+    EXPECT_TRUE(contains(result.out, stateDirectory().string())) << "says where the replacement waits";
+    EXPECT_EQ(testsupport::listNames(stateDirectory()).size(), 2u) << "the record and the replacement stay";
+}
+
+// Whatever the timing, the second run never works on the file while the first does.
+TEST_F(InterruptionTest, TwoProcessesOnOneFileNeverMix) {
+    const auto plain = sampleBytes(24 << 20, 9);
+    const fs::path path = m_dir.writeFile("shared", plain);
+    for (const int delayMs : {0, 50, 150, 400}) {
+        SCOPED_TRACE("second run after " + std::to_string(delayMs) + " ms");
+        RunningChild firstRun(BRISKLET_CLI_PATH, argsWith("encrypt", kPassphrase, {path}));
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        const ChildResult second = runWith("encrypt", kPassphrase, {path});
+        const ChildResult first = firstRun.finish();
+        EXPECT_NE(first.exitCode == 0, second.exitCode == 0) << first.out << second.out;
+        const std::string& loser = first.exitCode == 0 ? second.out : first.out;
+        EXPECT_TRUE(contains(loser, "in use by another run") || contains(loser, "no such file")) << loser;
+        expectEachFileWholeOnce({{path, plain}});
+    }
+}
+
+} // namespace
