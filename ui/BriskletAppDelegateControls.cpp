@@ -78,7 +78,8 @@ void BriskletAppDelegate::showTableMenu(const QPoint& position) {
         if (selection->isRowSelected(index.row(), QModelIndex())) {
             selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
         } else {
-            selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            selection->setCurrentIndex(index,
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         }
     }
     m_showInFolderAction->setEnabled(selection->hasSelection());

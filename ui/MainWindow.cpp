@@ -154,8 +154,8 @@ void MainWindow::setFilesModel(QAbstractItemModel* model) {
     QHeaderView* header = m_filesTable->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setStretchLastSection(true);
-    header->resizeSection(0, 180);
-    header->resizeSection(1, 220);
+    header->resizeSection(0, 170);
+    header->resizeSection(1, 290);
 }
 
 void MainWindow::createSheets() {

@@ -6,6 +6,11 @@
 
 void StatusItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() == FileTableModel::StatusColumn) {
+        // The words that matter come first ("Encrypted, but not renamed: ..."); names keep eliding in the
+        // middle, where their extensions survive.
+        option->textElideMode = Qt::ElideRight;
+    }
     const QVariant code = index.data(FileTableModel::StatusCodeRole);
     if (!code.isValid()) {
         return;
