@@ -24,8 +24,9 @@ int runCommandLine(int argc, char** argv) {
         std::cout << versionLine() << std::endl;
         return ExitSuccess;
     case Action::UsageError:
+        // One line that names the mistake; the whole help would bury it.
         printError(arguments.error);
-        std::cerr << usageText();
+        std::cerr << "Try 'brisklet-cli --help' for more information." << std::endl;
         return ExitUsageError;
     case Action::Run:
         break;

@@ -17,9 +17,11 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDropEvent>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -68,13 +70,15 @@ QList<QKeySequence> shortcutsFor(QKeySequence::StandardKey key, const QKeySequen
 } // namespace
 
 BriskletAppDelegate::BriskletAppDelegate(QObject* parent)
-    : QObject(parent), m_openPanel(runFileAndFolderDialog) {
+    : QObject(parent), m_openPanel(runFileAndFolderDialog),
+      m_urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     applicationWillFinishLaunching();
     createWindow();
     createActions();
     createMenus();
     connectControls();
     attachFieldEditors();
+    updateControls();
 }
 
 BriskletAppDelegate::~BriskletAppDelegate() {
@@ -119,7 +123,7 @@ void BriskletAppDelegate::createWindow() {
 
     m_tableModel = new FileTableModel(m_cryptor.get(), m_filesTable);
     m_tableModel->setObjectName(QStringLiteral("filesTableModel"));
-    m_filesTable->setModel(m_tableModel);
+    m_window->setFilesModel(m_tableModel);
 }
 
 void BriskletAppDelegate::createActions() {
@@ -143,11 +147,22 @@ void BriskletAppDelegate::createActions() {
                               shortcutsFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     m_quitAction->setMenuRole(QAction::QuitRole);
 
+    // Only while the list has the focus: in the passphrase field these keys edit the passphrase.
+    m_removeAction = new QAction(tr("&Remove"), m_filesTable);
+    m_removeAction->setObjectName(QStringLiteral("removeAction"));
+    m_removeAction->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
+    m_removeAction->setShortcutContext(Qt::WidgetShortcut);
+    m_filesTable->addAction(m_removeAction);
+    m_showInFolderAction = new QAction(tr("Show in &Folder"), m_filesTable);
+    m_showInFolderAction->setObjectName(QStringLiteral("showInFolderAction"));
+
     connect(m_openAction, &QAction::triggered, this, &BriskletAppDelegate::openDocument);
     connect(m_encryptAction, &QAction::triggered, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptAction, &QAction::triggered, this, &BriskletAppDelegate::decrypt);
     connect(m_preferencesAction, &QAction::triggered, this, &BriskletAppDelegate::showPreferencesSheet);
     connect(m_quitAction, &QAction::triggered, this, &BriskletAppDelegate::terminate);
+    connect(m_removeAction, &QAction::triggered, this, &BriskletAppDelegate::removeSelected);
+    connect(m_showInFolderAction, &QAction::triggered, this, &BriskletAppDelegate::showSelectedInFolder);
 }
 
 void BriskletAppDelegate::createMenus() {
@@ -164,12 +179,18 @@ void BriskletAppDelegate::createMenus() {
     QMenu* editMenu = bar->addMenu(tr("&Edit"));
     editMenu->setObjectName(QStringLiteral("editMenu"));
     editMenu->addAction(m_preferencesAction);
+
+    m_tableMenu = new QMenu(m_window.get());
+    m_tableMenu->setObjectName(QStringLiteral("filesTableMenu"));
+    m_tableMenu->addAction(m_removeAction);
+    m_tableMenu->addAction(m_showInFolderAction);
 }
 
 void BriskletAppDelegate::connectControls() {
     connect(m_window.get(), &MainWindow::closing, this, [this] { windowWillClose(m_window.get()); });
     connect(m_filesTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BriskletAppDelegate::tableViewSelectionDidChange);
+    connect(m_filesTable, &QWidget::customContextMenuRequested, this, &BriskletAppDelegate::showTableMenu);
     connect(m_encryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::decrypt);
     connect(m_removeAllButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeAll);
@@ -199,9 +220,9 @@ void BriskletAppDelegate::applicationDidFinishLaunching() {
     m_finishedLaunching = true;
     if (m_cryptor->urlCount() > 0) {
         reloadTable();
-        m_removeAllButton->setEnabled(true);
         m_passPhraseField->setFocus(Qt::OtherFocusReason);
     }
+    updateControls();
 }
 
 void BriskletAppDelegate::observeNotifications() {
@@ -276,6 +297,10 @@ void BriskletAppDelegate::setOpenPanel(OpenPanel panel) {
     m_openPanel = std::move(panel);
 }
 
+void BriskletAppDelegate::setUrlOpener(UrlOpener opener) {
+    m_urlOpener = std::move(opener);
+}
+
 void BriskletAppDelegate::openDocument() {
     const std::optional<QList<QUrl>> urls = m_openPanel(m_window.get());
     if (!urls) {
@@ -293,7 +318,7 @@ void BriskletAppDelegate::openDocument() {
 
 void BriskletAppDelegate::afterAddingFiles() {
     reloadTable();
-    m_removeAllButton->setEnabled(true);
+    updateControls();
     m_passPhraseField->setFocus(Qt::OtherFocusReason);
 }
 
@@ -307,7 +332,7 @@ void BriskletAppDelegate::reloadTable() {
 }
 
 void BriskletAppDelegate::tableViewSelectionDidChange() {
-    m_removeSelectedButton->setEnabled(m_filesTable->selectionModel()->hasSelection());
+    updateRemoveButtons();
 }
 
 bool BriskletAppDelegate::tableViewValidateDrop(QTableView* table, const QMimeData* data) const {

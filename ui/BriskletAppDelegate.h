@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,7 +28,9 @@ class PreferencesSheet;
 class QAction;
 class QCheckBox;
 class QLineEdit;
+class QMenu;
 class QMimeData;
+class QPoint;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -46,6 +47,8 @@ class BriskletAppDelegate : public QObject {
 public:
     // Shows an open dialog; the chosen files and folders, or none when the user cancelled.
     using OpenPanel = std::function<std::optional<QList<QUrl>>(QWidget* parent)>;
+    // Hands a URL to the desktop (QDesktopServices::openUrl); false when nothing could open it.
+    using UrlOpener = std::function<bool(const QUrl& url)>;
 
     explicit BriskletAppDelegate(QObject* parent = nullptr);
     ~BriskletAppDelegate() override;
@@ -76,6 +79,8 @@ public:
 
     // Replaces the real open dialog, so that tests never block in a modal dialog.
     void setOpenPanel(OpenPanel panel);
+    // Replaces the desktop's URL handler, so that tests never start a file manager.
+    void setUrlOpener(UrlOpener opener);
 
 public slots:
     void openDocument();
@@ -84,6 +89,8 @@ public slots:
     void removeAll();
     void removeSelected();
     void removeOKs();
+    // Opens the folder of the current row (or of the first selected one) in the desktop's file manager.
+    void showSelectedInFolder();
     void cancelConfirmationSheet();
     void confirmConfirmationSheet();
     void showPreferencesSheet();
@@ -111,10 +118,13 @@ private:
     void handlePassphraseUpdate(const void* object);
     void handlePassphraseDeletion(const void* object);
 
-    void disableAllRemoveButtons();
-    void enableAppropriateRemoveButtons();
-    std::array<bool, 3> removeButtonStates() const;
-    void restoreRemoveButtons(const std::array<bool, 3>& states);
+    // From a run's start until the main thread has handled its end; the Cryptor may finish earlier.
+    bool runInProgress() const;
+    // Every enabled state and hint that follows from the list, the selection, the passphrase and a run.
+    void updateControls();
+    void updateRemoveButtons();
+    void updateRunButtons();
+    void showTableMenu(const QPoint& position);
     void reloadTable();
     void afterAddingFiles();
     void startRun(Direction direction);
@@ -151,7 +161,12 @@ private:
     QAction* m_decryptAction = nullptr;
     QAction* m_preferencesAction = nullptr;
     QAction* m_quitAction = nullptr;
+    QAction* m_removeAction = nullptr;       // Delete and Backspace in the file table, and its menu
+    QAction* m_showInFolderAction = nullptr; // the file table's menu
+    QMenu* m_tableMenu = nullptr;            // a child of the window
+    bool m_runInProgress = false;
     FileOpenFilter* m_fileOpenFilter = nullptr; // a child of this controller
     OpenPanel m_openPanel;
+    UrlOpener m_urlOpener;
     std::vector<platform::ObserverRegistration> m_registrations;
 };

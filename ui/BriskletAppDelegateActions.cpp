@@ -43,7 +43,8 @@ std::u16string_view utf16(const QString& text) {
 } // namespace
 
 void BriskletAppDelegate::encrypt() {
-    if (m_cryptor->isBusy()) {
+    // The keys reach here only through enabled actions, but a call may come from anywhere.
+    if (runInProgress() || m_cryptor->urlCount() == 0 || m_passPhraseField->hiddenStringValue().isEmpty()) {
         return;
     }
     if (reEnterPassphrase()) {
@@ -56,7 +57,7 @@ void BriskletAppDelegate::encrypt() {
 }
 
 void BriskletAppDelegate::decrypt() {
-    if (m_cryptor->isBusy()) {
+    if (runInProgress()) {
         return;
     }
     startRun(Direction::Decrypt);
@@ -68,34 +69,37 @@ void BriskletAppDelegate::startRun(Direction direction) {
         return;
     }
     const uint64_t rows = m_cryptor->urlCount();
-    const std::array<bool, 3> removeStates = removeButtonStates();
     m_window->statusBar()->clearMessage();
-    m_progressWheel->show();
-    disableAllRemoveButtons();
+    // Before the run is asked for: its first reports may come in before the call returns.
+    m_tableModel->runStarting(direction == Direction::Encrypt ? RunDirection::Encrypt
+                                                              : RunDirection::Decrypt);
     const std::optional<std::string> refusal =
         direction == Direction::Encrypt ? m_cryptor->encryptFilesUsingPassPhrase(utf16(passphrase))
                                         : m_cryptor->decryptFilesUsingPassPhrase(utf16(passphrase));
     if (refusal || rows == 0) {
-        // Nothing was queued, so no end of a run will come to undo the start.
-        m_progressWheel->hide();
-        restoreRemoveButtons(removeStates);
+        // Nothing was queued, so no end of a run will come.
+        m_tableModel->runEnded();
+    } else {
+        m_runInProgress = true;
+        m_progressWheel->show();
     }
     if (refusal) {
         showMessage(QString::fromStdString(*refusal));
     }
+    updateControls();
 }
 
 void BriskletAppDelegate::removeAll() {
-    if (m_cryptor->isBusy()) {
+    if (runInProgress()) {
         return;
     }
     m_cryptor->removeAllURLs();
     reloadTable();
-    disableAllRemoveButtons();
+    updateControls();
 }
 
 void BriskletAppDelegate::removeSelected() {
-    if (m_cryptor->isBusy()) {
+    if (runInProgress()) {
         return;
     }
     std::set<int64_t> rows;
@@ -104,21 +108,16 @@ void BriskletAppDelegate::removeSelected() {
     }
     m_cryptor->removeURLatIndexes(rows);
     reloadTable();
-    if (m_cryptor->urlCount() == 0) {
-        m_removeAllButton->setEnabled(false);
-    }
+    updateControls();
 }
 
 void BriskletAppDelegate::removeOKs() {
-    if (m_cryptor->isBusy()) {
+    if (runInProgress()) {
         return;
     }
     m_cryptor->removeAllOKs();
     reloadTable();
-    m_removeOKsButton->setEnabled(false);
-    if (m_cryptor->urlCount() == 0) {
-        m_removeAllButton->setEnabled(false);
-    }
+    updateControls();
 }
 
 void BriskletAppDelegate::cancelConfirmationSheet() {
@@ -130,7 +129,7 @@ void BriskletAppDelegate::confirmConfirmationSheet() {
     emptyConfirmationField();
     m_confirmationSheet->done(QDialog::Accepted);
     // The sheet blocks the main window, but not every way to start a run; one run at a time.
-    if (m_cryptor->isBusy()) {
+    if (runInProgress()) {
         return;
     }
     startRun(Direction::Encrypt);
@@ -163,10 +162,12 @@ void BriskletAppDelegate::handleEndOfQueue() {
         // A newer run started between this end and its delivery here; that run's end tidies up.
         return;
     }
+    m_runInProgress = false;
+    m_tableModel->runEnded();
     m_progressWheel->hide();
-    enableAppropriateRemoveButtons();
     m_passPhraseField->setStringValue(QString());
     m_passPhraseField->clearHiddenStringValue();
+    updateControls();
 }
 
 void BriskletAppDelegate::handlePassphraseUpdate(const void* object) {
@@ -178,6 +179,7 @@ void BriskletAppDelegate::handlePassphraseUpdate(const void* object) {
         compareConfirmation();
     } else if (object == static_cast<const void*>(m_passPhraseField)) {
         m_window->statusBar()->clearMessage();
+        updateRunButtons();
     }
 }
 
@@ -187,41 +189,18 @@ void BriskletAppDelegate::handlePassphraseDeletion(const void* object) {
         compareConfirmation();
     } else if (object == static_cast<const void*>(m_passPhraseField)) {
         m_window->statusBar()->clearMessage();
+        updateRunButtons();
     }
 }
 
 void BriskletAppDelegate::compareConfirmation() {
-    m_confirmOKButton->setEnabled(m_confirmationField->hiddenStringValue() ==
-                                  m_passPhraseField->hiddenStringValue());
+    const QString& confirmation = m_confirmationField->hiddenStringValue();
+    const bool match = confirmation == m_passPhraseField->hiddenStringValue();
+    m_confirmOKButton->setEnabled(match);
+    // Said only once something has been typed: an empty field is not yet a mistake.
+    m_confirmationSheet->setMismatchShown(!match && !confirmation.isEmpty());
 }
 
 void BriskletAppDelegate::showMessage(const QString& message) {
     m_window->statusBar()->showMessage(message);
-}
-
-void BriskletAppDelegate::disableAllRemoveButtons() {
-    m_removeAllButton->setEnabled(false);
-    m_removeOKsButton->setEnabled(false);
-    m_removeSelectedButton->setEnabled(false);
-}
-
-void BriskletAppDelegate::enableAppropriateRemoveButtons() {
-    if (m_cryptor->urlCount() > 0) {
-        m_removeAllButton->setEnabled(true);
-        m_removeOKsButton->setEnabled(true);
-    }
-    if (m_filesTable->selectionModel()->hasSelection()) {
-        m_removeSelectedButton->setEnabled(true);
-    }
-}
-
-std::array<bool, 3> BriskletAppDelegate::removeButtonStates() const {
-    return {m_removeAllButton->isEnabled(), m_removeOKsButton->isEnabled(),
-            m_removeSelectedButton->isEnabled()};
-}
-
-void BriskletAppDelegate::restoreRemoveButtons(const std::array<bool, 3>& states) {
-    m_removeAllButton->setEnabled(states[0]);
-    m_removeOKsButton->setEnabled(states[1]);
-    m_removeSelectedButton->setEnabled(states[2]);
 }

@@ -2,6 +2,7 @@
 #include "ui/ColorFeedbackView.h"
 
 #include "crypto/passphrase_key.h"
+#include "crypto/wipe.h"
 #include "engine/Cryptor.h"
 
 #include <QPainter>
@@ -46,19 +47,28 @@ ColorFeedbackView::ColorFeedbackView(const QRectF& frame, QWidget* parent)
     setGeometry(frame.toRect());
 }
 
+ColorFeedbackView::~ColorFeedbackView() {
+    crypto::secureWipe(m_seedBytes.data(), m_seedBytes.size());
+}
+
 void ColorFeedbackView::setCryptor(engine::Cryptor* cryptor) {
     m_cryptor = cryptor;
 }
 
 void ColorFeedbackView::giveFeedbackForString(const QString& passphrase) {
-    uint8_t digest[kDigestSize];
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(passphrase.utf16()),
-                                    static_cast<std::size_t>(passphrase.size()));
-    if (m_cryptor != nullptr && m_cryptor->doHashString(units, digest)) {
-        for (std::size_t word = 0; word < m_hash.size(); ++word) {
-            const uint8_t* bytes = digest + 4 * word;
-            m_hash[word] = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                           uint32_t(bytes[3]) << 24;
+    if (m_cryptor != nullptr) {
+        // The digest keys the files: only the bytes the colours need outlive this call.
+        uint8_t digest[kDigestSize] = {};
+        const std::u16string_view units(reinterpret_cast<const char16_t*>(passphrase.utf16()),
+                                        static_cast<std::size_t>(passphrase.size()));
+        const bool hashed = m_cryptor->doHashString(units, digest);
+        for (std::size_t index = 0; index < m_seedBytes.size(); ++index) {
+            m_seedBytes[index] = hashed ? digest[4 * index] : 0;
+        }
+        crypto::secureWipe(digest, sizeof digest);
+        if (!hashed) {
+            setHidden(true);
+            return;
         }
     }
     setHidden(false);
@@ -85,8 +95,8 @@ std::array<QRectF, 4> ColorFeedbackView::bars() const {
     return m_bars;
 }
 
-const std::array<uint32_t, 8>& ColorFeedbackView::hashWords() const {
-    return m_hash;
+const std::array<uint8_t, 8>& ColorFeedbackView::seedBytes() const {
+    return m_seedBytes;
 }
 
 void ColorFeedbackView::paintEvent(QPaintEvent* /*event*/) {
@@ -95,6 +105,6 @@ void ColorFeedbackView::paintEvent(QPaintEvent* /*event*/) {
     }
     QPainter painter(this);
     for (std::size_t bar = 0; bar < m_bars.size(); ++bar) {
-        painter.fillRect(m_bars[bar], createColorWithSeed1(m_hash[2 * bar], m_hash[2 * bar + 1]));
+        painter.fillRect(m_bars[bar], createColorWithSeed1(m_seedBytes[2 * bar], m_seedBytes[2 * bar + 1]));
     }
 }

@@ -24,13 +24,16 @@ public:
     explicit ColorFeedbackView(QWidget* parent = nullptr);
     // A view at frame (rounded to whole pixels), with bars from the frame's exact size.
     explicit ColorFeedbackView(const QRectF& frame, QWidget* parent = nullptr);
+    // Wipes the digest bytes it kept.
+    ~ColorFeedbackView() override;
 
     // Not owned; it must outlive the view or be replaced by null first.
     void setCryptor(engine::Cryptor* cryptor);
-    // Keeps the passphrase's digest (unchanged without a Cryptor, or for a passphrase that cannot be
-    // turned into a key), shows the view and redraws it.
+    // Keeps the digest bytes the bars are drawn from, shows the view and redraws it. Without a Cryptor the
+    // bytes stay as they were. A passphrase that cannot be turned into a key (too long, an unpaired
+    // surrogate) hides the view and forgets the bytes, so no earlier passphrase's colours stay on show.
     void giveFeedbackForString(const QString& passphrase);
-    // Hides the view; the digest is kept.
+    // Hides the view; the bytes are kept.
     void clearRect();
 
     // The colour of one bar, its components limited to 1.0 for Qt.
@@ -40,14 +43,15 @@ public:
     static std::array<double, 3> colorComponents(uint32_t seed1, uint32_t seed2);
 
     std::array<QRectF, 4> bars() const;
-    // The digest as eight little-endian words: bar k takes its seeds from words 2k and 2k + 1.
-    const std::array<uint32_t, 8>& hashWords() const;
+    // The only digest bytes the colours depend on: bytes 0, 4, 8, ..., 28, the low bytes of the digest's
+    // eight little-endian words. Bar k takes its seeds from entries 2k and 2k + 1.
+    const std::array<uint8_t, 8>& seedBytes() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::array<uint32_t, 8> m_hash{};
+    std::array<uint8_t, 8> m_seedBytes{};
     engine::Cryptor* m_cryptor = nullptr;
     std::array<QRectF, 4> m_bars;
 };

@@ -14,11 +14,19 @@ ConfirmationSheet::ConfirmationSheet(QWidget* parent)
     setWindowTitle(tr("Confirm Passphrase"));
     setWindowModality(Qt::WindowModal);
 
-    auto* label = new QLabel(tr("Type the passphrase again to confirm it:"), this);
+    auto* label = new QLabel(tr("&Type the passphrase again to confirm it:"), this);
     label->setObjectName(QStringLiteral("confirmationLabel"));
     label->setBuddy(m_confirmationField);
     m_confirmationField->setObjectName(QStringLiteral("confirmationField"));
     m_confirmationField->setMinimumWidth(280);
+
+    m_mismatchLabel = new QLabel(tr("The passphrases do not match"), this);
+    m_mismatchLabel->setObjectName(QStringLiteral("mismatchLabel"));
+    // Its line stays reserved, so that the sheet does not change height while the user types.
+    QSizePolicy policy = m_mismatchLabel->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    m_mismatchLabel->setSizePolicy(policy);
+    m_mismatchLabel->hide();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("confirmationButtons"));
@@ -33,8 +41,15 @@ ConfirmationSheet::ConfirmationSheet(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_confirmationField);
+    layout->addWidget(m_mismatchLabel);
     layout->addSpacing(6);
     layout->addWidget(buttons);
+}
+
+void ConfirmationSheet::setMismatchShown(bool shown) {
+    m_mismatchLabel->setVisible(shown);
+    // A screen reader hears the words where they are written, on the field it is in.
+    m_confirmationField->setAccessibleDescription(shown ? m_mismatchLabel->text() : QString());
 }
 
 void ConfirmationSheet::reject() {

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class MySecureTextField;
+class QLabel;
 class QPushButton;
 
 // Window-modal over the main window (opened with open()). The sheet decides nothing itself: OK, Cancel,
@@ -18,6 +19,9 @@ public:
     // The default button: Return presses it while it is enabled and does nothing while it is not.
     QPushButton* okButton() const { return m_okButton; }
     QPushButton* cancelButton() const { return m_cancelButton; }
+    // "The passphrases do not match", shown while the controller says so.
+    QLabel* mismatchLabel() const { return m_mismatchLabel; }
+    void setMismatchShown(bool shown);
 
     // Escape and closing the window ask for the cancel action instead of closing the sheet directly.
     void reject() override;
@@ -32,4 +36,5 @@ private:
     MySecureTextField* m_confirmationField;
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;
+    QLabel* m_mismatchLabel;
 };

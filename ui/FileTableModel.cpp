@@ -1,13 +1,22 @@
-// The file table's rows as Qt reads them: each listed file's name, coloured and described by its status.
+// The file table's rows as Qt reads them: each listed file's name, status in words and folder.
 #include "ui/FileTableModel.h"
 
 #include "engine/Cryptor.h"
 #include "engine/StatusCode.h"
 
-#include <QColor>
+#include <QDir>
+#include <QFile>
 
 #include <algorithm>
 #include <limits>
+
+namespace {
+
+QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+} // namespace
 
 FileTableModel::FileTableModel(const engine::Cryptor* cryptor, QObject* parent)
     : QAbstractTableModel(parent), m_cryptor(cryptor) {}
@@ -17,7 +26,7 @@ int FileTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int FileTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 1;
+    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant FileTableModel::data(const QModelIndex& index, int role) const {
@@ -28,22 +37,49 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
     const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(m_cryptor->fileNameOnRow(row));
-    case Qt::ForegroundRole:
-        return textColorForStatus(m_cryptor->statusOnRow(row));
+        switch (index.column()) {
+        case NameColumn:
+            return QString::fromStdString(m_cryptor->fileNameOnRow(row));
+        case StatusColumn:
+            return statusText(rowStatus(row));
+        case FolderColumn:
+            return folderOnRow(row);
+        default:
+            return {};
+        }
+    case StatusCodeRole:
+        return m_cryptor->statusOnRow(row);
     case Qt::ToolTipRole:
         return toolTipOnRow(row);
-    case Qt::AccessibleTextRole:
-        return QString::fromStdString(m_cryptor->fileNameOnRow(row)) + QStringLiteral(": ") +
-               describeStatus(m_cryptor->statusOnRow(row));
+    case Qt::AccessibleTextRole: {
+        const QString words = statusText(rowStatus(row));
+        const QString status = words.isEmpty() ? tr("not processed yet") : words;
+        switch (index.column()) {
+        case NameColumn:
+            return tr("%1: %2").arg(QString::fromStdString(m_cryptor->fileNameOnRow(row)), status);
+        case StatusColumn:
+            return status;
+        default:
+            return folderOnRow(row);
+        }
+    }
     default:
         return {};
     }
 }
 
 QVariant FileTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole) {
-        return tr("File");
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        switch (section) {
+        case NameColumn:
+            return tr("File");
+        case StatusColumn:
+            return tr("Status");
+        case FolderColumn:
+            return tr("Folder");
+        default:
+            break;
+        }
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -71,42 +107,57 @@ void FileTableModel::reload() {
     }
 }
 
-QVariant FileTableModel::textColorForStatus(int32_t code) {
-    switch (code) {
-    case engine::StatusDone:
-        return QColor::fromRgbF(0.0f, 100 / 255.0f, 0.0f);
-    case engine::StatusNotRenamed:
-        return QColor(255, 165, 0);
-    case engine::StatusFailed:
-        return QColor(Qt::red);
-    default:
-        return {};
+void FileTableModel::runStarting(RunDirection direction) {
+    m_direction = direction;
+    m_running = true;
+    m_rowsBeforeRun.clear();
+    const auto count = static_cast<int64_t>(m_cryptor->urlCount());
+    m_rowsBeforeRun.reserve(static_cast<size_t>(count));
+    for (int64_t row = 0; row < count; ++row) {
+        m_rowsBeforeRun.emplace_back(m_cryptor->statusOnRow(row), m_cryptor->failureReasonOnRow(row));
     }
+    reload();
 }
 
-QString FileTableModel::describeStatus(int32_t code) {
-    switch (code) {
-    case engine::StatusNone:
-        return tr("Not processed yet");
-    case engine::StatusDone:
-        return tr("Done");
-    case engine::StatusNotRenamed:
-        return tr("Processed, but the file could not be renamed");
-    case engine::StatusFailed:
-        return tr("Failed");
-    default:
-        return tr("Unknown status %1").arg(code);
+void FileTableModel::runEnded() {
+    m_running = false;
+    m_rowsBeforeRun.clear();
+    reload();
+}
+
+RowStatus FileTableModel::rowStatus(int row) const {
+    RowStatus status;
+    status.code = m_cryptor->statusOnRow(row);
+    const std::string reason = m_cryptor->failureReasonOnRow(row);
+    status.reason = QString::fromStdString(reason);
+    status.fileName = QString::fromStdString(m_cryptor->fileNameOnRow(row));
+    status.direction = m_direction;
+    if (m_running) {
+        const auto index = static_cast<size_t>(row);
+        if (index >= m_rowsBeforeRun.size()) {
+            status.phase = RowPhase::WaitingForNextRun;
+        } else if (m_rowsBeforeRun[index] == std::pair(status.code, reason)) {
+            status.phase = RowPhase::InProgress;
+        }
     }
+    return status;
+}
+
+QString FileTableModel::folderOnRow(int row) const {
+    const std::filesystem::path url = m_cryptor->urlOnRow(row);
+    return QDir::toNativeSeparators(fromPath(url.parent_path()));
 }
 
 QString FileTableModel::toolTipOnRow(int row) const {
-    const int32_t code = m_cryptor->statusOnRow(row);
-    QString tip = describeStatus(code);
-    if (code == engine::StatusNotRenamed || code == engine::StatusFailed) {
-        const std::string reason = m_cryptor->failureReasonOnRow(row);
-        if (!reason.empty()) {
-            tip += QStringLiteral(": ") + QString::fromStdString(reason);
-        }
+    // The full path tells apart files of one name in two folders; the reason is the engine's own words.
+    QString tip = QDir::toNativeSeparators(fromPath(m_cryptor->urlOnRow(row)));
+    const QString words = statusText(rowStatus(row));
+    if (!words.isEmpty()) {
+        tip += QLatin1Char('\n') + words;
+    }
+    const QString reason = QString::fromStdString(m_cryptor->failureReasonOnRow(row));
+    if (!reason.isEmpty() && !words.contains(reason)) {
+        tip += QLatin1Char('\n') + reason;
     }
     return tip;
 }

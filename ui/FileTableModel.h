@@ -1,21 +1,31 @@
-// The file table's rows as Qt reads them: each listed file's name, coloured and described by its status.
+// The file table's rows as Qt reads them: each listed file's name, status in words and folder.
 #pragma once
+
+#include "ui/StatusText.h"
 
 #include <QAbstractTableModel>
 #include <QString>
 #include <QVariant>
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace engine {
 class Cryptor;
 }
 
 // The Cryptor is the single store of rows; this model only mirrors its row count between reloads, so
-// that the view hears of every change through the model's signals.
+// that the view hears of every change through the model's signals. It also knows what the Cryptor does
+// not keep: the direction of the latest run, and which rows a run in progress has not reported yet.
 class FileTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    enum Column { NameColumn, StatusColumn, FolderColumn, ColumnCount };
+    // The row's engine::StatusCode as an int, for the delegate that colours the row.
+    static constexpr int StatusCodeRole = Qt::UserRole + 1;
+
     // `cryptor` is not owned and must outlive the model.
     explicit FileTableModel(const engine::Cryptor* cryptor, QObject* parent = nullptr);
 
@@ -30,15 +40,23 @@ public:
     // resets the model, which clears the selection.
     void reload();
 
-    // The row's text colour; invalid (the view's palette text colour, readable on dark themes too) for
-    // StatusNone and for codes the table does not know.
-    static QVariant textColorForStatus(int32_t code);
-    // The status in words, for tooltips and assistive technology.
-    static QString describeStatus(int32_t code);
+    // Call right before a run is asked for, and runEnded() once it is over or was refused. The Cryptor
+    // keeps a row's previous outcome until the new one is reported, so the rows are remembered as they
+    // were: a row still showing exactly that is not reported yet. Rows listed later wait for the next run.
+    void runStarting(RunDirection direction);
+    void runEnded();
+
+    // What the row's status words are made from.
+    RowStatus rowStatus(int row) const;
+    // The folder that holds the row's file, as shown in the Folder column.
+    QString folderOnRow(int row) const;
 
 private:
     QString toolTipOnRow(int row) const;
 
     const engine::Cryptor* m_cryptor;
     int m_rowCount = 0;
+    RunDirection m_direction = RunDirection::None;
+    bool m_running = false;
+    std::vector<std::pair<int32_t, std::string>> m_rowsBeforeRun;
 };

@@ -5,6 +5,7 @@
 #include "ui/ConfirmationSheet.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PreferencesSheet.h"
+#include "ui/StatusItemDelegate.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -35,7 +36,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createWidgets();
     createLayout();
     createSheets();
-    resize(600, 440);
+    resize(720, 460);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -50,12 +51,15 @@ void MainWindow::createWidgets() {
     m_filesTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_filesTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_filesTable->setAlternatingRowColors(true);
+    // Tab moves on to the next control; the arrow keys move between rows.
+    m_filesTable->setTabKeyNavigation(false);
+    m_filesTable->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_filesTable->setItemDelegate(new StatusItemDelegate(m_filesTable));
     m_filesTable->setShowGrid(false);
     m_filesTable->setWordWrap(false);
     m_filesTable->setTextElideMode(Qt::ElideMiddle);
     m_filesTable->verticalHeader()->hide();
     m_filesTable->verticalHeader()->setDefaultSectionSize(m_filesTable->fontMetrics().height() + 8);
-    m_filesTable->horizontalHeader()->setStretchLastSection(true);
     m_filesTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_filesTable->setToolTip(tr("Drop files and folders here, or choose File ▸ Open"));
     m_filesTable->horizontalHeader()->setObjectName(QStringLiteral("filesTableHeader"));
@@ -70,18 +74,28 @@ void MainWindow::createWidgets() {
     m_feedbackView = new ColorFeedbackView(kFeedbackFrame, this);
     m_feedbackView->setObjectName(QStringLiteral("feedbackView"));
     m_feedbackView->setFixedSize(kFeedbackFrame.size().toSize());
+    // Its place stays while it is hidden, so that the field does not jump at the fifth character.
+    QSizePolicy feedbackPolicy = m_feedbackView->sizePolicy();
+    feedbackPolicy.setRetainSizeWhenHidden(true);
+    m_feedbackView->setSizePolicy(feedbackPolicy);
     m_feedbackView->setToolTip(tr("Colours of the passphrase: the same passphrase always shows the same "
                                   "colours"));
 
-    m_encryptButton = makeButton(tr("&Encrypt"), "encryptButton", this);
+    // Mnemonics are unique in the window, menu titles included: &File and &Edit are taken.
+    m_encryptButton = makeButton(tr("E&ncrypt"), "encryptButton", this);
     m_decryptButton = makeButton(tr("&Decrypt"), "decryptButton", this);
-    m_removeOKsButton = makeButton(tr("Remove &Finished"), "removeOKsButton", this);
+    m_removeOKsButton = makeButton(tr("&Remove Finished"), "removeOKsButton", this);
     m_removeSelectedButton = makeButton(tr("Remove &Selected"), "removeSelectedButton", this);
     m_removeAllButton = makeButton(tr("Remove &All"), "removeAllButton", this);
     // With an empty list there is nothing to remove.
     for (QPushButton* button : {m_removeOKsButton, m_removeSelectedButton, m_removeAllButton}) {
         button->setEnabled(false);
     }
+
+    m_runHintLabel = new QLabel(this);
+    m_runHintLabel->setObjectName(QStringLiteral("runHintLabel"));
+    m_runHintLabel->setForegroundRole(QPalette::PlaceholderText);
+    m_runHintLabel->setWordWrap(true);
 
     m_progressWheel = new QProgressBar(this);
     m_progressWheel->setObjectName(QStringLiteral("progressWheel"));
@@ -114,7 +128,7 @@ void MainWindow::createLayout() {
     passPhraseRow->addWidget(m_feedbackView);
 
     auto* runRow = new QHBoxLayout;
-    runRow->addStretch(1);
+    runRow->addWidget(m_runHintLabel, 1);
     runRow->addWidget(m_decryptButton);
     runRow->addWidget(m_encryptButton);
 
@@ -126,9 +140,22 @@ void MainWindow::createLayout() {
     layout->addLayout(runRow);
     setCentralWidget(central);
 
+    // Round the window: the passphrase, the run buttons, the list, the buttons that act on the list.
     setTabOrder(m_passPhraseField, m_encryptButton);
     setTabOrder(m_encryptButton, m_decryptButton);
     setTabOrder(m_decryptButton, m_filesTable);
+    setTabOrder(m_filesTable, m_removeOKsButton);
+    setTabOrder(m_removeOKsButton, m_removeSelectedButton);
+    setTabOrder(m_removeSelectedButton, m_removeAllButton);
+}
+
+void MainWindow::setFilesModel(QAbstractItemModel* model) {
+    m_filesTable->setModel(model);
+    QHeaderView* header = m_filesTable->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setStretchLastSection(true);
+    header->resizeSection(0, 170);
+    header->resizeSection(1, 290);
 }
 
 void MainWindow::createSheets() {

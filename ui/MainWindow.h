@@ -7,6 +7,7 @@ class ColorFeedbackView;
 class ConfirmationSheet;
 class MySecureTextField;
 class PreferencesSheet;
+class QAbstractItemModel;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -20,6 +21,8 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
 
     QTableView* filesTable() const { return m_filesTable; }
+    // Shows the model in the file table (not owned) and sizes the table's columns for it.
+    void setFilesModel(QAbstractItemModel* model);
     MySecureTextField* passPhraseField() const { return m_passPhraseField; }
     ColorFeedbackView* feedbackView() const { return m_feedbackView; }
     QPushButton* encryptButton() const { return m_encryptButton; }
@@ -27,6 +30,8 @@ public:
     QPushButton* removeOKsButton() const { return m_removeOKsButton; }
     QPushButton* removeSelectedButton() const { return m_removeSelectedButton; }
     QPushButton* removeAllButton() const { return m_removeAllButton; }
+    // Says what is missing while Encrypt and Decrypt are disabled; empty otherwise.
+    QLabel* runHintLabel() const { return m_runHintLabel; }
     // Indeterminate; shown only while a run is in progress, its place kept while hidden.
     QProgressBar* progressWheel() const { return m_progressWheel; }
     ConfirmationSheet* confirmationSheet() const { return m_confirmationSheet; }
@@ -53,6 +58,7 @@ private:
     QPushButton* m_removeOKsButton = nullptr;
     QPushButton* m_removeSelectedButton = nullptr;
     QPushButton* m_removeAllButton = nullptr;
+    QLabel* m_runHintLabel = nullptr;
     QProgressBar* m_progressWheel = nullptr;
     ConfirmationSheet* m_confirmationSheet = nullptr;
     PreferencesSheet* m_preferencesSheet = nullptr;

@@ -15,16 +15,14 @@ PreferencesSheet::PreferencesSheet(QWidget* parent)
     setObjectName(QStringLiteral("preferencesSheet"));
     setWindowTitle(tr("Preferences"));
     setWindowModality(Qt::WindowModal);
-    // No close button: the sheet has no cancel.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     m_secondsField->setObjectName(QStringLiteral("secondsField"));
     m_secondsField->setValidator(new QDoubleValidator(m_secondsField));
     m_secondsField->setMaximumWidth(100);
     m_reEnterCheckBox->setObjectName(QStringLiteral("reEnterCheckBox"));
-    m_reEnterCheckBox->setText(tr("Ask for the passphrase twice before encrypting"));
+    m_reEnterCheckBox->setText(tr("&Ask for the passphrase twice before encrypting"));
 
-    auto* secondsLabel = new QLabel(tr("Show each typed character for (seconds):"), this);
+    auto* secondsLabel = new QLabel(tr("&Show each typed character for (seconds):"), this);
     secondsLabel->setObjectName(QStringLiteral("secondsLabel"));
     secondsLabel->setBuddy(m_secondsField);
 
@@ -32,16 +30,17 @@ PreferencesSheet::PreferencesSheet(QWidget* parent)
     form->addRow(secondsLabel, m_secondsField);
     form->addRow(m_reEnterCheckBox);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("preferencesButtons"));
     m_okButton = buttons->button(QDialogButtonBox::Ok);
     m_okButton->setObjectName(QStringLiteral("preferencesOKButton"));
     m_okButton->setDefault(true);
+    m_cancelButton = buttons->button(QDialogButtonBox::Cancel);
+    m_cancelButton->setObjectName(QStringLiteral("preferencesCancelButton"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(6);
     layout->addWidget(buttons);
 }
-
-void PreferencesSheet::reject() {}

@@ -7,8 +7,9 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
-// Window-modal over the main window (opened with open()). It has no cancel: only OK closes it, and the
-// controller stores both values then. Escape does nothing.
+// Window-modal over the main window (opened with open()). OK hands over to the controller, which stores
+// both values; Cancel, Escape and the window's close button close it and store nothing. The controller
+// fills the fields from the stored values each time it opens the sheet, so cancelled edits are gone.
 class PreferencesSheet : public QDialog {
     Q_OBJECT
 public:
@@ -18,12 +19,11 @@ public:
     QLineEdit* secondsField() const { return m_secondsField; }
     QCheckBox* reEnterCheckBox() const { return m_reEnterCheckBox; }
     QPushButton* okButton() const { return m_okButton; }
-
-    // Escape and closing the window leave the sheet open.
-    void reject() override;
+    QPushButton* cancelButton() const { return m_cancelButton; }
 
 private:
     QLineEdit* m_secondsField;
     QCheckBox* m_reEnterCheckBox;
     QPushButton* m_okButton;
+    QPushButton* m_cancelButton;
 };

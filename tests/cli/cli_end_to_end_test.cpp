@@ -146,7 +146,7 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
         {{"--help"}, 0, "Usage: brisklet-cli", ""},
         {{"encrypt", file.string(), "--help"}, 0, "Usage: brisklet-cli", ""},
         {{"--version"}, 0, std::string("brisklet-cli ") + BRISKLET_VERSION + "\n", ""},
-        {{}, 2, "", "brisklet-cli: missing command\nUsage: brisklet-cli"},
+        {{}, 2, "", "brisklet-cli: missing command\nTry 'brisklet-cli --help' for more information.\n"},
         {{"encrypt", "--passphrase-file", pw}, 2, "", "missing PATH"},
         {{"encrypt", "--bogus", "--passphrase-file", pw, file.string()}, 2, "", "unknown option '--bogus'"},
         {{"shred", file.string()}, 2, "", "unknown command 'shred'"},
@@ -160,6 +160,9 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
         EXPECT_TRUE(c.err.empty() ? result.err.empty() : contains(result.err, c.err)) << result.err;
     }
     EXPECT_EQ(run({"--version"}).out, std::string("brisklet-cli ") + BRISKLET_VERSION + "\n");
+    // A usage error is two lines on standard error, not the whole help.
+    EXPECT_EQ(run({"shred", file.string()}).err,
+              "brisklet-cli: unknown command 'shred'\nTry 'brisklet-cli --help' for more information.\n");
     EXPECT_EQ(readFile(file), sampleBytes(100));
 }
 

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,7 +41,10 @@ private slots:
     void encryptShortcutIsNotClaimedByThePassphraseField();
     void preferencesSheetShowsAndStoresBothValues_data();
     void preferencesSheetShowsAndStoresBothValues();
-    void preferencesSheetClosesOnlyThroughOK();
+    void preferencesSheetCancelDiscardsEdits_data();
+    void preferencesSheetCancelDiscardsEdits();
+    void runButtonsNeedFilesAndAPassphrase_data();
+    void runButtonsNeedFilesAndAPassphrase();
     void closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot();
 };
 
@@ -194,20 +198,86 @@ void AppDelegateTest::preferencesSheetShowsAndStoresBothValues() {
     m_delegate->confirmPreferencesSheet();
 }
 
-void AppDelegateTest::preferencesSheetClosesOnlyThroughOK() {
+void AppDelegateTest::preferencesSheetCancelDiscardsEdits_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel button") << "button";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("window closed") << "close";
+}
+
+void AppDelegateTest::preferencesSheetCancelDiscardsEdits() {
+    QFETCH(QString, how);
     m_delegate->window()->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_delegate->window()));
+    auto* secondsField = find<QLineEdit>("secondsField");
+    auto* checkBox = find<QCheckBox>("reEnterCheckBox");
     m_delegate->showPreferencesSheet();
     PreferencesSheet* sheet = m_delegate->preferencesSheet();
     QVERIFY(QTest::qWaitForWindowExposed(sheet));
-    find<QLineEdit>("secondsField")->setText("4");
-    QTest::keyClick(sheet, Qt::Key_Escape);
-    sheet->close();
-    QVERIFY(sheet->isVisible());
+    secondsField->setText("4");
+    checkBox->setChecked(false);
+
+    if (how == "button") {
+        button("preferencesCancelButton")->click();
+    } else if (how == "escape") {
+        QTest::keyClick(secondsField, Qt::Key_Escape);
+    } else {
+        sheet->close();
+    }
+    QTRY_VERIFY(!sheet->isVisible());
     QCOMPARE(characterHideSeconds(), 1.0f);
-    m_delegate->confirmPreferencesSheet();
+    QVERIFY(reEnterPassphrase());
+    // Opened again, the sheet shows what is stored, not the edits that were cancelled.
+    m_delegate->showPreferencesSheet();
+    QCOMPARE(secondsField->text(), QLocale().toString(1.0));
+    QVERIFY(checkBox->isChecked());
+    button("preferencesOKButton")->click();
     QVERIFY(!sheet->isVisible());
-    QCOMPARE(characterHideSeconds(), 4.0f);
+}
+
+void AppDelegateTest::runButtonsNeedFilesAndAPassphrase_data() {
+    QTest::addColumn<bool>("withFiles");
+    QTest::addColumn<QString>("passphrase");
+    QTest::addColumn<QString>("hint"); // a part of the hint; empty: both commands enabled
+    QTest::newRow("nothing yet") << false << ""
+                                 << "Add files";
+    QTest::newRow("passphrase but no files") << false << "secret"
+                                             << "Add files";
+    QTest::newRow("files but no passphrase") << true << ""
+                                             << "Type the passphrase";
+    QTest::newRow("files and a passphrase") << true << "s"
+                                            << "";
+}
+
+void AppDelegateTest::runButtonsNeedFilesAndAPassphrase() {
+    QFETCH(bool, withFiles);
+    QFETCH(QString, passphrase);
+    QFETCH(QString, hint);
+    if (withFiles) {
+        addFile("a", "a");
+    }
+    QTest::keyClicks(find<MySecureTextField>("passPhraseField"), passphrase);
+    const bool enabled = hint.isEmpty();
+    for (const char* name : {"encryptButton", "decryptButton"}) {
+        QVERIFY2(button(name)->isEnabled() == enabled, name);
+        QVERIFY2(enabled || button(name)->toolTip().contains(hint), qPrintable(button(name)->toolTip()));
+    }
+    for (const char* name : {"encryptAction", "decryptAction"}) {
+        QVERIFY2(find<QAction>(name)->isEnabled() == enabled, name);
+    }
+    const QString shown = find<QLabel>("runHintLabel")->text();
+    QVERIFY2(enabled ? shown.isEmpty() : shown.contains(hint), qPrintable(shown));
+
+    // The keys of a disabled command do nothing; before, Ctrl+E opened a sheet whose OK did nothing.
+    MainWindow* window = m_delegate->window();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(find<MySecureTextField>("passPhraseField"), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(m_delegate->confirmationSheet()->isVisible(), enabled);
+    if (enabled) {
+        m_delegate->cancelConfirmationSheet();
+    }
 }
 
 void AppDelegateTest::closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot() {
@@ -220,7 +290,7 @@ void AppDelegateTest::closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot
     QTimer::singleShot(0, window, [&] {
         m_delegate->showPreferencesSheet();
         m_delegate->confirmPreferencesSheet();
-        m_delegate->encrypt();
+        m_delegate->confirmationSheet()->open();
         m_delegate->confirmationSheet()->close();
         QCoreApplication::processEvents();
         visibleAfterSheets = window->isVisible() && !m_delegate->confirmationSheet()->isVisible();

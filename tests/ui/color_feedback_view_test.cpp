@@ -57,8 +57,8 @@ private slots:
     void drawsEachBarFromItsTwoDigestBytes();
     void clearRectHidesAndKeepsTheDigest();
     void samePassphraseSameColours();
-    void refusedPassphraseKeepsTheDigest_data();
-    void refusedPassphraseKeepsTheDigest();
+    void refusedPassphraseHidesTheBars_data();
+    void refusedPassphraseHidesTheBars();
 
 private:
     engine::Cryptor m_cryptor;
@@ -144,7 +144,7 @@ void ColorFeedbackViewTest::drawsNothingWithoutCryptor() {
     ColorFeedbackView view(QRectF(0, 0, 100, 20));
     view.giveFeedbackForString(QStringLiteral("correct horse"));
     QVERIFY(!view.isHidden());
-    QVERIFY(std::all_of(view.hashWords().begin(), view.hashWords().end(), [](uint32_t w) { return w == 0; }));
+    QVERIFY(std::all_of(view.seedBytes().begin(), view.seedBytes().end(), [](uint8_t b) { return b == 0; }));
     QVERIFY(onlySentinel(rendered(view)));
 }
 
@@ -158,9 +158,9 @@ void ColorFeedbackViewTest::drawsEachBarFromItsTwoDigestBytes() {
     view.clearRect();
     view.giveFeedbackForString(passphrase);
     QVERIFY(!view.isHidden());
-    for (int word = 0; word < 8; ++word) {
-        const uint8_t* b = digest + 4 * word;
-        QCOMPARE(view.hashWords()[word], uint32_t(b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24));
+    // Only the bytes the colours come from are kept: the low byte of each little-endian word.
+    for (int index = 0; index < 8; ++index) {
+        QCOMPARE(view.seedBytes()[index], digest[4 * index]);
     }
     const QImage image = rendered(view);
     for (int k = 0; k < 4; ++k) {
@@ -179,20 +179,20 @@ void ColorFeedbackViewTest::clearRectHidesAndKeepsTheDigest() {
     view->setCryptor(&m_cryptor);
     view->giveFeedbackForString(QStringLiteral("first passphrase"));
     QVERIFY(!onlySentinel(rendered(window)));
-    const std::array<uint32_t, 8> first = view->hashWords();
+    const std::array<uint8_t, 8> first = view->seedBytes();
 
     view->clearRect();
     QVERIFY(view->isHidden());
-    QCOMPARE(view->hashWords(), first);
+    QCOMPARE(view->seedBytes(), first);
     view->update();
     QVERIFY(onlySentinel(rendered(window)));
 
     view->giveFeedbackForString(QStringLiteral("second passphrase"));
     QVERIFY(!view->isHidden());
-    QVERIFY(view->hashWords() != first);
+    QVERIFY(view->seedBytes() != first);
     const QImage image = rendered(window);
     QCOMPARE(image.pixel(12, 10),
-             ColorFeedbackView::createColorWithSeed1(view->hashWords()[0], view->hashWords()[1]).rgb());
+             ColorFeedbackView::createColorWithSeed1(view->seedBytes()[0], view->seedBytes()[1]).rgb());
 }
 
 void ColorFeedbackViewTest::samePassphraseSameColours() {
@@ -203,29 +203,35 @@ void ColorFeedbackViewTest::samePassphraseSameColours() {
     one.giveFeedbackForString(QStringLiteral("same passphrase"));
     other.giveFeedbackForString(QStringLiteral("different one"));
     other.giveFeedbackForString(QStringLiteral("same passphrase"));
-    QCOMPARE(one.hashWords(), other.hashWords());
+    QCOMPARE(one.seedBytes(), other.seedBytes());
     QCOMPARE(rendered(one), rendered(other));
 
     other.giveFeedbackForString(QStringLiteral("same passphrasf"));
-    QVERIFY(one.hashWords() != other.hashWords());
+    QVERIFY(one.seedBytes() != other.seedBytes());
 }
 
-void ColorFeedbackViewTest::refusedPassphraseKeepsTheDigest_data() {
+void ColorFeedbackViewTest::refusedPassphraseHidesTheBars_data() {
     QTest::addColumn<QString>("refused");
     QTest::newRow("longer than the key derivation takes") << QString(int(passphrase::kMaxLength) + 1, u'x');
     QTest::newRow("unpaired surrogate") << QString(QChar(0xD800)) + QStringLiteral("abcde");
 }
 
-void ColorFeedbackViewTest::refusedPassphraseKeepsTheDigest() {
+void ColorFeedbackViewTest::refusedPassphraseHidesTheBars() {
     QFETCH(QString, refused);
     ColorFeedbackView view(QRectF(0, 0, 100, 20));
     view.setCryptor(&m_cryptor);
     view.giveFeedbackForString(QStringLiteral("accepted"));
-    const std::array<uint32_t, 8> accepted = view.hashWords();
-    view.clearRect();
-    view.giveFeedbackForString(refused);
-    QCOMPARE(view.hashWords(), accepted);
+    const std::array<uint8_t, 8> accepted = view.seedBytes();
     QVERIFY(!view.isHidden());
+
+    // The colours of the accepted passphrase must not stand for the refused one.
+    view.giveFeedbackForString(refused);
+    QVERIFY(view.isHidden());
+    QVERIFY(std::all_of(view.seedBytes().begin(), view.seedBytes().end(), [](uint8_t b) { return b == 0; }));
+
+    view.giveFeedbackForString(QStringLiteral("accepted"));
+    QVERIFY(!view.isHidden());
+    QCOMPARE(view.seedBytes(), accepted);
 }
 
 QTEST_MAIN(ColorFeedbackViewTest)

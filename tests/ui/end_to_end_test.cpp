@@ -6,10 +6,10 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
+#include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 
-#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -45,15 +45,15 @@ private slots:
     void encryptsAndDecryptsRealFilesThroughTheWindow();
 
 private:
-    void checkStateAfterRun(int rows) const;
+    void checkStateAfterRun(int rows, const QString& verb) const;
 };
 
-void EndToEndTest::checkStateAfterRun(int rows) const {
+void EndToEndTest::checkStateAfterRun(int rows, const QString& verb) const {
     auto* model = table()->model();
     QCOMPARE(model->rowCount(), rows);
     for (int row = 0; row < rows; ++row) {
-        QCOMPARE(model->index(row, 0).data(Qt::ForegroundRole),
-                 QVariant(QColor::fromRgbF(0, 100 / 255.0, 0)));
+        const QString status = model->index(row, FileTableModel::StatusColumn).data().toString();
+        QVERIFY2(status.startsWith(verb + " → "), qPrintable(status));
     }
     auto* field = find<MySecureTextField>("passPhraseField");
     QVERIFY(field->hiddenStringValue().isEmpty());
@@ -100,7 +100,7 @@ void EndToEndTest::encryptsAndDecryptsRealFilesThroughTheWindow() {
     QVERIFY(find<QProgressBar>("progressWheel")->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!find<QProgressBar>("progressWheel")->isVisible(), kRunTimeoutMs);
 
-    checkStateAfterRun(int(originals.size()));
+    checkStateAfterRun(int(originals.size()), "Encrypted");
     QList<QUrl> encrypted;
     for (const auto& [name, content] : originals) {
         const QString path = m_files->filePath(name);
@@ -125,7 +125,7 @@ void EndToEndTest::encryptsAndDecryptsRealFilesThroughTheWindow() {
     QVERIFY(find<QProgressBar>("progressWheel")->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!find<QProgressBar>("progressWheel")->isVisible(), kRunTimeoutMs);
 
-    checkStateAfterRun(int(originals.size()));
+    checkStateAfterRun(int(originals.size()), "Decrypted");
     for (const auto& [name, content] : originals) {
         const QString path = m_files->filePath(name);
         QVERIFY2(!QFileInfo::exists(path + ".brisklet"), qPrintable(path));

@@ -1,0 +1,218 @@
+// The window by keyboard: Tab order around the file list, unique mnemonics, removing rows with keys and
+// the list's menu, and showing a file's folder.
+#include "ui/BriskletAppDelegate.h"
+
+#include "engine/Cryptor.h"
+#include "tests/ui/delegate_fixture.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureTextField.h"
+#include "ui/Preferences.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <map>
+
+namespace {
+
+// The texts that answer to Alt+letter together: a window's buttons, buddy labels and menu titles, or one
+// menu's actions.
+using Levels = std::map<QString, QStringList>;
+
+Levels mnemonicLevels(QWidget* mainWindow) {
+    Levels levels;
+    QList<QWidget*> windows{mainWindow};
+    for (QDialog* sheet : mainWindow->findChildren<QDialog*>()) {
+        windows.append(sheet);
+    }
+    for (QWidget* window : windows) {
+        QStringList& texts = levels[window->objectName()];
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (button->window() == window) {
+                texts.append(button->text());
+            }
+        }
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->window() == window && label->buddy() != nullptr) {
+                texts.append(label->text());
+            }
+        }
+    }
+    for (QMenuBar* bar : mainWindow->findChildren<QMenuBar*>()) {
+        for (QAction* action : bar->actions()) {
+            levels[mainWindow->objectName()].append(action->text());
+        }
+    }
+    for (QMenu* menu : mainWindow->findChildren<QMenu*>()) {
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()) {
+                levels[menu->objectName()].append(action->text());
+            }
+        }
+    }
+    return levels;
+}
+
+} // namespace
+
+class KeyboardTest : public QObject, public uitest::DelegateFixture {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpSettings(); }
+    void init() { startTest(); }
+    void cleanup() { endTest(); }
+
+    void tabLeavesTheFileList_data();
+    void tabLeavesTheFileList();
+    void mnemonicsAreUniqueOnEachLevel();
+    void keysAndMenuRemoveTheSelectedRows_data();
+    void keysAndMenuRemoveTheSelectedRows();
+    void showInFolderOpensTheClickedFilesFolder();
+
+private:
+    void showWindow() {
+        MainWindow* window = m_delegate->window();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+};
+
+void KeyboardTest::tabLeavesTheFileList_data() {
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("next");
+    // Remove Finished is disabled, nothing being processed yet, and is passed over.
+    QTest::newRow("Tab: on to the buttons below the list") << int(Qt::NoModifier) << "removeSelectedButton";
+    QTest::newRow("Shift+Tab: back to Decrypt") << int(Qt::ShiftModifier) << "decryptButton";
+}
+
+void KeyboardTest::tabLeavesTheFileList() {
+    QFETCH(int, modifiers);
+    QFETCH(QString, next);
+    for (const char* name : {"a", "b", "c"}) {
+        addFile(name, name);
+    }
+    QTest::keyClicks(find<MySecureTextField>("passPhraseField"), "secret");
+    showWindow();
+    table()->setFocus(Qt::TabFocusReason);
+    table()->selectRow(1);
+    QCOMPARE(QApplication::focusWidget(), table());
+
+    QTest::keyClick(table(), Qt::Key_Tab, Qt::KeyboardModifiers(modifiers));
+    QVERIFY(QApplication::focusWidget() != nullptr);
+    QCOMPARE(QApplication::focusWidget()->objectName(), next);
+    QCOMPARE(table()->currentIndex().row(), 1);
+}
+
+void KeyboardTest::mnemonicsAreUniqueOnEachLevel() {
+    const Levels levels = mnemonicLevels(m_delegate->window());
+    QVERIFY(levels.count("mainWindow") && levels.count("fileMenu") && levels.count("filesTableMenu") &&
+            levels.count("preferencesSheet") && levels.count("confirmationSheet"));
+    for (const auto& [level, texts] : levels) {
+        std::map<QKeySequence, QString> seen;
+        for (const QString& text : texts) {
+            if (text.isEmpty()) {
+                continue; // such as the menu bar's extension button, which has an icon only
+            }
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            // Every command of the main window can be reached by Alt+letter.
+            QVERIFY2(!key.isEmpty() || level != "mainWindow", qPrintable(level + ": " + text));
+            if (key.isEmpty()) {
+                continue;
+            }
+            const auto [it, added] = seen.emplace(key, text);
+            QVERIFY2(added, qPrintable(level + ": \"" + it->second + "\" and \"" + text + "\" share " +
+                                       key.toString()));
+        }
+    }
+}
+
+void KeyboardTest::keysAndMenuRemoveTheSelectedRows_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("duringARun");
+    QTest::newRow("Delete") << "delete" << false;
+    QTest::newRow("Backspace") << "backspace" << false;
+    QTest::newRow("the list's menu") << "menu" << false;
+    QTest::newRow("Delete during a run does nothing") << "delete" << true;
+}
+
+void KeyboardTest::keysAndMenuRemoveTheSelectedRows() {
+    QFETCH(QString, how);
+    QFETCH(bool, duringARun);
+    setReEnterPassphrase(false);
+    uitest::RunGate gate;
+    const int count = uitest::RunGate::filesToHoldARun();
+    for (int i = 0; i < count; ++i) {
+        addFile(QString("f%1").arg(i), "data");
+    }
+    showWindow();
+    if (duringARun) {
+        QTest::keyClicks(find<MySecureTextField>("passPhraseField"), "hold it");
+        m_delegate->encrypt();
+        QVERIFY(m_delegate->cryptor().isBusy());
+    } else {
+        gate.release();
+    }
+    table()->setFocus(Qt::OtherFocusReason);
+    // Through the selection model: selectRow() would heed the modifier keys an earlier test left behind.
+    QItemSelectionModel* selection = table()->selectionModel();
+    selection->select(table()->model()->index(0, 0),
+                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->select(table()->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    if (how == "delete") {
+        QTest::keyClick(table(), Qt::Key_Delete);
+    } else if (how == "backspace") {
+        QTest::keyClick(table(), Qt::Key_Backspace);
+    } else {
+        emit table()->customContextMenuRequested(table()->visualRect(table()->model()->index(2, 0)).center());
+        auto* menu = find<QMenu>("filesTableMenu");
+        QTRY_VERIFY(menu->isVisible());
+        find<QAction>("removeAction")->trigger();
+        menu->close();
+    }
+    QStringList expected;
+    for (int i = 0; i < count; ++i) {
+        if (duringARun || (i != 0 && i != 2)) {
+            expected.append(QString("f%1").arg(i));
+        }
+    }
+    QCOMPARE(rows(), expected);
+    gate.release();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy(), 30000);
+}
+
+void KeyboardTest::showInFolderOpensTheClickedFilesFolder() {
+    QList<QUrl> opened;
+    m_delegate->setUrlOpener([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    addFile("a/same.txt", "a");
+    addFile("b/same.txt", "b");
+    showWindow();
+    table()->selectRow(0);
+
+    // A right click outside the selection selects the clicked row.
+    emit table()->customContextMenuRequested(table()->visualRect(table()->model()->index(1, 0)).center());
+    auto* menu = find<QMenu>("filesTableMenu");
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(table()->selectionModel()->isRowSelected(1, QModelIndex()));
+    QVERIFY(!table()->selectionModel()->isRowSelected(0, QModelIndex()));
+    find<QAction>("showInFolderAction")->trigger();
+    menu->close();
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(m_files->filePath("b"))});
+}
+
+QTEST_MAIN(KeyboardTest)
+#include "keyboard_test.moc"

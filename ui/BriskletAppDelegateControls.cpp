@@ -1,0 +1,107 @@
+// The application controller's control states and the file table's menu: what is enabled when, and why not.
+#include "ui/BriskletAppDelegate.h"
+
+#include "engine/Cryptor.h"
+#include "engine/StatusCode.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureTextField.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+bool anyRowProcessed(const engine::Cryptor& cryptor) {
+    const auto rows = static_cast<int64_t>(cryptor.urlCount());
+    for (int64_t row = 0; row < rows; ++row) {
+        if (cryptor.statusOnRow(row) != engine::StatusNone) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool BriskletAppDelegate::runInProgress() const {
+    return m_runInProgress || m_cryptor->isBusy();
+}
+
+void BriskletAppDelegate::updateControls() {
+    updateRemoveButtons();
+    updateRunButtons();
+}
+
+void BriskletAppDelegate::updateRemoveButtons() {
+    // A run refers to its rows by number: no row may go while one is in progress.
+    const bool idle = !runInProgress();
+    const bool selection = m_filesTable->selectionModel()->hasSelection();
+    m_removeAllButton->setEnabled(idle && m_cryptor->urlCount() > 0);
+    m_removeSelectedButton->setEnabled(idle && selection);
+    m_removeAction->setEnabled(idle && selection);
+    m_removeOKsButton->setEnabled(idle && anyRowProcessed(*m_cryptor));
+}
+
+void BriskletAppDelegate::updateRunButtons() {
+    QString hint;
+    if (runInProgress()) {
+        hint = tr("Wait until the files being processed are done.");
+    } else if (m_cryptor->urlCount() == 0) {
+        hint = tr("Add files first: drop them on the list or choose File ▸ Open.");
+    } else if (m_passPhraseField->hiddenStringValue().isEmpty()) {
+        hint = tr("Type the passphrase to encrypt or decrypt the listed files.");
+    }
+    const bool ready = hint.isEmpty();
+    for (QAction* action : {m_encryptAction, m_decryptAction}) {
+        action->setEnabled(ready);
+        action->setStatusTip(hint);
+    }
+    m_encryptButton->setEnabled(ready);
+    m_decryptButton->setEnabled(ready);
+    m_encryptButton->setToolTip(ready ? tr("Encrypt every listed file with the passphrase") : hint);
+    m_decryptButton->setToolTip(ready ? tr("Decrypt every listed file with the passphrase") : hint);
+    // During a run the turning wheel says enough.
+    m_window->runHintLabel()->setText(runInProgress() ? QString() : hint);
+}
+
+void BriskletAppDelegate::showTableMenu(const QPoint& position) {
+    // Like a file manager: a click on a row outside the selection selects that row alone.
+    const QModelIndex index = m_filesTable->indexAt(position);
+    QItemSelectionModel* selection = m_filesTable->selectionModel();
+    if (index.isValid()) {
+        if (selection->isRowSelected(index.row(), QModelIndex())) {
+            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        } else {
+            selection->setCurrentIndex(index,
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+    }
+    m_showInFolderAction->setEnabled(selection->hasSelection());
+    updateRemoveButtons();
+    m_tableMenu->popup(m_filesTable->viewport()->mapToGlobal(position));
+}
+
+void BriskletAppDelegate::showSelectedInFolder() {
+    QItemSelectionModel* selection = m_filesTable->selectionModel();
+    int row = -1;
+    const QModelIndex current = m_filesTable->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex())) {
+        row = current.row();
+    } else if (const QModelIndexList rows = selection->selectedRows(); !rows.isEmpty()) {
+        row = rows.first().row();
+    }
+    if (row < 0 || static_cast<uint64_t>(row) >= m_cryptor->urlCount()) {
+        return;
+    }
+    const QString file = QFile::decodeName(QByteArray::fromStdString(m_cryptor->urlOnRow(row).string()));
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!m_urlOpener(QUrl::fromLocalFile(folder))) {
+        showMessage(tr("No application could open the folder %1").arg(folder));
+    }
+}

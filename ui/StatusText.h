@@ -1,0 +1,29 @@
+// The short words the file table shows for a row's status, from the engine's status code and reasons.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// Which way the run that gave a row its status went.
+enum class RunDirection { None, Encrypt, Decrypt };
+
+// Where a row stands while a run is in progress: not reported yet, or listed after the run began.
+enum class RowPhase { Settled, InProgress, WaitingForNextRun };
+
+// Everything the words depend on; the engine gives the code and the reason, the table the rest.
+struct RowStatus {
+    int32_t code = 0;                            // engine::StatusCode
+    RunDirection direction = RunDirection::None; // of the run that gave the code
+    QString reason;                              // the engine's log lines for the row, joined by "; "
+    QString fileName;                            // the name the file had when the run began
+    RowPhase phase = RowPhase::Settled;
+};
+
+// One short phrase, e.g. "Encrypted → name.brisklet", "Wrong passphrase?", "Failed: <reason>". Known log
+// lines are matched case-insensitively, as a whole reason or as one of its lines; a failure whose reason
+// nobody knows shows the reason itself. Empty for a row that has not been processed and is not waiting.
+QString statusText(const RowStatus& status);
+
+// The name a run gives the file in that direction: report.pdf -> report.pdf.brisklet and back.
+QString renamedFileName(const QString& fileName, RunDirection direction);
