@@ -222,6 +222,7 @@ void BriskletAppDelegate::applicationDidFinishLaunching() {
         reloadTable();
         m_passPhraseField->setFocus(Qt::OtherFocusReason);
     }
+    recoverInterruptedRewrites();
     updateControls();
 }
 
@@ -290,6 +291,9 @@ void BriskletAppDelegate::windowWillClose(QWidget* window) {
 }
 
 void BriskletAppDelegate::terminate() {
+    // Files not yet being rewritten stay untouched; the Cryptor's destruction waits for the rewrites under
+    // way, so the process ends only once no file is half written.
+    m_cryptor->stopRun();
     QCoreApplication::quit();
 }
 

@@ -128,9 +128,11 @@ private:
     void reloadTable();
     void afterAddingFiles();
     void startRun(Direction direction);
+    void recoverInterruptedRewrites();
     void compareConfirmation();
     void emptyConfirmationField();
     void showMessage(const QString& message);
+    void showRecoveryOutcome();
     bool handleDragEvent(QEvent* event);
     void terminate();
 
@@ -154,6 +156,7 @@ private:
     std::unique_ptr<engine::Cryptor> m_cryptor;
     std::unique_ptr<MySecureFieldEditor> m_secureFieldEditor;
     bool m_finishedLaunching = false;
+    uint64_t m_recovering = 0; // files the recovery run at launch completes; 0 once it has ended
 
     FileTableModel* m_tableModel = nullptr; // owned by the table
     QAction* m_openAction = nullptr;

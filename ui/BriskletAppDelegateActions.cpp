@@ -2,6 +2,8 @@
 #include "ui/BriskletAppDelegate.h"
 
 #include "engine/Cryptor.h"
+#include "engine/LogMessages.h"
+#include "engine/StatusCode.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
 #include "ui/FileTableModel.h"
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <set>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -87,6 +90,25 @@ void BriskletAppDelegate::startRun(Direction direction) {
         showMessage(QString::fromStdString(*refusal));
     }
     updateControls();
+}
+
+// Files whose rewrite an earlier run left half done (a crash, a kill, a full disk) are completed from their
+// waiting replacements before anything else, on the worker threads, as a run the window shows.
+void BriskletAppDelegate::recoverInterruptedRewrites() {
+    const uint64_t before = m_cryptor->urlCount();
+    const std::optional<std::string> refusal = m_cryptor->recoverPendingRewrites();
+    m_recovering = m_cryptor->urlCount() - before;
+    if (refusal) {
+        showMessage(QString::fromStdString(*refusal));
+    }
+    if (m_recovering == 0) {
+        return;
+    }
+    m_tableModel->runStarting(RunDirection::None, static_cast<int>(before));
+    m_runInProgress = true;
+    m_progressWheel->show();
+    showMessage(tr("Completing %n file(s) that an interrupted run left unfinished…", nullptr,
+                   static_cast<int>(m_recovering)));
 }
 
 void BriskletAppDelegate::removeAll() {
@@ -165,6 +187,12 @@ void BriskletAppDelegate::handleEndOfQueue() {
     m_runInProgress = false;
     m_tableModel->runEnded();
     m_progressWheel->hide();
+    if (std::exchange(m_recovering, 0) > 0) {
+        // The recovery at launch used no passphrase; one the user typed meanwhile stays.
+        showRecoveryOutcome();
+        updateControls();
+        return;
+    }
     m_passPhraseField->setStringValue(QString());
     m_passPhraseField->clearHiddenStringValue();
     updateControls();
@@ -199,6 +227,23 @@ void BriskletAppDelegate::compareConfirmation() {
     m_confirmOKButton->setEnabled(match);
     // Said only once something has been typed: an empty field is not yet a mistake.
     m_confirmationSheet->setMismatchShown(!match && !confirmation.isEmpty());
+}
+
+void BriskletAppDelegate::showRecoveryOutcome() {
+    int recovered = 0;
+    int failed = 0;
+    const auto rows = static_cast<int64_t>(m_cryptor->urlCount());
+    for (int64_t row = 0; row < rows; ++row) {
+        const bool isRecovery = m_cryptor->failureReasonOnRow(row).find(
+                                    engine::logmsg::kRecoveredAfterInterruption) != std::string::npos;
+        recovered += isRecovery ? 1 : 0;
+        failed += !isRecovery && m_cryptor->statusOnRow(row) == engine::StatusFailed ? 1 : 0;
+    }
+    showMessage(failed == 0
+                    ? tr("Recovered %n file(s) that an interrupted run left unfinished.", nullptr, recovered)
+                    : tr("Recovered %1 file(s); %2 could not be recovered: see their rows.")
+                          .arg(recovered)
+                          .arg(failed));
 }
 
 void BriskletAppDelegate::showMessage(const QString& message) {

@@ -107,9 +107,10 @@ void FileTableModel::reload() {
     }
 }
 
-void FileTableModel::runStarting(RunDirection direction) {
+void FileTableModel::runStarting(RunDirection direction, int firstRow) {
     m_direction = direction;
     m_running = true;
+    m_firstRunRow = firstRow;
     m_rowsBeforeRun.clear();
     const auto count = static_cast<int64_t>(m_cryptor->urlCount());
     m_rowsBeforeRun.reserve(static_cast<size_t>(count));
@@ -134,6 +135,9 @@ RowStatus FileTableModel::rowStatus(int row) const {
     status.direction = m_direction;
     if (m_running) {
         const auto index = static_cast<size_t>(row);
+        if (row < m_firstRunRow) {
+            return status;
+        }
         if (index >= m_rowsBeforeRun.size()) {
             status.phase = RowPhase::WaitingForNextRun;
         } else if (m_rowsBeforeRun[index] == std::pair(status.code, reason)) {

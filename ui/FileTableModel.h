@@ -43,7 +43,8 @@ public:
     // Call right before a run is asked for, and runEnded() once it is over or was refused. The Cryptor
     // keeps a row's previous outcome until the new one is reported, so the rows are remembered as they
     // were: a row still showing exactly that is not reported yet. Rows listed later wait for the next run.
-    void runStarting(RunDirection direction);
+    // Rows before `firstRow` are not part of the run.
+    void runStarting(RunDirection direction, int firstRow = 0);
     void runEnded();
 
     // What the row's status words are made from.
@@ -58,5 +59,6 @@ private:
     int m_rowCount = 0;
     RunDirection m_direction = RunDirection::None;
     bool m_running = false;
+    int m_firstRunRow = 0;
     std::vector<std::pair<int32_t, std::string>> m_rowsBeforeRun;
 };

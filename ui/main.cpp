@@ -2,6 +2,7 @@
 #include "ui/BriskletAppDelegate.h"
 #include "ui/LaunchArguments.h"
 #include "ui/MainWindow.h"
+#include "ui/QuitSignals.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -64,6 +65,9 @@ int main(int argc, char** argv) {
     }
 
     BriskletAppDelegate delegate;
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &delegate,
+                     [&delegate] { delegate.windowWillClose(delegate.window()); });
     SingleInstance instance;
     QObject::connect(&instance, &SingleInstance::filesReceived, &delegate,
                      &BriskletAppDelegate::openFilesFromAnotherInstance);

@@ -2,6 +2,8 @@
 #include "ui/BriskletAppDelegate.h"
 
 #include "engine/Cryptor.h"
+#include "engine/StatusCode.h"
+#include "platform/FaultInjection.h"
 #include "tests/ui/delegate_fixture.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/ColorFeedbackView.h"
@@ -14,7 +16,9 @@
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -43,6 +47,7 @@ private slots:
     void init() { startTest(); }
     void cleanup() { endTest(); }
     void encryptsAndDecryptsRealFilesThroughTheWindow();
+    void completesAnInterruptedRewriteAtLaunch();
 
 private:
     void checkStateAfterRun(int rows, const QString& verb) const;
@@ -132,6 +137,37 @@ void EndToEndTest::encryptsAndDecryptsRealFilesThroughTheWindow() {
         QCOMPARE(uitest::readFile(path), content);
     }
     QCOMPARE(QDir(m_files->path()).entryList(QDir::Files | QDir::Hidden).size(), originals.size());
+}
+
+// A rewrite whose file sync failed is left pending, as a crash would leave it; the next launch completes it.
+void EndToEndTest::completesAnInterruptedRewriteAtLaunch() {
+    QTemporaryDir state;
+    const QByteArray previousState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", state.path().toUtf8());
+    const QByteArray content = uitest::sampleContent(70000, 3);
+    const QString path = uitest::writeFile(m_files->path(), "report.odt", content);
+    {
+        engine::Cryptor cryptor;
+        cryptor.addURLs({path.toStdString()});
+        // The replacement's, the record's, the state folder's, then the file's own sync.
+        const platform::FaultInjector failing(platform::FaultPoint::Sync, 4);
+        QCOMPARE(cryptor.encryptFilesUsingPassPhrase(u"pass phrase"), std::nullopt);
+        cryptor.waitUntilAllOperationsAreFinished();
+        QCOMPARE(cryptor.statusOnRow(0), int32_t{engine::StatusFailed});
+    }
+    QVERIFY(QFileInfo::exists(path));
+
+    m_delegate = std::make_unique<BriskletAppDelegate>();
+    m_delegate->applicationDidFinishLaunching();
+    auto* model = table()->model();
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 1, kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_delegate->window()->statusBar()->currentMessage().startsWith("Recovered 1 file"), kRunTimeoutMs);
+    QCOMPARE(model->index(0, FileTableModel::StatusColumn).data().toString(), QStringLiteral("Recovered"));
+    QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(uitest::readFile(path + ".brisklet").size() > content.size());
+    QVERIFY(QDir(state.path() + "/brisklet").isEmpty());
+    qputenv("XDG_STATE_HOME", previousState);
 }
 
 QTEST_MAIN(EndToEndTest)
