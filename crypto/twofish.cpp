@@ -1,6 +1,7 @@
 // Twofish-256 byte-order variant: full-keying key schedule and CBC/ECB block functions.
 #include "crypto/twofish.h"
 
+#include "crypto/twofish_field.h"
 #include "crypto/twofish_paths.h"
 #include "crypto/twofish_rounds.h"
 #include "crypto/wipe.h"
@@ -76,15 +77,6 @@ constexpr uint8_t kQChain[4][5] = {
     {1, 0, 1, 1, 0},
 };
 
-// The MDS matrix over GF(2^8) with x^8 + x^6 + x^5 + x^3 + 1 (Twofish paper, section 4.2).
-constexpr uint8_t kMdsMatrix[4][4] = {
-    {0x01, 0xEF, 0x5B, 0x5B},
-    {0x5B, 0xEF, 0xEF, 0x01},
-    {0xEF, 0x5B, 0x01, 0xEF},
-    {0xEF, 0x01, 0xEF, 0x5B},
-};
-constexpr unsigned kMdsPolynomial = 0x169;
-
 // The RS matrix over GF(2^8) with x^8 + x^6 + x^3 + x^2 + 1 (Twofish paper, section 4.3).
 constexpr uint8_t kRsMatrix[4][8] = {
     {0x01, 0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E},
@@ -96,21 +88,6 @@ constexpr unsigned kRsPolynomial = 0x14D;
 
 // The key schedule's h inputs step by rho (Twofish paper, section 4.3).
 constexpr uint32_t kRho = 0x01010101;
-
-constexpr uint8_t gfMultiply(uint8_t a, uint8_t b, unsigned polynomial) {
-    unsigned product = 0;
-    unsigned shifted = a;
-    for (unsigned factor = b; factor != 0; factor >>= 1) {
-        if ((factor & 1) != 0) {
-            product ^= shifted;
-        }
-        shifted <<= 1;
-        if ((shifted & 0x100) != 0) {
-            shifted ^= polynomial;
-        }
-    }
-    return static_cast<uint8_t>(product);
-}
 
 // Byte j of a word, j = 0..3.
 // VARIANT: byte 0 is the MOST significant byte; published Twofish counts from the least significant end.

@@ -1,29 +1,14 @@
-// Decryption of thirty-two blocks at a time with AVX-512: two groups of sixteen, one block per 32-bit lane.
+// Decryption of thirty-two blocks at a time with AVX-512: two groups of sixteen, one block per 32-bit lane,
+// the keyed S-box words fetched with gathers.
 //
-// Built with -mavx512f -mavx512bw and run only where the CPU has both. Everything here has internal linkage
-// and no standard library template is instantiated, so no AVX-512 copy of a shared inline function can reach
-// the rest of the program.
-#include "crypto/twofish_paths.h"
-
-// GCC 12's AVX-512 header initialises its undefined vectors from themselves (GCC bug 105593), which
-// -Wuninitialized reports wherever they are inlined.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
+// Built with -mavx512f -mavx512bw and run only where the CPU has both. Everything here has internal
+// linkage and no standard library template is instantiated, so no AVX-512 copy of a shared inline
+// function can reach the rest of the program.
+#include "crypto/twofish_avx512_frame.h"
 
 namespace twofish {
 
 namespace {
-
-constexpr size_t kGroupBlocks = 16;
-constexpr size_t kStepBlocks = 2 * kGroupBlocks;
-
-// Word i of each of sixteen blocks in w[i].
-struct Group {
-    __m512i w[4];
-};
 
 // A vpshufb control that moves byte `memoryByte` (0 = least significant) of every 32-bit lane to the
 // bottom of the lane and clears the rest.
@@ -32,188 +17,57 @@ inline __m512i laneByteSelector(int memoryByte) {
                             _mm512_broadcast_i32x4(_mm_setr_epi32(0, 4, 8, 12)));
 }
 
-// Reverses the bytes of every 32-bit lane.
-// VARIANT: block words are read and written BIG-endian; published Twofish uses little-endian words.
-inline __m512i byteSwapWords(__m512i x) {
-    const __m512i reverse =
-        _mm512_broadcast_i32x4(_mm_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
-    return _mm512_shuffle_epi8(x, reverse);
-}
-
-// Transposes the 4x4 words inside each 128-bit quarter: four registers of four blocks each become the
-// four words of sixteen blocks, and the same steps turn them back.
-inline void transpose(__m512i& a, __m512i& b, __m512i& c, __m512i& d) {
-    const __m512i ab0 = _mm512_unpacklo_epi32(a, b);
-    const __m512i ab1 = _mm512_unpackhi_epi32(a, b);
-    const __m512i cd0 = _mm512_unpacklo_epi32(c, d);
-    const __m512i cd1 = _mm512_unpackhi_epi32(c, d);
-    a = _mm512_unpacklo_epi64(ab0, cd0);
-    b = _mm512_unpackhi_epi64(ab0, cd0);
-    c = _mm512_unpacklo_epi64(ab1, cd1);
-    d = _mm512_unpackhi_epi64(ab1, cd1);
-}
-
-// The keyed S-boxes of one record, each position's table reached with scale 8 from its own base: the
-// words of positions 0 and 1 (and 2 and 3) for one input byte lie side by side in sBox8x32.
-struct SBoxes {
-    const int* position[4];
-    __m512i byte1; // selects byte 1 of each lane, counted from the most significant end
-    __m512i byte2;
-    __m512i lowByte;
-};
-
-SBoxes sBoxes(const keyInstance& key) {
-    const auto* s = reinterpret_cast<const int*>(key.sBox8x32);
-    return {{s, s + 1, s + 512, s + 513}, laneByteSelector(2), laneByteSelector(1), _mm512_set1_epi32(0xFF)};
-}
-
-inline __m512i lookUp(const SBoxes& s, int position, __m512i bytes) {
-    return _mm512_i32gather_epi32(bytes, s.position[position], 8);
-}
-
 inline __m512i xor3(__m512i a, __m512i b, __m512i c) {
     constexpr int kXorOfThree = 0x96; // the truth table of a ^ b ^ c
     return _mm512_ternarylogic_epi32(a, b, c, kXorOfThree);
 }
 
-// g through the keyed S-boxes: position j looks up byte j of x.
-// VARIANT: byte 0 is the MOST significant byte; published Twofish counts from the least significant end.
-inline __m512i g(const SBoxes& s, __m512i x) {
-    return xor3(lookUp(s, 0, _mm512_srli_epi32(x, 24)), lookUp(s, 1, _mm512_shuffle_epi8(x, s.byte1)),
-                _mm512_xor_si512(lookUp(s, 2, _mm512_shuffle_epi8(x, s.byte2)),
-                                 lookUp(s, 3, _mm512_and_si512(x, s.lowByte))));
-}
+// The keyed S-boxes of one record, each position's table reached with scale 8 from its own base: the
+// words of positions 0 and 1 (and 2 and 3) for one input byte lie side by side in sBox8x32.
+class GatherRoundFunction {
+public:
+    explicit GatherRoundFunction(const keyInstance& key)
+        : m_s(reinterpret_cast<const int*>(key.sBox8x32)), m_byte1(laneByteSelector(2)),
+          m_byte2(laneByteSelector(1)), m_lowByte(_mm512_set1_epi32(0xFF)) {}
 
-// g(ROR(x, 8)): position j looks up byte (j + 3) mod 4 of x.
-// VARIANT: published Twofish rotates the second round function input LEFT by 8; this cipher rotates RIGHT.
-inline __m512i gRotated(const SBoxes& s, __m512i x) {
-    return xor3(lookUp(s, 0, _mm512_and_si512(x, s.lowByte)), lookUp(s, 1, _mm512_srli_epi32(x, 24)),
-                _mm512_xor_si512(lookUp(s, 2, _mm512_shuffle_epi8(x, s.byte1)),
-                                 lookUp(s, 3, _mm512_shuffle_epi8(x, s.byte2))));
-}
-
-// One decryption round of a group: (a, b) feed the round function and (c, d) are mixed in place.
-inline void decryptRound(const SBoxes& s, __m512i k0, __m512i k1, __m512i a, __m512i b, __m512i& c,
-                         __m512i& d) {
-    const __m512i t0 = g(s, a);
-    const __m512i t1 = gRotated(s, b);
-    const __m512i sum = _mm512_add_epi32(t0, t1);
-    c = _mm512_xor_si512(_mm512_rol_epi32(c, 1), _mm512_add_epi32(sum, k0));
-    d = _mm512_ror_epi32(_mm512_xor_si512(d, _mm512_add_epi32(_mm512_add_epi32(sum, t1), k1)), 1);
-}
-
-inline __m512i subKey(const keyInstance& key, int i) {
-    return _mm512_set1_epi32(static_cast<int>(key.subKeys[i]));
-}
-
-// Both groups go through each round together so that the gathers of one cover the latency of the other.
-void decryptGroups(const keyInstance& key, Group (&groups)[2]) {
-    const SBoxes s = sBoxes(key);
-    for (Group& group : groups) {
-        for (int i = 0; i < 4; ++i) {
-            group.w[i] = _mm512_xor_si512(group.w[i], subKey(key, 4 + i));
-        }
+    Terms operator()(__m512i a0, __m512i b0, __m512i a1, __m512i b1) const {
+        return {{g(a0), g(a1)}, {gRotated(b0), gRotated(b1)}};
     }
-    // The round key pairs are taken from the last to the first, as the record ordered them.
-    for (int pair = 38; pair >= 8; pair -= 4) {
-        const __m512i k0 = subKey(key, pair);
-        const __m512i k1 = subKey(key, pair + 1);
-        const __m512i k2 = subKey(key, pair - 2);
-        const __m512i k3 = subKey(key, pair - 1);
-        for (Group& group : groups) {
-            __m512i* x = group.w;
-            decryptRound(s, k0, k1, x[0], x[1], x[2], x[3]);
-        }
-        for (Group& group : groups) {
-            __m512i* x = group.w;
-            decryptRound(s, k2, k3, x[2], x[3], x[0], x[1]);
-        }
+
+private:
+    // The word of byte position j for each lane's byte.
+    __m512i lookUp(int j, __m512i bytes) const {
+        return _mm512_i32gather_epi32(bytes, m_s + 512 * (j / 2) + j % 2, 8);
     }
-    // The final swap of the halves is folded into the output whitening.
-    for (Group& group : groups) {
-        const __m512i x0 = group.w[0];
-        const __m512i x1 = group.w[1];
-        group.w[0] = _mm512_xor_si512(group.w[2], subKey(key, 0));
-        group.w[1] = _mm512_xor_si512(group.w[3], subKey(key, 1));
-        group.w[2] = _mm512_xor_si512(x0, subKey(key, 2));
-        group.w[3] = _mm512_xor_si512(x1, subKey(key, 3));
+
+    // g: position j looks up byte j of x.
+    // VARIANT: byte 0 is the MOST significant byte; published Twofish counts from the least significant end.
+    __m512i g(__m512i x) const {
+        return xor3(lookUp(0, _mm512_srli_epi32(x, 24)), lookUp(1, _mm512_shuffle_epi8(x, m_byte1)),
+                    _mm512_xor_si512(lookUp(2, _mm512_shuffle_epi8(x, m_byte2)),
+                                     lookUp(3, _mm512_and_si512(x, m_lowByte))));
     }
-}
 
-inline __m512i load(const uint8_t* bytes) {
-    return _mm512_loadu_si512(bytes);
-}
-
-// Thirty-two blocks per step. In CBC each plaintext block is the decrypted block xored with the ciphertext
-// block before it: `previous` is the one before the step.
-template <bool kCbc>
-void decryptSteps(const keyInstance& key, const uint8_t* input, size_t steps, uint8_t* output,
-                  __m128i& previous) {
-    for (size_t step = 0; step < steps; ++step) {
-        const uint8_t* in = input + 16 * kStepBlocks * step;
-        uint8_t* out = output + 16 * kStepBlocks * step;
-        Group groups[2];
-        for (size_t g = 0; g < 2; ++g) {
-            __m512i* w = groups[g].w;
-            for (size_t r = 0; r < 4; ++r) {
-                w[r] = byteSwapWords(load(in + 16 * kGroupBlocks * g + 64 * r));
-            }
-            transpose(w[0], w[1], w[2], w[3]);
-        }
-        decryptGroups(key, groups);
-        __m512i plain[8];
-        for (size_t g = 0; g < 2; ++g) {
-            __m512i* w = groups[g].w;
-            transpose(w[0], w[1], w[2], w[3]);
-            for (size_t r = 0; r < 4; ++r) {
-                plain[4 * g + r] = byteSwapWords(w[r]);
-            }
-        }
-        if constexpr (kCbc) {
-            // Every ciphertext block the step needs is read before its first store, so the buffers may be
-            // the same.
-            // Words 12..15 of the broadcast block, then words 0..11 of the first four blocks.
-            const __m512i first = _mm512_alignr_epi32(load(in), _mm512_broadcast_i32x4(previous), 12);
-            plain[0] = _mm512_xor_si512(plain[0], first);
-            for (size_t r = 1; r < 8; ++r) {
-                plain[r] = _mm512_xor_si512(plain[r], load(in + 64 * r - 16));
-            }
-            previous = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * (kStepBlocks - 1)));
-        }
-        for (size_t r = 0; r < 8; ++r) {
-            _mm512_storeu_si512(out + 64 * r, plain[r]);
-        }
+    // g(ROR(x, 8)): position j looks up byte (j + 3) mod 4 of x.
+    // VARIANT: published Twofish rotates the second round function input LEFT by 8; this cipher rotates
+    // RIGHT.
+    __m512i gRotated(__m512i x) const {
+        return xor3(lookUp(0, _mm512_and_si512(x, m_lowByte)), lookUp(1, _mm512_srli_epi32(x, 24)),
+                    _mm512_xor_si512(lookUp(2, _mm512_shuffle_epi8(x, m_byte1)),
+                                     lookUp(3, _mm512_shuffle_epi8(x, m_byte2))));
     }
-}
 
-// The chaining words as the bytes of a ciphertext block, and back.
-inline __m128i chainBytes(const uint32_t* chain) {
-    return _mm_setr_epi32(
-        static_cast<int>(__builtin_bswap32(chain[0])), static_cast<int>(__builtin_bswap32(chain[1])),
-        static_cast<int>(__builtin_bswap32(chain[2])), static_cast<int>(__builtin_bswap32(chain[3])));
-}
-
-inline void storeChain(uint32_t* chain, __m128i bytes) {
-    chain[0] = __builtin_bswap32(static_cast<uint32_t>(_mm_extract_epi32(bytes, 0)));
-    chain[1] = __builtin_bswap32(static_cast<uint32_t>(_mm_extract_epi32(bytes, 1)));
-    chain[2] = __builtin_bswap32(static_cast<uint32_t>(_mm_extract_epi32(bytes, 2)));
-    chain[3] = __builtin_bswap32(static_cast<uint32_t>(_mm_extract_epi32(bytes, 3)));
-}
+    const int* m_s;
+    __m512i m_byte1; // selects byte 1 of each lane, counted from the most significant end
+    __m512i m_byte2;
+    __m512i m_lowByte;
+};
 
 } // namespace
 
 size_t decryptGroupsAvx512(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,
                            uint32_t* chain) {
-    const size_t steps = blocks / kStepBlocks;
-    if (chain == nullptr) {
-        __m128i unused = _mm_setzero_si128();
-        decryptSteps<false>(key, input, steps, output, unused);
-    } else if (steps > 0) {
-        __m128i previous = chainBytes(chain);
-        decryptSteps<true>(key, input, steps, output, previous);
-        storeChain(chain, previous);
-    }
-    return steps * kStepBlocks;
+    return decryptStepsWithChain(key, GatherRoundFunction(key), input, blocks, output, chain);
 }
 
 } // namespace twofish

@@ -2,6 +2,7 @@
 #include "crypto/twofish_paths.h"
 
 #include "crypto/twofish_rounds.h"
+#include "crypto/wipe.h"
 
 #include <iterator>
 
@@ -17,7 +18,7 @@ using GroupFunction = size_t (*)(const keyInstance&, const uint8_t*, size_t, uin
 
 // Indexed by DecryptPath.
 constexpr GroupFunction kGroupFunctions[] = {decryptGroupsOneBlock, decryptGroupsScalar4, decryptGroupsAvx2,
-                                             decryptGroupsAvx512};
+                                             decryptGroupsAvx512, decryptGroupsAvx512Vbmi};
 static_assert(std::size(kGroupFunctions) == std::size(kDecryptPaths));
 
 bool cpuSupports(DecryptPath path) {
@@ -32,6 +33,9 @@ bool cpuSupports(DecryptPath path) {
     case DecryptPath::Avx512:
         // The runtime reports AVX-512 only where the operating system also saves the wide registers.
         return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0;
+    case DecryptPath::Avx512Vbmi:
+        return cpuSupports(DecryptPath::Avx512) && __builtin_cpu_supports("avx512vbmi") != 0 &&
+               __builtin_cpu_supports("gfni") != 0;
     }
     return false;
 }
@@ -58,6 +62,8 @@ const char* decryptPathName(DecryptPath path) {
         return "Avx2";
     case DecryptPath::Avx512:
         return "Avx512";
+    case DecryptPath::Avx512Vbmi:
+        return "Avx512Vbmi";
     }
     return "Unknown";
 }
@@ -79,6 +85,10 @@ void decryptBlocks(DecryptPath path, const keyInstance& key, const uint8_t* inpu
         const size_t offset = 16 * done;
         done += kGroupFunctions[index](key, input + offset, blocks - done, output + offset, chain);
     }
+}
+
+void wipeFromVectorCode(void* data, size_t length) {
+    crypto::secureWipe(data, length);
 }
 
 size_t decryptGroupsOneBlock(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,

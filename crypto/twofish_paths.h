@@ -17,10 +17,14 @@ enum class DecryptPath : uint8_t {
     Scalar4,  // four blocks interleaved in general-purpose registers
     Avx2,     // two groups of eight blocks, S-box words fetched with gathers
     Avx512,   // two groups of sixteen blocks
+    // Two groups of sixteen blocks with byte permutes for the S-boxes and GF(2) affine products for the
+    // MDS matrix, where the CPU has them (AVX-512 VBMI and GFNI): no gathers, which many CPUs run slowly.
+    Avx512Vbmi,
 };
 
 inline constexpr DecryptPath kDecryptPaths[] = {DecryptPath::OneBlock, DecryptPath::Scalar4,
-                                                DecryptPath::Avx2, DecryptPath::Avx512};
+                                                DecryptPath::Avx2, DecryptPath::Avx512,
+                                                DecryptPath::Avx512Vbmi};
 
 const char* decryptPathName(DecryptPath path);
 
@@ -53,5 +57,11 @@ size_t decryptGroupsAvx2(const keyInstance& key, const uint8_t* input, size_t bl
                          uint32_t* chain);
 size_t decryptGroupsAvx512(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,
                            uint32_t* chain);
+size_t decryptGroupsAvx512Vbmi(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,
+                               uint32_t* chain);
+
+// crypto::secureWipe built for the baseline instruction set, for the files built for wider ones: were they
+// to compile that inline function themselves, their copy could be the one the whole program runs.
+void wipeFromVectorCode(void* data, size_t length);
 
 } // namespace twofish

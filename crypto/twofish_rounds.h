@@ -30,19 +30,26 @@ inline uint32_t sBox(const uint32_t* s, uint32_t u) {
     return s[sBoxIndex(J, size_t{u})];
 }
 
-// g through the keyed S-boxes, one lookup per byte position j of x.
+// Holds the optimiser to the order of operations written: it may not re-associate across this value.
+// The serial encryption rounds are bound by latency, and the order below is the short one.
+inline uint32_t asWritten(uint32_t value) {
+    asm("" : "+r"(value));
+    return value;
+}
+
+// g through the keyed S-boxes, one lookup per byte position j of x, xored as a tree.
 // VARIANT: byte 0 is the MOST significant byte; published Twofish counts from the least significant end.
 inline uint32_t g(const uint32_t* s, uint32_t x) {
     // Byte 1 alone needs a shift and a mask before its lookup, so it is xored in last.
-    return (sBox<0>(s, x >> 24) ^ sBox<3>(s, x & 0xFF) ^ sBox<2>(s, (x >> 8) & 0xFF)) ^
-           sBox<1>(s, (x >> 16) & 0xFF);
+    return asWritten(sBox<0>(s, x >> 24) ^ sBox<3>(s, x & 0xFF)) ^
+           asWritten(sBox<2>(s, (x >> 8) & 0xFF) ^ sBox<1>(s, (x >> 16) & 0xFF));
 }
 
 // g(ROR(x, 8)) without rotating: byte position j reads byte (j + 3) mod 4 of x.
 // VARIANT: published Twofish rotates the second round function input LEFT by 8; this cipher rotates RIGHT.
 inline uint32_t gRotated(const uint32_t* s, uint32_t x) {
-    return (sBox<1>(s, x >> 24) ^ sBox<0>(s, x & 0xFF) ^ sBox<3>(s, (x >> 8) & 0xFF)) ^
-           sBox<2>(s, (x >> 16) & 0xFF);
+    return asWritten(sBox<1>(s, x >> 24) ^ sBox<0>(s, x & 0xFF)) ^
+           asWritten(sBox<3>(s, (x >> 8) & 0xFF) ^ sBox<2>(s, (x >> 16) & 0xFF));
 }
 
 // The subkeys and S-boxes of one call. The subkeys are copied out of the caller's record so that the
@@ -76,9 +83,11 @@ inline void wipeCallKeys(CallKeys& keys) {
 // added to the term of b first and only the last addition waits for g(a).
 inline void encryptRound(const CallKeys& keys, int pair, uint32_t a, uint32_t b, uint32_t& c, uint32_t& d) {
     const uint32_t t1 = gRotated(keys.sBox, b);
+    const uint32_t u = asWritten(t1 + keys.k[pair]);
+    const uint32_t v = asWritten(2 * t1 + keys.k[pair + 1]);
     const uint32_t t0 = g(keys.sBox, a);
-    c = std::rotr(c ^ (t0 + (t1 + keys.k[pair])), 1);
-    d = std::rotl(d, 1) ^ (t0 + (2 * t1 + keys.k[pair + 1]));
+    c = std::rotr(c ^ (t0 + u), 1);
+    d = std::rotl(d, 1) ^ (t0 + v);
 }
 
 inline void decryptRound(const CallKeys& keys, int pair, uint32_t a, uint32_t b, uint32_t& c, uint32_t& d) {
