@@ -81,5 +81,7 @@ BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, Avx2, twofish::DecryptPath::A
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, Avx512, twofish::DecryptPath::Avx512)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, Avx512Vbmi, twofish::DecryptPath::Avx512Vbmi)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
