@@ -24,50 +24,55 @@ inline __m512i xor3(__m512i a, __m512i b, __m512i c) {
 
 // The keyed S-boxes of one record, each position's table reached with scale 8 from its own base: the
 // words of positions 0 and 1 (and 2 and 3) for one input byte lie side by side in sBox8x32.
-class GatherRoundFunction {
-public:
-    explicit GatherRoundFunction(const keyInstance& key)
-        : m_s(reinterpret_cast<const int*>(key.sBox8x32)), m_byte1(laneByteSelector(2)),
-          m_byte2(laneByteSelector(1)), m_lowByte(_mm512_set1_epi32(0xFF)) {}
+struct GatherBoxes {
+    const int* s;
+    __m512i byte1; // selects byte 1 of each lane, counted from the most significant end
+    __m512i byte2;
+    __m512i lowByte;
+};
 
-    Terms operator()(__m512i a0, __m512i b0, __m512i a1, __m512i b1) const {
-        return {{g(a0), g(a1)}, {gRotated(b0), gRotated(b1)}};
+GatherBoxes gatherBoxes(const keyInstance& key) {
+    return {reinterpret_cast<const int*>(key.sBox8x32), laneByteSelector(2), laneByteSelector(1),
+            _mm512_set1_epi32(0xFF)};
+}
+
+// The word of byte position j for each lane's byte.
+inline __m512i lookUp(const GatherBoxes& boxes, int j, __m512i bytes) {
+    return _mm512_i32gather_epi32(bytes, boxes.s + 512 * (j / 2) + j % 2, 8);
+}
+
+// g: position j looks up byte j of x.
+// VARIANT: byte 0 is the MOST significant byte; published Twofish counts from the least significant end.
+inline __m512i g(const GatherBoxes& boxes, __m512i x) {
+    return xor3(lookUp(boxes, 0, _mm512_srli_epi32(x, 24)),
+                lookUp(boxes, 1, _mm512_shuffle_epi8(x, boxes.byte1)),
+                _mm512_xor_si512(lookUp(boxes, 2, _mm512_shuffle_epi8(x, boxes.byte2)),
+                                 lookUp(boxes, 3, _mm512_and_si512(x, boxes.lowByte))));
+}
+
+// g(ROR(x, 8)): position j looks up byte (j + 3) mod 4 of x.
+// VARIANT: published Twofish rotates the second round function input LEFT by 8; this cipher rotates RIGHT.
+inline __m512i gRotated(const GatherBoxes& boxes, __m512i x) {
+    return xor3(lookUp(boxes, 0, _mm512_and_si512(x, boxes.lowByte)),
+                lookUp(boxes, 1, _mm512_srli_epi32(x, 24)),
+                _mm512_xor_si512(lookUp(boxes, 2, _mm512_shuffle_epi8(x, boxes.byte1)),
+                                 lookUp(boxes, 3, _mm512_shuffle_epi8(x, boxes.byte2))));
+}
+
+// The round function the frame calls.
+struct GatherRoundFunction {
+    GatherBoxes boxes;
+
+    [[gnu::always_inline]] Terms operator()(__m512i a0, __m512i b0, __m512i a1, __m512i b1) const {
+        return {{g(boxes, a0), g(boxes, a1)}, {gRotated(boxes, b0), gRotated(boxes, b1)}};
     }
-
-private:
-    // The word of byte position j for each lane's byte.
-    __m512i lookUp(int j, __m512i bytes) const {
-        return _mm512_i32gather_epi32(bytes, m_s + 512 * (j / 2) + j % 2, 8);
-    }
-
-    // g: position j looks up byte j of x.
-    // VARIANT: byte 0 is the MOST significant byte; published Twofish counts from the least significant end.
-    __m512i g(__m512i x) const {
-        return xor3(lookUp(0, _mm512_srli_epi32(x, 24)), lookUp(1, _mm512_shuffle_epi8(x, m_byte1)),
-                    _mm512_xor_si512(lookUp(2, _mm512_shuffle_epi8(x, m_byte2)),
-                                     lookUp(3, _mm512_and_si512(x, m_lowByte))));
-    }
-
-    // g(ROR(x, 8)): position j looks up byte (j + 3) mod 4 of x.
-    // VARIANT: published Twofish rotates the second round function input LEFT by 8; this cipher rotates
-    // RIGHT.
-    __m512i gRotated(__m512i x) const {
-        return xor3(lookUp(0, _mm512_and_si512(x, m_lowByte)), lookUp(1, _mm512_srli_epi32(x, 24)),
-                    _mm512_xor_si512(lookUp(2, _mm512_shuffle_epi8(x, m_byte1)),
-                                     lookUp(3, _mm512_shuffle_epi8(x, m_byte2))));
-    }
-
-    const int* m_s;
-    __m512i m_byte1; // selects byte 1 of each lane, counted from the most significant end
-    __m512i m_byte2;
-    __m512i m_lowByte;
 };
 
 } // namespace
 
 size_t decryptGroupsAvx512(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,
                            uint32_t* chain) {
-    return decryptStepsWithChain(key, GatherRoundFunction(key), input, blocks, output, chain);
+    return decryptStepsWithChain(key, GatherRoundFunction{gatherBoxes(key)}, input, blocks, output, chain);
 }
 
 } // namespace twofish
