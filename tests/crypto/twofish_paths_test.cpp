@@ -11,9 +11,19 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
+
+namespace twofish {
+
+// Test names and failure messages show the path by name.
+void PrintTo(DecryptPath path, std::ostream* out) {
+    *out << decryptPathName(path);
+}
+
+} // namespace twofish
 
 namespace {
 
