@@ -33,7 +33,7 @@ void runCbc(benchmark::State& state, Function function, uint8_t direction, int32
     twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr);
     std::vector<uint8_t> buffer = bench::cbcBuffer();
     const int32_t bitsPerCall = bytesPerCall * 8;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         for (int32_t offset = 0; offset < kBufferBytes; offset += bytesPerCall) {
             if (function(&cipher, &key, buffer.data() + offset, bitsPerCall, buffer.data() + offset) !=
                 bitsPerCall) {
@@ -59,8 +59,6 @@ void BM_TwofishCbcDecryptPerBlock(benchmark::State& state) {
 void BM_TwofishCbcDecryptWholeBuffer(benchmark::State& state, twofish::DecryptPath path) {
     if (!twofish::decryptPathSupported(path)) {
         state.SkipWithError((std::string(twofish::decryptPathName(path)) + " is not supported here").c_str());
-        for (auto _ : state) {
-        }
         return;
     }
     auto function = [path](twofish::cipherInstance* cipher, twofish::keyInstance* key, const uint8_t* input,

@@ -31,7 +31,7 @@ void runGcryptCbc(benchmark::State& state, bool encrypt) {
     gcry_cipher_setkey(handle, key, sizeof key);
     gcry_cipher_setiv(handle, iv, sizeof iv);
     std::vector<uint8_t> buffer = bench::cbcBuffer();
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         const gcry_error_t error =
             encrypt ? gcry_cipher_encrypt(handle, buffer.data(), buffer.size(), nullptr, 0)
                     : gcry_cipher_decrypt(handle, buffer.data(), buffer.size(), nullptr, 0);
