@@ -72,7 +72,9 @@ struct GatherRoundFunction {
 
 size_t decryptGroupsAvx512(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,
                            uint32_t* chain) {
-    return decryptStepsWithChain(key, GatherRoundFunction{gatherBoxes(key)}, input, blocks, output, chain);
+    constexpr int kPairs = 1; // two groups of sixteen
+    return decryptStepsWithChain<kPairs>(key, GatherRoundFunction{gatherBoxes(key)}, input, blocks, output,
+                                         chain);
 }
 
 } // namespace twofish

@@ -1,5 +1,5 @@
-// The frame shared by the AVX-512 decryption paths: it loads thirty-two blocks per step as the words of
-// two groups of sixteen, runs the rounds around the path's round function, and chains and stores the result.
+// The frame shared by the AVX-512 decryption paths: it loads the blocks of a step as the words of groups of
+// sixteen, runs the rounds around the path's round function, and chains and stores the result.
 //
 // Included only by files built for AVX-512. Everything here is internal to the including file, so that
 // files built for different instruction sets never share a compiled copy of it.
@@ -27,7 +27,10 @@ namespace twofish {
 namespace {
 
 constexpr size_t kGroupBlocks = 16;
-constexpr size_t kStepBlocks = 2 * kGroupBlocks;
+// The round function takes the groups a pair at a time; with more than one pair per step the pairs' rounds
+// overlap, for CPUs whose round function has a long latency.
+template <int kPairs>
+constexpr size_t kStepBlocks = 2 * kPairs* kGroupBlocks;
 
 // Word i of each of sixteen blocks in w[i].
 struct Group {
@@ -67,22 +70,29 @@ inline __m512i subKey(const keyInstance& key, int i) {
 
 // One round on both groups: words a and b feed the round function, c and d are mixed in place. Inlined,
 // so that the word indices are constants and the words stay in registers.
-template <typename RoundFunction>
+template <int kPairs, typename RoundFunction>
 [[gnu::always_inline]] inline void decryptRound(const RoundFunction& roundFunction, __m512i k0, __m512i k1,
-                                                Group (&groups)[2], int a, int b, int c, int d) {
-    const Terms terms = roundFunction(groups[0].w[a], groups[0].w[b], groups[1].w[a], groups[1].w[b]);
-#pragma GCC unroll 2
-    for (int i = 0; i < 2; ++i) {
+                                                Group (&groups)[2 * kPairs], int a, int b, int c, int d) {
+    Terms terms[kPairs] = {};
+#pragma GCC unroll 4
+    for (int p = 0; p < kPairs; ++p) {
+        terms[p] = roundFunction(groups[2 * p].w[a], groups[2 * p].w[b], groups[2 * p + 1].w[a],
+                                 groups[2 * p + 1].w[b]);
+    }
+#pragma GCC unroll 8
+    for (int i = 0; i < 2 * kPairs; ++i) {
         __m512i* x = groups[i].w;
-        const __m512i sum = _mm512_add_epi32(terms.t0[i], terms.t1[i]);
+        const Terms& t = terms[i / 2];
+        const __m512i t0 = t.t0[i % 2];
+        const __m512i t1 = t.t1[i % 2];
+        const __m512i sum = _mm512_add_epi32(t0, t1);
         x[c] = _mm512_xor_si512(_mm512_rol_epi32(x[c], 1), _mm512_add_epi32(sum, k0));
-        x[d] = _mm512_ror_epi32(
-            _mm512_xor_si512(x[d], _mm512_add_epi32(_mm512_add_epi32(sum, terms.t1[i]), k1)), 1);
+        x[d] = _mm512_ror_epi32(_mm512_xor_si512(x[d], _mm512_add_epi32(_mm512_add_epi32(sum, t1), k1)), 1);
     }
 }
 
-template <typename RoundFunction>
-void decryptGroups(const keyInstance& key, const RoundFunction& roundFunction, Group (&groups)[2]) {
+template <int kPairs, typename RoundFunction>
+void decryptGroups(const keyInstance& key, const RoundFunction& roundFunction, Group (&groups)[2 * kPairs]) {
     for (Group& group : groups) {
 #pragma GCC unroll 4
         for (int i = 0; i < 4; ++i) {
@@ -92,8 +102,8 @@ void decryptGroups(const keyInstance& key, const RoundFunction& roundFunction, G
     // The round key pairs are taken from the last to the first, as the record ordered them.
 #pragma GCC unroll 8
     for (int pair = 38; pair >= 8; pair -= 4) {
-        decryptRound(roundFunction, subKey(key, pair), subKey(key, pair + 1), groups, 0, 1, 2, 3);
-        decryptRound(roundFunction, subKey(key, pair - 2), subKey(key, pair - 1), groups, 2, 3, 0, 1);
+        decryptRound<kPairs>(roundFunction, subKey(key, pair), subKey(key, pair + 1), groups, 0, 1, 2, 3);
+        decryptRound<kPairs>(roundFunction, subKey(key, pair - 2), subKey(key, pair - 1), groups, 2, 3, 0, 1);
     }
     // The final swap of the halves is folded into the output whitening.
     for (Group& group : groups) {
@@ -110,25 +120,26 @@ inline __m512i load(const uint8_t* bytes) {
     return _mm512_loadu_si512(bytes);
 }
 
-// Thirty-two blocks per step. In CBC each plaintext block is the decrypted block xored with the ciphertext
+// In CBC each plaintext block is the decrypted block xored with the ciphertext
 // block before it: `previous` is the one before the step.
-template <bool kCbc, typename RoundFunction>
+template <int kPairs, bool kCbc, typename RoundFunction>
 void decryptSteps(const keyInstance& key, const RoundFunction& roundFunction, const uint8_t* input,
                   size_t steps, uint8_t* output, __m128i& previous) {
+    constexpr size_t kGroups = 2 * kPairs;
     for (size_t step = 0; step < steps; ++step) {
-        const uint8_t* in = input + 16 * kStepBlocks * step;
-        uint8_t* out = output + 16 * kStepBlocks * step;
-        Group groups[2];
-        for (size_t g = 0; g < 2; ++g) {
+        const uint8_t* in = input + 16 * kStepBlocks<kPairs> * step;
+        uint8_t* out = output + 16 * kStepBlocks<kPairs> * step;
+        Group groups[kGroups];
+        for (size_t g = 0; g < kGroups; ++g) {
             __m512i* w = groups[g].w;
             for (size_t r = 0; r < 4; ++r) {
                 w[r] = byteSwapWords(load(in + 16 * kGroupBlocks * g + 64 * r));
             }
             transpose(w[0], w[1], w[2], w[3]);
         }
-        decryptGroups(key, roundFunction, groups);
-        __m512i plain[8];
-        for (size_t g = 0; g < 2; ++g) {
+        decryptGroups<kPairs>(key, roundFunction, groups);
+        __m512i plain[4 * kGroups];
+        for (size_t g = 0; g < kGroups; ++g) {
             __m512i* w = groups[g].w;
             transpose(w[0], w[1], w[2], w[3]);
             for (size_t r = 0; r < 4; ++r) {
@@ -141,36 +152,36 @@ void decryptSteps(const keyInstance& key, const RoundFunction& roundFunction, co
             // 0..11 of the step's first four blocks.
             const __m512i first = _mm512_alignr_epi32(load(in), _mm512_broadcast_i32x4(previous), 12);
             plain[0] = _mm512_xor_si512(plain[0], first);
-            for (size_t r = 1; r < 8; ++r) {
+            for (size_t r = 1; r < 4 * kGroups; ++r) {
                 plain[r] = _mm512_xor_si512(plain[r], load(in + 64 * r - 16));
             }
-            previous = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * (kStepBlocks - 1)));
+            previous = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * (kStepBlocks<kPairs> - 1)));
         }
-        for (size_t r = 0; r < 8; ++r) {
+        for (size_t r = 0; r < 4 * kGroups; ++r) {
             _mm512_storeu_si512(out + 64 * r, plain[r]);
         }
     }
 }
 
 // The whole steps at the start of `blocks` blocks, with the chain as decryptGroupsAvx512 takes it.
-template <typename RoundFunction>
+template <int kPairs, typename RoundFunction>
 size_t decryptStepsWithChain(const keyInstance& key, const RoundFunction& roundFunction, const uint8_t* input,
                              size_t blocks, uint8_t* output, uint32_t* chain) {
-    const size_t steps = blocks / kStepBlocks;
+    const size_t steps = blocks / kStepBlocks<kPairs>;
     if (chain == nullptr) {
         __m128i unused = _mm_setzero_si128();
-        decryptSteps<false>(key, roundFunction, input, steps, output, unused);
+        decryptSteps<kPairs, false>(key, roundFunction, input, steps, output, unused);
     } else if (steps > 0) {
         // The chaining words as the bytes of a ciphertext block, and back.
         __m128i previous =
             _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(chain)),
                              _mm_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12));
-        decryptSteps<true>(key, roundFunction, input, steps, output, previous);
+        decryptSteps<kPairs, true>(key, roundFunction, input, steps, output, previous);
         _mm_storeu_si128(
             reinterpret_cast<__m128i*>(chain),
             _mm_shuffle_epi8(previous, _mm_setr_epi8(3, 2, 1, 0, 7, 6, 5, 4, 11, 10, 9, 8, 15, 14, 13, 12)));
     }
-    return steps * kStepBlocks;
+    return steps * kStepBlocks<kPairs>;
 }
 
 } // namespace

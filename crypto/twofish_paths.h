@@ -17,7 +17,7 @@ enum class DecryptPath : uint8_t {
     Scalar4,  // four blocks interleaved in general-purpose registers
     Avx2,     // two groups of eight blocks, S-box words fetched with gathers
     Avx512,   // two groups of sixteen blocks
-    // Two groups of sixteen blocks with byte permutes for the S-boxes and GF(2) affine products for the
+    // Four groups of sixteen blocks with byte permutes for the S-boxes and GF(2) affine products for the
     // MDS matrix, where the CPU has them (AVX-512 VBMI and GFNI): no gathers, which many CPUs run slowly.
     Avx512Vbmi,
 };
