@@ -51,10 +51,14 @@ constexpr Calling kCallings[] = {
     {"split calls in place", true, true},
 };
 
-// Lengths around every group width (4, 16, 32 blocks) and their sums, then one long random one.
+// Every length up to 40 blocks, lengths around the widest steps (32 and 64 blocks) and their multiples,
+// then one long random length: all paths meet whole groups, partial groups and leftovers.
 std::vector<size_t> blockCounts(std::mt19937_64& random) {
     std::vector<size_t> counts;
     for (size_t blocks = 1; blocks <= 40; ++blocks) {
+        counts.push_back(blocks);
+    }
+    for (const size_t blocks : {63, 64, 65, 95, 96, 97, 127, 128, 129}) {
         counts.push_back(blocks);
     }
     counts.push_back(1000 + random() % 3000);
@@ -127,9 +131,9 @@ Result decryptWith(DecryptPath path, const Case& c, const Calling& calling, std:
         in = out;
     }
     for (size_t done = 0; done < blocks;) {
-        // Up to half again the widest group, so that calls both fill and miss the groups.
+        // Up to half again the widest step, so that calls both fill and miss the steps.
         const size_t length =
-            calling.split ? std::min(blocks - done, size_t{1} + random() % 48) : blocks - done;
+            calling.split ? std::min(blocks - done, size_t{1} + random() % 96) : blocks - done;
         EXPECT_EQ(twofish::blockDecryptWith(path, &cipher, &key, in + done * kBlockBytes, bits(length),
                                             out + done * kBlockBytes),
                   bits(length));
