@@ -2,7 +2,6 @@
 #include "crypto/twofish_paths.h"
 
 #include "crypto/twofish_rounds.h"
-#include "crypto/wipe.h"
 
 #include <iterator>
 
@@ -85,10 +84,6 @@ void decryptBlocks(DecryptPath path, const keyInstance& key, const uint8_t* inpu
         const size_t offset = 16 * done;
         done += kGroupFunctions[index](key, input + offset, blocks - done, output + offset, chain);
     }
-}
-
-void wipeFromVectorCode(void* data, size_t length) {
-    crypto::secureWipe(data, length);
 }
 
 size_t decryptGroupsOneBlock(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,

@@ -60,8 +60,4 @@ size_t decryptGroupsAvx512(const keyInstance& key, const uint8_t* input, size_t 
 size_t decryptGroupsAvx512Vbmi(const keyInstance& key, const uint8_t* input, size_t blocks, uint8_t* output,
                                uint32_t* chain);
 
-// crypto::secureWipe built for the baseline instruction set, for the files built for wider ones: were they
-// to compile that inline function themselves, their copy could be the one the whole program runs.
-void wipeFromVectorCode(void* data, size_t length);
-
 } // namespace twofish
