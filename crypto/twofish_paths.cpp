@@ -39,12 +39,14 @@ bool cpuSupports(DecryptPath path) {
     return false;
 }
 
+// Each path's narrower ones must run too, for its leftover blocks: the first path missing ends the search.
 DecryptPath widestSupported() {
     DecryptPath best = DecryptPath::OneBlock;
     for (const DecryptPath path : kDecryptPaths) {
-        if (cpuSupports(path)) {
-            best = path;
+        if (!cpuSupports(path)) {
+            break;
         }
+        best = path;
     }
     return best;
 }
