@@ -170,11 +170,19 @@ TEST_P(TwofishDecryptPath, MatchesTheOneBlockPathInEveryWayOfCalling) {
     SCOPED_TRACE("BRISKLET_TEST_SEED=" + std::to_string(seed));
     std::mt19937_64 random(seed);
     if (!twofish::decryptPathSupported(path)) {
-        // Forcing a path the CPU lacks is refused before anything is touched.
-        const Case c = randomCase(random, twofish::MODE_CBC, 1);
-        const Result result = decryptWith(path, c, kCallings[1], random);
-        EXPECT_EQ(toHex(result.plain), toHex(c.cipherText));
-        EXPECT_EQ(result.chain, std::vector<uint32_t>(std::begin(c.iv), std::end(c.iv)));
+        // Forcing a path the CPU lacks is refused before anything is touched, not even the order of the
+        // round keys in a record ordered for encryption.
+        Case c = randomCase(random, twofish::MODE_CBC, 64);
+        twofish::reverseRoundKeyOrder(&c.key, twofish::DIR_ENCRYPT);
+        const keyInstance keyBefore = c.key;
+        cipherInstance cipher = instanceFor(c.mode, c.iv);
+        const cipherInstance cipherBefore = cipher;
+        std::vector<uint8_t> buffer = c.cipherText;
+        EXPECT_EQ(twofish::blockDecryptWith(path, &cipher, &c.key, buffer.data(), bits(64), buffer.data()),
+                  twofish::BAD_CIPHER_MODE);
+        EXPECT_EQ(toHex(buffer), toHex(c.cipherText));
+        EXPECT_EQ(std::memcmp(&c.key, &keyBefore, sizeof keyBefore), 0);
+        EXPECT_EQ(std::memcmp(&cipher, &cipherBefore, sizeof cipherBefore), 0);
         GTEST_SKIP() << twofish::decryptPathName(path) << " is not supported by this CPU";
     }
     for (const uint8_t mode : {twofish::MODE_CBC, twofish::MODE_ECB}) {
