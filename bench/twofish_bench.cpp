@@ -1,18 +1,19 @@
-// Twofish variant throughput in CBC over 64 MiB: one 128-bit call per block, and one call for the buffer.
+// Twofish variant throughput in CBC over 64 MiB: one 128-bit call per block, and one call for the buffer
+// with each decryption path this CPU runs.
+#include "bench/cbc_buffer.h"
 #include "crypto/twofish.h"
+#include "crypto/twofish_paths.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
 
-constexpr int32_t kBufferBytes = 64 * 1024 * 1024;
+constexpr int32_t kBufferBytes = static_cast<int32_t>(bench::kCbcBufferBytes);
 constexpr int32_t kBlockBytes = twofish::kBlockBits / 8;
-
-using BlockFunction = int32_t (*)(twofish::cipherInstance*, twofish::keyInstance*, const uint8_t*, int32_t,
-                                  uint8_t*);
 
 twofish::keyInstance benchKey(uint8_t direction) {
     twofish::keyInstance key{};
@@ -24,16 +25,15 @@ twofish::keyInstance benchKey(uint8_t direction) {
     return key;
 }
 
-void runCbc(benchmark::State& state, BlockFunction function, uint8_t direction, int32_t bytesPerCall) {
+// Runs the buffer through `function` in place, `bytesPerCall` at a time.
+template <typename Function>
+void runCbc(benchmark::State& state, Function function, uint8_t direction, int32_t bytesPerCall) {
     twofish::keyInstance key = benchKey(direction);
     twofish::cipherInstance cipher{};
     twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr);
-    std::vector<uint8_t> buffer(kBufferBytes);
-    for (size_t i = 0; i < buffer.size(); ++i) {
-        buffer[i] = static_cast<uint8_t>(i * 131);
-    }
+    std::vector<uint8_t> buffer = bench::cbcBuffer();
     const int32_t bitsPerCall = bytesPerCall * 8;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         for (int32_t offset = 0; offset < kBufferBytes; offset += bytesPerCall) {
             if (function(&cipher, &key, buffer.data() + offset, bitsPerCall, buffer.data() + offset) !=
                 bitsPerCall) {
@@ -56,13 +56,30 @@ void BM_TwofishCbcEncryptWholeBuffer(benchmark::State& state) {
 void BM_TwofishCbcDecryptPerBlock(benchmark::State& state) {
     runCbc(state, twofish::blockDecrypt, twofish::DIR_DECRYPT, kBlockBytes);
 }
-void BM_TwofishCbcDecryptWholeBuffer(benchmark::State& state) {
-    runCbc(state, twofish::blockDecrypt, twofish::DIR_DECRYPT, kBufferBytes);
+void BM_TwofishCbcDecryptWholeBuffer(benchmark::State& state, twofish::DecryptPath path) {
+    if (!twofish::decryptPathSupported(path)) {
+        state.SkipWithError((std::string(twofish::decryptPathName(path)) + " is not supported here").c_str());
+        return;
+    }
+    auto function = [path](twofish::cipherInstance* cipher, twofish::keyInstance* key, const uint8_t* input,
+                           int32_t inputLen, uint8_t* outBuffer) {
+        return twofish::blockDecryptWith(path, cipher, key, input, inputLen, outBuffer);
+    };
+    runCbc(state, function, twofish::DIR_DECRYPT, kBufferBytes);
 }
 
 BENCHMARK(BM_TwofishCbcEncryptPerBlock)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwofishCbcEncryptWholeBuffer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwofishCbcDecryptPerBlock)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TwofishCbcDecryptWholeBuffer)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, OneBlock, twofish::DecryptPath::OneBlock)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, Scalar4, twofish::DecryptPath::Scalar4)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, Avx2, twofish::DecryptPath::Avx2)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, Avx512, twofish::DecryptPath::Avx512)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TwofishCbcDecryptWholeBuffer, Avx512Vbmi, twofish::DecryptPath::Avx512Vbmi)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,9 @@
 // Twofish-256 byte-order variant: full-keying key schedule and CBC/ECB block functions.
 #include "crypto/twofish.h"
 
+#include "crypto/twofish_field.h"
+#include "crypto/twofish_paths.h"
+#include "crypto/twofish_rounds.h"
 #include "crypto/wipe.h"
 
 #include <algorithm>
@@ -15,10 +18,17 @@ namespace twofish {
 namespace {
 
 using Permutation = std::array<uint8_t, 256>;
-using Block = std::array<uint32_t, 4>;
+using rounds::Block;
+using rounds::CallKeys;
+using rounds::copyCallKeys;
+using rounds::kNumSubKeys;
+using rounds::loadBlock;
+using rounds::sBoxIndex;
+using rounds::storeBlock;
+using rounds::operator^;
 
 constexpr int32_t kNumRounds = 16;
-constexpr int kNumSubKeys = 8 + 2 * kNumRounds;
+static_assert(kNumSubKeys == 8 + 2 * kNumRounds);
 constexpr int kRoundKeysStart = 8;
 
 // The 4-bit permutations t0..t3 from which q0 and q1 are built (Twofish paper, section 4.3.5).
@@ -67,15 +77,6 @@ constexpr uint8_t kQChain[4][5] = {
     {1, 0, 1, 1, 0},
 };
 
-// The MDS matrix over GF(2^8) with x^8 + x^6 + x^5 + x^3 + 1 (Twofish paper, section 4.2).
-constexpr uint8_t kMdsMatrix[4][4] = {
-    {0x01, 0xEF, 0x5B, 0x5B},
-    {0x5B, 0xEF, 0xEF, 0x01},
-    {0xEF, 0x5B, 0x01, 0xEF},
-    {0xEF, 0x01, 0xEF, 0x5B},
-};
-constexpr unsigned kMdsPolynomial = 0x169;
-
 // The RS matrix over GF(2^8) with x^8 + x^6 + x^3 + x^2 + 1 (Twofish paper, section 4.3).
 constexpr uint8_t kRsMatrix[4][8] = {
     {0x01, 0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E},
@@ -87,21 +88,6 @@ constexpr unsigned kRsPolynomial = 0x14D;
 
 // The key schedule's h inputs step by rho (Twofish paper, section 4.3).
 constexpr uint32_t kRho = 0x01010101;
-
-constexpr uint8_t gfMultiply(uint8_t a, uint8_t b, unsigned polynomial) {
-    unsigned product = 0;
-    unsigned shifted = a;
-    for (unsigned factor = b; factor != 0; factor >>= 1) {
-        if ((factor & 1) != 0) {
-            product ^= shifted;
-        }
-        shifted <<= 1;
-        if ((shifted & 0x100) != 0) {
-            shifted ^= polynomial;
-        }
-    }
-    return static_cast<uint8_t>(product);
-}
 
 // Byte j of a word, j = 0..3.
 // VARIANT: byte 0 is the MOST significant byte; published Twofish counts from the least significant end.
@@ -172,147 +158,6 @@ uint32_t rsEncode(uint32_t even, uint32_t odd) {
     }
     crypto::secureWipe(m, sizeof m);
     return s;
-}
-
-// Index of the sBox8x32 word for byte position j and input byte u.
-constexpr uint32_t sBoxIndex(unsigned j, uint32_t u) {
-    return 512 * (j / 2) + 2 * u + j % 2;
-}
-
-// g through the keyed S-boxes: one lookup per byte position j of x.
-inline uint32_t g(const uint32_t* s, uint32_t x) {
-    return s[sBoxIndex(0, byteAt(x, 0))] ^ s[sBoxIndex(1, byteAt(x, 1))] ^ s[sBoxIndex(2, byteAt(x, 2))] ^
-           s[sBoxIndex(3, byteAt(x, 3))];
-}
-
-// g(ROR(x, 8)) without rotating: byte position j reads byte (j + 3) mod 4 of x.
-// VARIANT: published Twofish rotates the second round function input LEFT by 8; this cipher rotates RIGHT.
-inline uint32_t gRotated(const uint32_t* s, uint32_t x) {
-    return s[sBoxIndex(0, byteAt(x, 3))] ^ s[sBoxIndex(1, byteAt(x, 0))] ^ s[sBoxIndex(2, byteAt(x, 1))] ^
-           s[sBoxIndex(3, byteAt(x, 2))];
-}
-
-// The subkeys and S-boxes of one call. The subkeys are copied out of the caller's record so that the
-// rounds read them from the stack; the S-boxes stay in the record.
-struct CallKeys {
-    uint32_t k[kNumSubKeys];
-    const uint32_t* sBox;
-};
-
-// One round: (a, b) feed the round function and (c, d) are mixed in place, so the halves never swap.
-inline void encryptRound(const CallKeys& keys, int pair, uint32_t a, uint32_t b, uint32_t& c, uint32_t& d) {
-    const uint32_t t0 = g(keys.sBox, a);
-    const uint32_t t1 = gRotated(keys.sBox, b);
-    c = std::rotr(c ^ (t0 + t1 + keys.k[pair]), 1);
-    d = std::rotl(d, 1) ^ (t0 + 2 * t1 + keys.k[pair + 1]);
-}
-
-inline void decryptRound(const CallKeys& keys, int pair, uint32_t a, uint32_t b, uint32_t& c, uint32_t& d) {
-    const uint32_t t0 = g(keys.sBox, a);
-    const uint32_t t1 = gRotated(keys.sBox, b);
-    c = std::rotl(c, 1) ^ (t0 + t1 + keys.k[pair]);
-    d = std::rotr(d ^ (t0 + 2 * t1 + keys.k[pair + 1]), 1);
-}
-
-// Both directions take the stored round key pairs from the last (38, 39) to the first (8, 9); the record's
-// direction has put them in the order the direction needs.
-Block encryptWords(const CallKeys& keys, const Block& p) {
-    const uint32_t* k = keys.k;
-    uint32_t x0 = p[0] ^ k[0];
-    uint32_t x1 = p[1] ^ k[1];
-    uint32_t x2 = p[2] ^ k[2];
-    uint32_t x3 = p[3] ^ k[3];
-    encryptRound(keys, 38, x0, x1, x2, x3);
-    encryptRound(keys, 36, x2, x3, x0, x1);
-    encryptRound(keys, 34, x0, x1, x2, x3);
-    encryptRound(keys, 32, x2, x3, x0, x1);
-    encryptRound(keys, 30, x0, x1, x2, x3);
-    encryptRound(keys, 28, x2, x3, x0, x1);
-    encryptRound(keys, 26, x0, x1, x2, x3);
-    encryptRound(keys, 24, x2, x3, x0, x1);
-    encryptRound(keys, 22, x0, x1, x2, x3);
-    encryptRound(keys, 20, x2, x3, x0, x1);
-    encryptRound(keys, 18, x0, x1, x2, x3);
-    encryptRound(keys, 16, x2, x3, x0, x1);
-    encryptRound(keys, 14, x0, x1, x2, x3);
-    encryptRound(keys, 12, x2, x3, x0, x1);
-    encryptRound(keys, 10, x0, x1, x2, x3);
-    encryptRound(keys, 8, x2, x3, x0, x1);
-    // The final swap of the halves is folded into the output whitening.
-    return {x2 ^ k[4], x3 ^ k[5], x0 ^ k[6], x1 ^ k[7]};
-}
-
-Block decryptWords(const CallKeys& keys, const Block& c) {
-    const uint32_t* k = keys.k;
-    uint32_t x0 = c[0] ^ k[4];
-    uint32_t x1 = c[1] ^ k[5];
-    uint32_t x2 = c[2] ^ k[6];
-    uint32_t x3 = c[3] ^ k[7];
-    decryptRound(keys, 38, x0, x1, x2, x3);
-    decryptRound(keys, 36, x2, x3, x0, x1);
-    decryptRound(keys, 34, x0, x1, x2, x3);
-    decryptRound(keys, 32, x2, x3, x0, x1);
-    decryptRound(keys, 30, x0, x1, x2, x3);
-    decryptRound(keys, 28, x2, x3, x0, x1);
-    decryptRound(keys, 26, x0, x1, x2, x3);
-    decryptRound(keys, 24, x2, x3, x0, x1);
-    decryptRound(keys, 22, x0, x1, x2, x3);
-    decryptRound(keys, 20, x2, x3, x0, x1);
-    decryptRound(keys, 18, x0, x1, x2, x3);
-    decryptRound(keys, 16, x2, x3, x0, x1);
-    decryptRound(keys, 14, x0, x1, x2, x3);
-    decryptRound(keys, 12, x2, x3, x0, x1);
-    decryptRound(keys, 10, x0, x1, x2, x3);
-    decryptRound(keys, 8, x2, x3, x0, x1);
-    return {x2 ^ k[0], x3 ^ k[1], x0 ^ k[2], x1 ^ k[3]};
-}
-
-// VARIANT: block words are read and written BIG-endian; published Twofish uses little-endian words.
-Block loadBlock(const uint8_t* bytes) {
-    Block words;
-    for (size_t i = 0; i < 4; ++i) {
-        const uint8_t* b = bytes + 4 * i;
-        words[i] = uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | uint32_t{b[3]};
-    }
-    return words;
-}
-
-void storeBlock(uint8_t* bytes, const Block& words) {
-    for (size_t i = 0; i < 4; ++i) {
-        uint8_t* b = bytes + 4 * i;
-        b[0] = static_cast<uint8_t>(words[i] >> 24);
-        b[1] = static_cast<uint8_t>(words[i] >> 16);
-        b[2] = static_cast<uint8_t>(words[i] >> 8);
-        b[3] = static_cast<uint8_t>(words[i]);
-    }
-}
-
-Block operator^(const Block& a, const Block& b) {
-    return {a[0] ^ b[0], a[1] ^ b[1], a[2] ^ b[2], a[3] ^ b[3]};
-}
-
-CallKeys copyCallKeys(const keyInstance& key) {
-    CallKeys keys;
-    std::copy(std::begin(key.subKeys), std::end(key.subKeys), keys.k);
-    keys.sBox = key.sBox8x32;
-    return keys;
-}
-
-// Clears the call's copy of the subkeys with word stores the optimiser may not drop; byte stores, as in
-// crypto::secureWipe, would cost a third of a one-block call.
-void wipeCallKeys(CallKeys& keys) {
-    volatile uint32_t* words = keys.k;
-    for (int i = 0; i < kNumSubKeys; ++i) {
-        words[i] = 0;
-    }
-}
-
-Block loadChain(const cipherInstance& cipher, bool cbc) {
-    return cbc ? Block{cipher.iv32[0], cipher.iv32[1], cipher.iv32[2], cipher.iv32[3]} : Block{};
-}
-
-void storeChain(cipherInstance& cipher, const Block& chain) {
-    std::copy(chain.begin(), chain.end(), cipher.iv32);
 }
 
 // The checks both block functions make before they touch anything; 0 means go ahead.
@@ -403,17 +248,35 @@ int32_t blockEncrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* in
     }
     const bool cbc = cipher->mode == MODE_CBC;
     CallKeys keys = copyCallKeys(*key);
-    Block chain = loadChain(*cipher, cbc);
+    const uint32_t* k = keys.k;
+    const Block inWhitening = {k[0], k[1], k[2], k[3]};
+    const Block outWhitening = {k[4], k[5], k[6], k[7]};
+    // A block's input is its plaintext, the previous output and the input whitening xored together, and
+    // the previous output is the previous state xored with the output whitening. Both whitenings are
+    // folded into the plaintext, so one xor stands between the rounds of consecutive blocks; ECB keeps a
+    // zero state.
+    Block state =
+        cbc ? Block{cipher->iv32[0], cipher->iv32[1], cipher->iv32[2], cipher->iv32[3]} ^ outWhitening
+            : Block{};
+    const Block fold = cbc ? inWhitening ^ outWhitening : inWhitening;
     for (int32_t done = 0; done < inputLen; done += kBlockBits) {
         const int32_t offset = done / 8;
-        const Block out = encryptWords(keys, loadBlock(input + offset) ^ chain);
-        storeBlock(outBuffer + offset, out);
+        const Block x = (loadBlock(input + offset) ^ fold) ^ state;
+        uint32_t x0 = x[0];
+        uint32_t x1 = x[1];
+        uint32_t x2 = x[2];
+        uint32_t x3 = x[3];
+        encryptRounds(keys, x0, x1, x2, x3);
+        // The final swap of the halves is folded into the output.
+        const Block out = {x2, x3, x0, x1};
+        storeBlock(outBuffer + offset, out ^ outWhitening);
         if (cbc) {
-            chain = out;
+            state = out;
         }
     }
     if (cbc) {
-        storeChain(*cipher, chain);
+        const Block chain = state ^ outWhitening;
+        std::copy(chain.begin(), chain.end(), cipher->iv32);
     }
     wipeCallKeys(keys);
     return inputLen;
@@ -421,28 +284,25 @@ int32_t blockEncrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* in
 
 int32_t blockDecrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* input, int32_t inputLen,
                      uint8_t* outBuffer) {
+    return blockDecryptWith(bestDecryptPath(), cipher, key, input, inputLen, outBuffer);
+}
+
+int32_t blockDecryptWith(DecryptPath path, cipherInstance* cipher, keyInstance* key, const uint8_t* input,
+                         int32_t inputLen, uint8_t* outBuffer) {
+    if (!decryptPathSupported(path)) {
+        return BAD_CIPHER_MODE;
+    }
     if (const int32_t refused = refusal(*cipher, inputLen); refused != 0) {
         return refused;
     }
     if (key->direction != DIR_DECRYPT) {
         reverseRoundKeyOrder(key, DIR_DECRYPT);
     }
-    const bool cbc = cipher->mode == MODE_CBC;
-    CallKeys keys = copyCallKeys(*key);
-    Block chain = loadChain(*cipher, cbc);
-    for (int32_t done = 0; done < inputLen; done += kBlockBits) {
-        const int32_t offset = done / 8;
-        // The whole input block is read before any output is written, so the buffers may be the same.
-        const Block in = loadBlock(input + offset);
-        storeBlock(outBuffer + offset, decryptWords(keys, in) ^ chain);
-        if (cbc) {
-            chain = in;
-        }
+    if (inputLen > 0) {
+        const bool cbc = cipher->mode == MODE_CBC;
+        decryptBlocks(path, *key, input, static_cast<size_t>(inputLen / kBlockBits), outBuffer,
+                      cbc ? cipher->iv32 : nullptr);
     }
-    if (cbc) {
-        storeChain(*cipher, chain);
-    }
-    wipeCallKeys(keys);
     return inputLen;
 }
 

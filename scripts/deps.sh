@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     xvfb xauth xdotool
 )

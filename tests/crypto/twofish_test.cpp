@@ -1,13 +1,12 @@
 // Twofish variant: vectors, chaining across calls, direction switching, refusals and random round trips.
 #include "crypto/twofish.h"
 
+#include "tests/support/test_seed.h"
 #include "tests/support/vector_file.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <memory>
 #include <random>
 #include <string>
@@ -335,17 +334,8 @@ TEST(TwofishCipherInit, StoresTheModeAndLeavesTheChainingWordsAlone) {
     }
 }
 
-// Set BRISKLET_TEST_SEED to repeat a failing run.
-uint64_t testSeed() {
-    if (const char* text = std::getenv("BRISKLET_TEST_SEED")) {
-        return std::strtoull(text, nullptr, 0);
-    }
-    return std::random_device{}();
-}
-
 TEST(TwofishRandom, MultiBlockCallsEqualBlockCallsAndRoundTrip) {
-    const uint64_t seed = testSeed();
-    std::cout << "BRISKLET_TEST_SEED=" << seed << '\n';
+    const uint64_t seed = testsupport::testSeed();
     SCOPED_TRACE("BRISKLET_TEST_SEED=" + std::to_string(seed));
     std::mt19937_64 random(seed);
     auto word = [&] { return static_cast<uint32_t>(random()); };
