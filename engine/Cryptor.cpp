@@ -11,6 +11,7 @@
 #include "engine/RewriteStore.h"
 #include "engine/StatusCode.h"
 #include "platform/FileManager.h"
+#include "platform/FileStatus.h"
 #include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 
@@ -147,6 +148,7 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
         store->collect();
     }
 
+    resetProgress(0, urls.size());
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
     m_countdown = urls.size();
     queueRun(urls, key);
@@ -165,6 +167,13 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const two
             groups.emplace_back();
         }
         groups[it->second].push_back(static_cast<int64_t>(row));
+    }
+
+    // Totals up front, so that the run's whole size is known before its operations open their files.
+    for (size_t row = 0; row < urls.size(); ++row) {
+        const auto status = platform::statusOfPath(urls[row], platform::FollowLinks::Yes);
+        m_progress[row].total.store(status && status->isRegularFile() ? 2 * status->length : 0,
+                                    std::memory_order_relaxed);
     }
 
     for (const auto& rows : groups) {
@@ -219,6 +228,7 @@ std::optional<std::string> Cryptor::recoverPendingRewrites() {
             m_reasons.emplace_back();
         }
     }
+    resetProgress(rows.front(), pending.size());
     m_countdown = pending.size();
     for (size_t i = 0; i < pending.size(); ++i) {
         queue(std::make_unique<RecoveryOperation>(std::move(pending[i]), this, rows[i]), {rows[i]});
@@ -262,6 +272,41 @@ std::string Cryptor::failureReasonOnRow(int64_t row) const {
     return m_reasons.at(static_cast<size_t>(row));
 }
 
+void Cryptor::resetProgress(int64_t firstRow, uint64_t count) {
+    m_progress = std::make_unique<RowProgress[]>(count);
+    m_progressFirstRow = firstRow;
+    m_progressRows = count;
+}
+
+std::optional<Cryptor::Progress> Cryptor::progressOnRow(int64_t row) const {
+    const int64_t slot = row - m_progressFirstRow;
+    if (!m_progress || slot < 0 || static_cast<uint64_t>(slot) >= m_progressRows) {
+        return std::nullopt;
+    }
+    const RowProgress& counters = m_progress[static_cast<size_t>(slot)];
+    return Progress{counters.done.load(std::memory_order_relaxed),
+                    counters.total.load(std::memory_order_relaxed)};
+}
+
+Cryptor::RunProgress Cryptor::runProgress() const {
+    RunProgress run;
+    for (uint64_t slot = 0; slot < m_progressRows; ++slot) {
+        run.bytes.done += m_progress[slot].done.load(std::memory_order_relaxed);
+        run.bytes.total += m_progress[slot].total.load(std::memory_order_relaxed);
+    }
+    run.filesTotal = m_progressRows;
+    run.filesDone = m_progressRows - std::min<uint64_t>(m_countdown.load(), m_progressRows);
+    return run;
+}
+
+void Cryptor::updateProgress(int64_t index, uint64_t done, uint64_t total) {
+    const int64_t slot = index - m_progressFirstRow;
+    if (m_progress && slot >= 0 && static_cast<uint64_t>(slot) < m_progressRows) {
+        m_progress[static_cast<size_t>(slot)].done.store(done, std::memory_order_relaxed);
+        m_progress[static_cast<size_t>(slot)].total.store(total, std::memory_order_relaxed);
+    }
+}
+
 void Cryptor::updateReason(int64_t index, std::string reason) {
     std::lock_guard lock(m_statusLock);
     if (index >= 0 && static_cast<uint64_t>(index) < m_reasons.size()) {
@@ -275,6 +320,12 @@ void Cryptor::updateStatus(int32_t code, int64_t index) {
         std::lock_guard lock(m_statusLock);
         if (index >= 0 && static_cast<uint64_t>(index) < m_status.size()) {
             m_status[static_cast<size_t>(index)] = code;
+        }
+        // A file that has reported is as far as it will get, whatever its outcome.
+        if (const int64_t slot = index - m_progressFirstRow;
+            m_progress && slot >= 0 && static_cast<uint64_t>(slot) < m_progressRows) {
+            RowProgress& counters = m_progress[static_cast<size_t>(slot)];
+            counters.done.store(counters.total.load(std::memory_order_relaxed), std::memory_order_relaxed);
         }
         remaining = --m_countdown;
     }

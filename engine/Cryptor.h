@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -73,8 +74,26 @@ public:
     // The log lines the row's last operation wrote, joined by "; "; empty when it wrote none.
     std::string failureReasonOnRow(int64_t row) const;
 
+    // How far a row of the run in progress (or of the last run) has come: units done of its total, a
+    // file's bytes transformed and then written back against twice its length. None for a row that
+    // was not part of that run, such as one added during it. Safe to poll from the main thread while
+    // the run's operations update it.
+    struct Progress {
+        uint64_t done = 0;
+        uint64_t total = 0;
+    };
+    std::optional<Progress> progressOnRow(int64_t row) const;
+    // The same summed over the run, and its files: reported of all.
+    struct RunProgress {
+        Progress bytes;
+        uint64_t filesDone = 0;
+        uint64_t filesTotal = 0;
+    };
+    RunProgress runProgress() const;
+
     void updateReason(int64_t index, std::string reason) override;
     void updateStatus(int32_t code, int64_t index) override;
+    void updateProgress(int64_t index, uint64_t done, uint64_t total) override;
 
     // The passphrase's 32-byte digest, the same that keys a run. False, with `hash` untouched, for a
     // passphrase that cannot be turned into a key.
@@ -82,6 +101,8 @@ public:
 
 private:
     std::optional<std::string> startRun(std::u16string_view passphrase, uint8_t direction);
+    // Fresh progress counters for the rows [firstRow, firstRow + count) of a run about to start.
+    void resetProgress(int64_t firstRow, uint64_t count);
     void addURL(const std::filesystem::path& url, std::vector<platform::FileIdentity>& descent);
     void queueRun(const std::vector<std::filesystem::path>& urls, const twofish::keyInstance& key);
     void queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows);
@@ -91,6 +112,15 @@ private:
     std::vector<int32_t> m_status;
     std::vector<std::string> m_reasons;
     std::atomic<uint64_t> m_countdown{0};
+
+    // Replaced only between runs, when no operation can touch it; within a run the counters are atomic.
+    struct RowProgress {
+        std::atomic<uint64_t> done{0};
+        std::atomic<uint64_t> total{0};
+    };
+    std::unique_ptr<RowProgress[]> m_progress;
+    int64_t m_progressFirstRow = 0;
+    uint64_t m_progressRows = 0;
     // Last, so that it is destroyed first: its destructor lets running operations report into the rest.
     platform::OperationQueue m_operationQueue;
 };

@@ -15,6 +15,13 @@ namespace engine {
 
 using format::kBlockSize;
 
+namespace {
+
+// How often the loop looks at cancellation and hands on its progress: every 64 KiB.
+constexpr uint64_t kBlocksPerProgressStep = 4096;
+
+} // namespace
+
 DecryptionOperation::DecryptionOperation(std::filesystem::path url, const twofish::keyInstance& key,
                                          OperationMaster* master, int64_t index)
     : FileOperation(std::move(url), key, master, index) {}
@@ -63,8 +70,11 @@ int32_t DecryptionOperation::process() {
     uint8_t input[kBlockSize];
     uint8_t output[kBlockSize];
     for (uint64_t block = 0; block < blocks - format::kOverheadBlocks; ++block) {
-        if (isCancelled()) {
-            return stopped();
+        if (block % kBlocksPerProgressStep == 0) {
+            if (isCancelled()) {
+                return stopped();
+            }
+            progress(offset, 2 * fileLength);
         }
         if (!file->getBytes(input, kBlockSize, offset) || temp->failed()) {
             return StatusFailed;

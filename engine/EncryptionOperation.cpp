@@ -15,6 +15,13 @@ namespace engine {
 
 using format::kBlockSize;
 
+namespace {
+
+// How often the loop looks at cancellation and hands on its progress: every 64 KiB.
+constexpr uint64_t kBlocksPerProgressStep = 4096;
+
+} // namespace
+
 EncryptionOperation::EncryptionOperation(std::filesystem::path url, const twofish::keyInstance& key,
                                          OperationMaster* master, int64_t index)
     : FileOperation(std::move(url), key, master, index) {}
@@ -54,8 +61,11 @@ int32_t EncryptionOperation::process() {
     uint8_t input[kBlockSize];
     uint8_t output[kBlockSize];
     for (uint64_t block = 0; block < wholeBlocks; ++block) {
-        if (isCancelled()) {
-            return stopped();
+        if (block % kBlocksPerProgressStep == 0) {
+            if (isCancelled()) {
+                return stopped();
+            }
+            progress(offset, 2 * plainLength);
         }
         if (!file->getBytes(input, kBlockSize, offset) || temp->failed()) {
             return StatusFailed;

@@ -11,6 +11,7 @@
 #include "engine/TempBuffer.h"
 #include "platform/Log.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace engine {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace engine {
 
@@ -20,8 +21,9 @@ constexpr uint64_t kChunkSize = uint64_t{1} << 20;
 } // namespace
 
 InPlaceRewrite::InPlaceRewrite(platform::FileHandle& file, platform::FileHandle& replacement,
-                               const PendingRewrite& record, const RewriteStore& store)
-    : m_file(file), m_replacement(replacement), m_record(record), m_store(store) {}
+                               const PendingRewrite& record, const RewriteStore& store, Progress written)
+    : m_file(file), m_replacement(replacement), m_record(record), m_store(store),
+      m_written(std::move(written)) {}
 
 InPlaceRewrite::Outcome InPlaceRewrite::run() {
     m_chunk.resize(static_cast<size_t>(std::min(kChunkSize, std::max<uint64_t>(m_record.finalLength, 1))));
@@ -81,6 +83,9 @@ bool InPlaceRewrite::copy(uint64_t begin, uint64_t end) {
             return false;
         }
         offset += length;
+        if (m_written) {
+            m_written(offset);
+        }
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include "platform/FileHandle.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace engine {
@@ -22,8 +23,10 @@ public:
 
     // `file` is the user's file, open for update and locked against other runs; `replacement` holds the
     // record's whole final content. Neither is owned; both must outlive run().
+    // `written`, when given, hears how many bytes of the final content are in place, now and then.
+    using Progress = std::function<void(uint64_t written)>;
     InPlaceRewrite(platform::FileHandle& file, platform::FileHandle& replacement,
-                   const PendingRewrite& record, const RewriteStore& store);
+                   const PendingRewrite& record, const RewriteStore& store, Progress written = {});
 
     // In order: extend the file to its final length, so that a full disk fails before any byte changes
     // (and cut it back then); overwrite it and sync it; cut it to length and sync it; rename it, never
@@ -45,6 +48,7 @@ private:
     platform::FileHandle& m_replacement;
     const PendingRewrite& m_record;
     const RewriteStore& m_store;
+    Progress m_written;
     std::vector<uint8_t> m_chunk;
 };
 

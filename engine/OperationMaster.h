@@ -20,6 +20,15 @@ public:
         (void)index;
         (void)reason;
     }
+
+    // Called now and then while the operation works, on its thread, before updateStatus: `done` of `total`
+    // units. A file counts its bytes transformed and then its bytes written back, against twice its
+    // length. Must be cheap: it is called from the operation's inner loops.
+    virtual void updateProgress(int64_t index, uint64_t done, uint64_t total) {
+        (void)index;
+        (void)done;
+        (void)total;
+    }
 };
 
 } // namespace engine

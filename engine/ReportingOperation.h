@@ -27,6 +27,8 @@ protected:
 
     // Adds to the reason without logging.
     void note(std::string_view reason);
+    // Hands the master the operation's progress: `done` of `total` units.
+    void progress(uint64_t done, uint64_t total) { m_master->updateProgress(m_index, done, total); }
     // For a run that was asked to stop before touching the file: StatusNone, "stopped; untouched".
     int32_t stopped();
 

@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -115,7 +116,6 @@ TEST_F(CryptorTest, ARunOfThreePostsTwoUpdatesThenTheEnd) {
     }
     RunObserver observer(m_cryptor);
     ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret"), std::nullopt);
-    EXPECT_TRUE(m_cryptor.isBusy());
     observer.waitForEnd();
 
     EXPECT_EQ(observer.names(),
@@ -262,6 +262,67 @@ TEST_F(CryptorTest, ReportsRaceSafelyWithReadsOnTheMainThread) {
     EXPECT_EQ(std::count(all.begin() + kFiles, all.end(), StatusNone),
               static_cast<long>(all.size() - kFiles));
     EXPECT_GT(reads, 0u);
+}
+
+// Stopped rows end untouched and say so; rows already done stay done; the run still ends with every report.
+TEST_F(CryptorTest, AStoppedRunLeavesEveryFileWholeAndEnds) {
+    std::vector<std::vector<uint8_t>> contents;
+    for (int i = 0; i < 12; ++i) {
+        contents.push_back(sampleBytes(3 << 20, static_cast<uint32_t>(i)));
+        m_cryptor.addURLs({m_dir.writeFile("f" + std::to_string(i), contents.back())});
+    }
+    RunObserver observer(m_cryptor);
+    ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret"), std::nullopt);
+    m_cryptor.stopRun();
+    observer.waitForEnd();
+
+    EXPECT_EQ(observer.names().size(), contents.size());
+    int stopped = 0;
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(i);
+        const fs::path path = m_dir.path() / ("f" + std::to_string(i));
+        if (m_cryptor.statusOnRow(i) == StatusDone) {
+            EXPECT_EQ(decryptFormat(readFile(fs::path(path) += ".brisklet"),
+                                    keyFor(u"secret", twofish::DIR_DECRYPT)),
+                      contents[static_cast<size_t>(i)]);
+        } else {
+            EXPECT_EQ(m_cryptor.statusOnRow(i), StatusNone);
+            EXPECT_EQ(m_cryptor.failureReasonOnRow(i), logmsg::kStoppedUntouched);
+            EXPECT_EQ(readFile(path), contents[static_cast<size_t>(i)]);
+            ++stopped;
+        }
+    }
+    EXPECT_GT(stopped, 0);
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+// Polled as a front end would, progress only grows, stays within its total, and ends complete.
+TEST_F(CryptorTest, ProgressGrowsToTheRunsWholeSize) {
+    for (int i = 0; i < 3; ++i) {
+        m_cryptor.addURLs(
+            {m_dir.writeFile("f" + std::to_string(i), sampleBytes(2 << 20, static_cast<uint32_t>(i)))});
+    }
+    RunObserver observer(m_cryptor);
+    ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret"), std::nullopt);
+    m_cryptor.addURLs({m_dir.writeFile("added during the run", sampleBytes(10))});
+    EXPECT_EQ(m_cryptor.runProgress().bytes.total, 3u * 2 * (2 << 20)) << "known before the files are opened";
+    std::vector<uint64_t> last(3, 0);
+    while (m_cryptor.isBusy()) {
+        for (int64_t row = 0; row < 3; ++row) {
+            const auto now = m_cryptor.progressOnRow(row);
+            ASSERT_TRUE(now.has_value());
+            EXPECT_GE(now->done, last[static_cast<size_t>(row)]);
+            EXPECT_LE(now->done, now->total);
+            last[static_cast<size_t>(row)] = now->done;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    observer.waitForEnd();
+    const Cryptor::RunProgress run = m_cryptor.runProgress();
+    EXPECT_EQ(run.bytes.done, run.bytes.total);
+    EXPECT_EQ(run.filesDone, 3u);
+    EXPECT_EQ(run.filesTotal, 3u);
+    EXPECT_EQ(m_cryptor.progressOnRow(3), std::nullopt) << "a row added during the run is not part of it";
 }
 
 } // namespace
