@@ -2,14 +2,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 namespace crypto {
 
+// A plain memset, then a barrier that tells the compiler the memory may be read afterwards: the stores
+// stay, at memset's speed rather than a byte at a time.
 inline void secureWipe(void* data, std::size_t length) {
-    auto* bytes = static_cast<volatile unsigned char*>(data);
-    for (std::size_t i = 0; i < length; ++i) {
-        bytes[i] = 0;
-    }
+    std::memset(data, 0, length);
+    __asm__ __volatile__("" : : "r"(data) : "memory");
 }
 
 } // namespace crypto

@@ -1,6 +1,8 @@
-// Decrypts a whole file into its replacement, accepts it by its check block, then puts it over the file.
+// Checks the passphrase against a file's last blocks, decrypts the whole file into its replacement, then
+// puts that over the file.
 #include "engine/DecryptionOperation.h"
 
+#include "crypto/wipe.h"
 #include "engine/EncryptedFormat.h"
 #include "engine/FileBuffer.h"
 #include "engine/LogMessages.h"
@@ -9,18 +11,13 @@
 #include "engine/TempBuffer.h"
 #include "platform/Log.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace engine {
 
 using format::kBlockSize;
-
-namespace {
-
-// How often the loop looks at cancellation and hands on its progress: every 64 KiB.
-constexpr uint64_t kBlocksPerProgressStep = 4096;
-
-} // namespace
 
 DecryptionOperation::DecryptionOperation(std::filesystem::path url, const twofish::keyInstance& key,
                                          OperationMaster* master, int64_t index)
@@ -53,46 +50,54 @@ int32_t DecryptionOperation::process() {
         return StatusFailed;
     }
 
+    // A wrong passphrase shows in the last two blocks alone: refused before anything is read or written.
+    uint8_t lastTwo[2 * kBlockSize];
+    if (!file->getBytes(lastTwo, sizeof lastTwo, fileLength - sizeof lastTwo)) {
+        return StatusFailed;
+    }
+    if (!format::checkBlockOpens(m_key, lastTwo)) {
+        platform::log(logmsg::kPassphraseMightBeWrong);
+        return StatusFailed;
+    }
+
     uint8_t iv[kBlockSize];
     if (!file->getBytes(iv, kBlockSize, 0)) {
         return StatusFailed;
     }
     format::loadInitialVector(cipher, iv);
-    uint64_t offset = kBlockSize;
 
     auto temp = TempBuffer::init();
     if (!temp) {
         return StatusFailed;
     }
 
+    // The data blocks a chunk at a time, each chunk in one cipher call.
     bool success = true;
-    uint64_t plainLength = 0;
-    uint8_t input[kBlockSize];
-    uint8_t output[kBlockSize];
-    for (uint64_t block = 0; block < blocks - format::kOverheadBlocks; ++block) {
-        if (block % kBlocksPerProgressStep == 0) {
-            if (isCancelled()) {
-                return stopped();
-            }
-            progress(offset, 2 * fileLength);
+    const uint64_t dataEnd = fileLength - 2 * kBlockSize;
+    std::vector<uint8_t> chunk(
+        static_cast<size_t>(std::min(kChunkLength, std::max(dataEnd - kBlockSize, kBlockSize))));
+    for (uint64_t offset = kBlockSize; offset < dataEnd;) {
+        if (isCancelled()) {
+            return stopped();
         }
-        if (!file->getBytes(input, kBlockSize, offset) || temp->failed()) {
+        progress(offset, 2 * fileLength);
+        const uint64_t length = std::min<uint64_t>(chunk.size(), dataEnd - offset);
+        if (!file->getBytes(chunk.data(), length, offset) || temp->failed()) {
             return StatusFailed;
         }
-        offset += kBlockSize;
-        if (decryptBlock(cipher, input, output)) {
-            temp->appendBytes(output, kBlockSize);
-            plainLength += kBlockSize;
-        } else {
-            success = false;
-        }
+        success = decryptBlocks(cipher, chunk.data(), length) && success;
+        temp->appendBytes(chunk.data(), length);
+        offset += length;
     }
+    crypto::secureWipe(chunk.data(), chunk.size());
+    uint64_t plainLength = dataEnd - kBlockSize;
 
     // The final block carries the last 0..15 plain bytes; any other count contributes nothing.
-    if (!file->getBytes(input, kBlockSize, offset)) {
+    uint8_t input[kBlockSize];
+    uint8_t output[kBlockSize];
+    if (!file->getBytes(input, kBlockSize, dataEnd)) {
         return StatusFailed;
     }
-    offset += kBlockSize;
     if (decryptBlock(cipher, input, output)) {
         const uint8_t tailLength = output[kBlockSize - 1];
         if (tailLength >= 1 && tailLength < kBlockSize) {
@@ -102,8 +107,10 @@ int32_t DecryptionOperation::process() {
     } else {
         success = false;
     }
+    crypto::secureWipe(output, sizeof output);
 
-    if (!file->getBytes(input, kBlockSize, offset) || !decryptBlock(cipher, input, output)) {
+    // The check again, at the end of the chain: it must agree with the early one unless the file changed.
+    if (!file->getBytes(input, kBlockSize, dataEnd + kBlockSize) || !decryptBlock(cipher, input, output)) {
         return StatusFailed;
     }
     if (!format::isCheckBlockValid(output)) {

@@ -1,6 +1,8 @@
 // Helpers shared by the encryption and decryption operations.
 #include "engine/EncryptedFormat.h"
 
+#include "crypto/wipe.h"
+
 #include <cstring>
 
 namespace engine::format {
@@ -15,6 +17,24 @@ void loadInitialVector(twofish::cipherInstance& cipher, const uint8_t (&iv)[kBlo
 
 bool isCheckBlockValid(const uint8_t (&decrypted)[kBlockSize]) {
     return std::memcmp(decrypted, kCheckBlock.data(), kCheckedPrefixLength) == 0;
+}
+
+bool checkBlockOpens(twofish::keyInstance& key, const uint8_t (&lastTwo)[2 * kBlockSize]) {
+    // Without IV text cipherInit cannot fail.
+    twofish::cipherInstance cipher{};
+    twofish::cipherInit(&cipher, twofish::MODE_ECB, nullptr);
+    uint8_t plain[kBlockSize];
+    if (twofish::blockDecrypt(&cipher, &key, lastTwo + kBlockSize, twofish::kBlockBits, plain) !=
+        twofish::kBlockBits) {
+        return false;
+    }
+    // Later blocks chain with the previous ciphertext byte for byte; only the first uses the reordered IV.
+    for (std::size_t i = 0; i < kBlockSize; ++i) {
+        plain[i] ^= lastTwo[i];
+    }
+    const bool opens = isCheckBlockValid(plain);
+    crypto::secureWipe(plain, sizeof plain);
+    return opens;
 }
 
 } // namespace engine::format

@@ -33,4 +33,9 @@ void loadInitialVector(twofish::cipherInstance& cipher, const uint8_t (&iv)[kBlo
 
 bool isCheckBlockValid(const uint8_t (&decrypted)[kBlockSize]);
 
+// Whether `key` (ordered for decryption) opens a file whose last two blocks are `lastTwo`: in CBC the check
+// block's plain text is D(last block) xor the block before it, so neither the IV nor the data are needed,
+// and the answer is the one a whole decryption reaches at its end.
+bool checkBlockOpens(twofish::keyInstance& key, const uint8_t (&lastTwo)[2 * kBlockSize]);
+
 } // namespace engine::format

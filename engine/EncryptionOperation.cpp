@@ -1,6 +1,7 @@
 // Builds the encrypted form of a file as its replacement, then puts it over the file and renames it.
 #include "engine/EncryptionOperation.h"
 
+#include "crypto/wipe.h"
 #include "engine/EncryptedFormat.h"
 #include "engine/FileBuffer.h"
 #include "engine/PathExtension.h"
@@ -8,19 +9,14 @@
 #include "engine/TempBuffer.h"
 #include "platform/SecureRandom.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace engine {
 
 using format::kBlockSize;
-
-namespace {
-
-// How often the loop looks at cancellation and hands on its progress: every 64 KiB.
-constexpr uint64_t kBlocksPerProgressStep = 4096;
-
-} // namespace
 
 EncryptionOperation::EncryptionOperation(std::filesystem::path url, const twofish::keyInstance& key,
                                          OperationMaster* master, int64_t index)
@@ -52,36 +48,35 @@ int32_t EncryptionOperation::process() {
     }
 
     const uint64_t plainLength = file->fileLength();
-    const uint64_t wholeBlocks = plainLength / kBlockSize;
+    const uint64_t wholeLength = plainLength - plainLength % kBlockSize;
     const auto tailLength = static_cast<uint8_t>(plainLength % kBlockSize);
     temp->appendBytes(iv, sizeof iv);
 
+    // The whole blocks a chunk at a time, each chunk in one cipher call: the chain runs through them as
+    // it would block by block.
     bool success = true;
-    uint64_t offset = 0;
-    uint8_t input[kBlockSize];
-    uint8_t output[kBlockSize];
-    for (uint64_t block = 0; block < wholeBlocks; ++block) {
-        if (block % kBlocksPerProgressStep == 0) {
-            if (isCancelled()) {
-                return stopped();
-            }
-            progress(offset, 2 * plainLength);
+    std::vector<uint8_t> chunk(
+        static_cast<size_t>(std::min(kChunkLength, std::max(wholeLength, kBlockSize))));
+    for (uint64_t offset = 0; offset < wholeLength;) {
+        if (isCancelled()) {
+            return stopped();
         }
-        if (!file->getBytes(input, kBlockSize, offset) || temp->failed()) {
+        progress(offset, 2 * plainLength);
+        const uint64_t length = std::min<uint64_t>(chunk.size(), wholeLength - offset);
+        if (!file->getBytes(chunk.data(), length, offset) || temp->failed()) {
             return StatusFailed;
         }
-        offset += kBlockSize;
-        if (encryptBlock(cipher, input, output)) {
-            temp->appendBytes(output, kBlockSize);
-        } else {
-            success = false;
-        }
+        success = encryptBlocks(cipher, chunk.data(), length) && success;
+        temp->appendBytes(chunk.data(), length);
+        offset += length;
     }
+    crypto::secureWipe(chunk.data(), chunk.size());
 
     // The final block: the last 0..15 plain bytes, zero filler, and their count in the last byte.
-    std::memset(input, 0, sizeof input);
+    uint8_t input[kBlockSize] = {};
+    uint8_t output[kBlockSize];
     input[kBlockSize - 1] = tailLength;
-    if (tailLength > 0 && !file->getBytes(input, tailLength, offset)) {
+    if (tailLength > 0 && !file->getBytes(input, tailLength, wholeLength)) {
         return StatusFailed;
     }
     if (encryptBlock(cipher, input, output)) {
@@ -89,6 +84,7 @@ int32_t EncryptionOperation::process() {
     } else {
         success = false;
     }
+    crypto::secureWipe(input, sizeof input);
 
     std::memcpy(input, format::kCheckBlock.data(), kBlockSize);
     if (!encryptBlock(cipher, input, output)) {

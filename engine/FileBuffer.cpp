@@ -12,8 +12,6 @@ namespace engine {
 
 namespace {
 
-constexpr uint64_t kWindowAlignment = 512;
-constexpr uint64_t kWindowLength = 1024;
 // dataAtOffset reads longer than this straight from the file.
 constexpr uint64_t kScratchLength = 512;
 
@@ -57,11 +55,11 @@ std::unique_ptr<FileBuffer> FileBuffer::initWithURL(const std::filesystem::path&
 }
 
 bool FileBuffer::probe() {
-    const std::optional<uint64_t> end = m_fileHandle->seekToEnd();
-    if (!end) {
+    const auto opened = platform::statusOfDescriptor(m_fileHandle->descriptor());
+    if (!opened) {
         return false;
     }
-    m_fileLength = *end;
+    m_fileLength = opened->length;
     if (m_fileLength != 0) {
         uint8_t last = 0;
         if (!getBytes(&last, 1, m_fileLength - 1) || !writeBytes(&last, 1, m_fileLength - 1)) {
@@ -88,9 +86,13 @@ bool FileBuffer::getBytes(void* dest, uint64_t length, uint64_t offset) {
     // Keeps end from wrapping; no file reaches that far, so the result is the same.
     length = std::min(length, std::numeric_limits<uint64_t>::max() - offset);
     uint64_t end = offset + length;
+    uint64_t windowEnd = m_currentOffset + m_currentData.size();
+    const bool touchesWindow = offset < windowEnd && m_currentOffset < end && !m_currentData.empty();
+    if (length >= kDirectReadLength && !touchesWindow) {
+        return readDirect(out, length, offset);
+    }
     bool ok = true;
     bool progressed = true;
-    uint64_t windowEnd = m_currentOffset + m_currentData.size();
     while (ok && length != 0 && offset < m_fileLength) {
         if (m_currentOffset <= offset && offset < windowEnd) {
             const uint64_t count = end <= windowEnd ? length : windowEnd - offset;
@@ -107,24 +109,54 @@ bool FileBuffer::getBytes(void* dest, uint64_t length, uint64_t offset) {
             end = m_currentOffset;
             progressed = true;
         } else {
-            const uint64_t base = offset & ~(kWindowAlignment - 1);
-            m_currentData = readDataAtOffset(base, kWindowLength).value_or(std::vector<uint8_t>());
-            m_currentOffset = base;
+            refill(offset & ~(kWindowAlignment - 1));
             if (!progressed) {
                 ok = false;
             }
-            windowEnd = base + m_currentData.size();
+            windowEnd = m_currentOffset + m_currentData.size();
             progressed = false;
         }
     }
     return ok;
 }
 
+bool FileBuffer::refill(uint64_t base) {
+    // The window keeps its allocation from refill to refill.
+    m_currentData.resize(kWindowLength);
+    m_currentOffset = base;
+    const auto got =
+        m_fileHandle ? m_fileHandle->readAt(m_currentData.data(), kWindowLength, base) : std::nullopt;
+    m_currentData.resize(got.value_or(0));
+    if (got) {
+        m_position = base + *got;
+    }
+    return got.has_value();
+}
+
+bool FileBuffer::readDirect(uint8_t* dest, uint64_t length, uint64_t offset) {
+    if (offset >= m_fileLength || length == 0) {
+        return true;
+    }
+    const uint64_t wanted = std::min(length, m_fileLength - offset);
+    const auto got =
+        m_fileHandle ? m_fileHandle->readAt(dest, static_cast<size_t>(wanted), offset) : std::nullopt;
+    if (!got) {
+        return false;
+    }
+    m_position = offset + *got;
+    // A file that shrank since it was opened cannot give what its length promised.
+    return *got == wanted;
+}
+
 std::optional<std::vector<uint8_t>> FileBuffer::readDataAtOffset(uint64_t offset, uint64_t length) {
-    if (!m_fileHandle || !m_fileHandle->seek(offset)) {
+    if (!m_fileHandle) {
         return std::nullopt;
     }
-    return m_fileHandle->readData(length);
+    auto data = m_fileHandle->readDataAt(offset, length);
+    if (data) {
+        m_position = offset + data->size();
+    }
+    return data;
 }
 
 std::vector<uint8_t> FileBuffer::dataAtOffset(uint64_t offset, uint64_t length) {
@@ -153,15 +185,15 @@ bool FileBuffer::writeData(const std::vector<uint8_t>& data, uint64_t offset) {
 }
 
 bool FileBuffer::writeBytes(const void* src, uint64_t length, uint64_t offset) {
-    if (!m_fileHandle || !m_fileHandle->seek(offset)) {
+    if (!m_fileHandle || (length != 0 && !m_fileHandle->writeAt(src, static_cast<size_t>(length), offset))) {
         return false;
     }
-    return length == 0 || m_fileHandle->write(src, length);
+    m_position = offset + length;
+    return true;
 }
 
 bool FileBuffer::truncateFileAtCurrentOffset() {
-    const std::optional<uint64_t> position = m_fileHandle ? m_fileHandle->offset() : std::nullopt;
-    if (!position || !m_fileHandle->truncate(*position)) {
+    if (!m_fileHandle || !m_fileHandle->truncate(m_position)) {
         platform::log(logmsg::kCouldNotTruncateFile);
         return false;
     }

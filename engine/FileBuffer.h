@@ -13,11 +13,18 @@
 
 namespace engine {
 
-// Serves small reads from a 1024-byte window refilled at 512-byte boundaries; writes go straight to the file
-// and leave the window alone. Used by one operation on one thread. No call throws or lets a file failure
-// escape: each turns into the result documented below.
+// Serves small reads from a window of kWindowLength bytes refilled at kWindowAlignment boundaries; large
+// reads go straight to the file, and so do writes, which leave the window alone. Every file access is
+// positioned (pread, pwrite): no call seeks. Used by one operation on one thread. No call throws or lets a
+// file failure escape: each turns into the result documented below.
 class FileBuffer {
 public:
+    static constexpr uint64_t kWindowLength = uint64_t{1} << 20;
+    static constexpr uint64_t kWindowAlignment = 4096;
+    // getBytes requests at least this long that the window does not hold are read straight into the
+    // destination.
+    static constexpr uint64_t kDirectReadLength = uint64_t{64} << 10;
+
     // Opens url for update, takes the one-writer lock on it (so that no other run, in this process or
     // another, works on the file until this buffer closes) and proves that it can be both read and written
     // by rewriting its last byte (which changes its modification time). An empty file is not probed. On
@@ -47,8 +54,8 @@ public:
     // the write failed (part of the data may be written). Neither the window nor fileLength() change.
     bool writeData(const std::vector<uint8_t>& data, uint64_t offset);
     bool writeBytes(const void* src, uint64_t length, uint64_t offset);
-    // Cuts the file at the position of the last read or write. On failure logs "could not truncate file" and
-    // returns false.
+    // Cuts the file just after the last byte read from the file or written to it through this buffer (reads
+    // served from the window do not count). On failure logs "could not truncate file" and returns false.
     bool truncateFileAtCurrentOffset();
 
     // The length at opening; writes and truncation do not change it.
@@ -66,12 +73,16 @@ public:
 private:
     explicit FileBuffer(std::unique_ptr<platform::FileHandle> fileHandle);
     bool probe();
+    bool refill(uint64_t offset);
+    // Reads [offset, offset + length) of the file, up to fileLength(), straight into dest.
+    bool readDirect(uint8_t* dest, uint64_t length, uint64_t offset);
 
     std::unique_ptr<platform::FileHandle> m_fileHandle;
     uint64_t m_fileLength = 0;
     platform::FileStatus m_statusAtOpening;
     uint64_t m_currentOffset = 0;
     std::vector<uint8_t> m_currentData;
+    uint64_t m_position = 0; // just after the last file access, as a file position would be
 };
 
 } // namespace engine

@@ -46,6 +46,24 @@ bool FileOperation::decryptBlock(twofish::cipherInstance& cipher, const uint8_t*
     return true;
 }
 
+bool FileOperation::encryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length) {
+    const auto bits = static_cast<int32_t>(length * 8);
+    if (twofish::blockEncrypt(&cipher, &m_key, blocks, bits, blocks) != bits) {
+        platform::log(logmsg::kBadNumberOfBitsProcessed);
+        return false;
+    }
+    return true;
+}
+
+bool FileOperation::decryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length) {
+    const auto bits = static_cast<int32_t>(length * 8);
+    if (twofish::blockDecrypt(&cipher, &m_key, blocks, bits, blocks) != bits) {
+        platform::log(logmsg::kBadNumberOfBitsProcessed);
+        return false;
+    }
+    return true;
+}
+
 std::unique_ptr<FileBuffer> FileOperation::openFile() {
     FileError error;
     auto file = FileBuffer::initWithURL(m_url, &error);

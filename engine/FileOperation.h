@@ -28,6 +28,13 @@ protected:
     // One chained block; a wrong bit count is logged and returns false.
     bool encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output);
     bool decryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output);
+    // Whole blocks in place, chained through `cipher` exactly as one call per block would be; `length` is a
+    // multiple of the block size, at most kChunkLength. A wrong bit count is logged and returns false.
+    bool encryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length);
+    bool decryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length);
+
+    // How much of the file the operations read, transform and append at a time.
+    static constexpr uint64_t kChunkLength = uint64_t{1} << 20;
 
     // Opens m_url through a FileBuffer, which locks it against other runs; null after logging why not.
     std::unique_ptr<FileBuffer> openFile();

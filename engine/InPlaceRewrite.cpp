@@ -26,7 +26,6 @@ InPlaceRewrite::InPlaceRewrite(platform::FileHandle& file, platform::FileHandle&
       m_written(std::move(written)) {}
 
 InPlaceRewrite::Outcome InPlaceRewrite::run() {
-    m_chunk.resize(static_cast<size_t>(std::min(kChunkSize, std::max<uint64_t>(m_record.finalLength, 1))));
     switch (extend()) {
     case Step::FailedUntouched:
         return failedUntouched();
@@ -74,12 +73,15 @@ InPlaceRewrite::Step InPlaceRewrite::extend() {
 
 bool InPlaceRewrite::copy(uint64_t begin, uint64_t end) {
     for (uint64_t offset = begin; offset < end;) {
-        const auto length = static_cast<size_t>(std::min<uint64_t>(m_chunk.size(), end - offset));
-        const auto got = m_replacement.readAt(m_chunk.data(), length, offset);
-        if (!got || *got != length || !m_file.writeAt(m_chunk.data(), length, offset)) {
-            if (got && *got != length) {
-                errno = EIO;
+        const uint64_t length = std::min(kChunkSize, end - offset);
+        if (m_inKernel && !m_file.copyRangeFrom(m_replacement, offset, length)) {
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+                return false;
             }
+            // Across file systems, or where the kernel cannot: through memory from this chunk on.
+            m_inKernel = false;
+        }
+        if (!m_inKernel && !copyThroughMemory(offset, length)) {
             return false;
         }
         offset += length;
@@ -88,6 +90,16 @@ bool InPlaceRewrite::copy(uint64_t begin, uint64_t end) {
         }
     }
     return true;
+}
+
+bool InPlaceRewrite::copyThroughMemory(uint64_t offset, uint64_t length) {
+    m_chunk.resize(static_cast<size_t>(kChunkSize));
+    const auto got = m_replacement.readAt(m_chunk.data(), static_cast<size_t>(length), offset);
+    if (got && *got != length) {
+        errno = EIO; // the replacement is shorter than its record says
+        return false;
+    }
+    return got && m_file.writeAt(m_chunk.data(), static_cast<size_t>(length), offset);
 }
 
 bool InPlaceRewrite::overwrite() {

@@ -38,7 +38,10 @@ private:
     enum class Step { Ok, FailedUntouched, FailedTouched };
 
     Step extend();
+    // Copies [begin, end) of the replacement over the file: inside the kernel where it can, else through
+    // memory.
     bool copy(uint64_t begin, uint64_t end);
+    bool copyThroughMemory(uint64_t offset, uint64_t length);
     bool overwrite();
     bool cutToLength();
     Outcome renameAndFinish();
@@ -49,7 +52,8 @@ private:
     const PendingRewrite& m_record;
     const RewriteStore& m_store;
     Progress m_written;
-    std::vector<uint8_t> m_chunk;
+    bool m_inKernel = true;
+    std::vector<uint8_t> m_chunk; // only for copies through memory
 };
 
 } // namespace engine

@@ -21,7 +21,6 @@ namespace engine {
 namespace {
 
 constexpr const char* kFileNameTemplate = "kov.XXXXXXXXXX";
-constexpr size_t kMemoryLimit = 512;
 constexpr size_t kXCount = 10;
 // glibc's mkstemp replaces only the last six X characters.
 constexpr size_t kXReplacedByMkstemp = 6;
@@ -44,9 +43,7 @@ void randomizeLeadingXs(std::string& pathTemplate) {
 } // namespace
 
 TempBuffer::TempBuffer(std::unique_ptr<platform::FileHandle> fileHandle, std::filesystem::path path)
-    : m_fileHandle(std::move(fileHandle)), m_path(std::move(path)) {
-    m_currentData.reserve(kMemoryLimit);
-}
+    : m_fileHandle(std::move(fileHandle)), m_path(std::move(path)) {}
 
 TempBuffer::~TempBuffer() {
     close();
@@ -92,10 +89,15 @@ std::unique_ptr<TempBuffer> TempBuffer::initIn(const std::filesystem::path& dire
 }
 
 void TempBuffer::appendBytes(const void* src, uint64_t length) {
-    if (m_dumpFailed) {
+    if (m_dumpFailed || length == 0) {
         return;
     }
     const auto* bytes = static_cast<const uint8_t*>(src);
+    // A large piece with nothing held before it goes to the file as it is, without a copy in memory.
+    if (m_currentData.empty() && length > kMemoryLimit) {
+        writeToFile(bytes, length);
+        return;
+    }
     m_currentData.insert(m_currentData.end(), bytes, bytes + length);
     if (m_currentData.size() > kMemoryLimit) {
         dumpBuffer();
@@ -106,32 +108,29 @@ void TempBuffer::dumpBuffer() {
     if (m_currentData.empty() || m_dumpFailed) {
         return;
     }
-    if (!m_fileHandle || !m_fileHandle->seekToEnd() ||
-        !m_fileHandle->write(m_currentData.data(), m_currentData.size())) {
+    if (writeToFile(m_currentData.data(), m_currentData.size())) {
+        m_currentData.clear();
+    }
+}
+
+bool TempBuffer::writeToFile(const uint8_t* bytes, uint64_t length) {
+    if (!m_fileHandle || !m_fileHandle->writeAt(bytes, static_cast<size_t>(length), m_fileLength)) {
         m_dumpFailed = true;
         m_currentData.clear();
         m_currentData.shrink_to_fit();
         platform::log(logmsg::kCouldNotWriteToTempFile);
-        return;
+        return false;
     }
-    m_currentData.clear();
+    m_fileLength += length;
+    return true;
 }
 
 uint64_t TempBuffer::length() {
-    const std::optional<uint64_t> fileLength = m_fileHandle ? m_fileHandle->seekToEnd() : std::nullopt;
-    if (!fileLength) {
-        m_lengthFailed = true;
-        platform::log(logmsg::kCouldNotGetLengthOfTmpFile);
-    }
-    return fileLength.value_or(0) + m_currentData.size();
+    return m_fileLength + m_currentData.size();
 }
 
 std::optional<std::vector<uint8_t>> TempBuffer::readDataAtOffset(uint64_t offset, uint64_t length) {
-    const uint64_t total = this->length();
-    if (!failed() && total <= m_currentData.size()) {
-        if (offset == 0 && m_currentData.size() <= length) {
-            return m_currentData;
-        }
+    if (!failed() && m_fileLength == 0) {
         // Callers stay within the held bytes; clamping keeps any other request in bounds.
         const size_t begin = static_cast<size_t>(std::min<uint64_t>(offset, m_currentData.size()));
         const size_t end =
@@ -140,8 +139,9 @@ std::optional<std::vector<uint8_t>> TempBuffer::readDataAtOffset(uint64_t offset
     }
     dumpBuffer();
     std::optional<std::vector<uint8_t>> data;
-    if (!failed() && m_fileHandle->seek(offset)) {
-        data = m_fileHandle->readData(offset < total ? std::min(length, total - offset) : 0);
+    if (!failed()) {
+        data = m_fileHandle->readDataAt(offset,
+                                        offset < m_fileLength ? std::min(length, m_fileLength - offset) : 0);
     }
     if (!data) {
         platform::log(logmsg::kCouldNotReadFromTmpFile);

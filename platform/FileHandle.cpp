@@ -197,6 +197,53 @@ std::optional<std::vector<uint8_t>> FileHandle::readData(uint64_t length) {
     return data;
 }
 
+std::optional<std::vector<uint8_t>> FileHandle::readDataAt(uint64_t offset, uint64_t length) {
+    std::vector<uint8_t> data;
+    while (data.size() < length) {
+        const size_t have = data.size();
+        const auto piece = static_cast<size_t>(std::min(length - have, kReadDataPiece));
+        data.resize(have + piece);
+        const std::optional<size_t> got = readAt(data.data() + have, piece, offset + have);
+        if (!got) {
+            return std::nullopt;
+        }
+        data.resize(have + *got);
+        if (*got < piece) {
+            break;
+        }
+    }
+    return data;
+}
+
+bool FileHandle::copyRangeFrom(FileHandle& source, uint64_t offset, uint64_t length) {
+    if (shouldFail(FaultPoint::CopyFileRange, m_descriptor)) {
+        return false;
+    }
+    uint64_t done = 0;
+    while (done < length) {
+        if (!fitsOffset(offset + length)) {
+            errno = EINVAL;
+            return false;
+        }
+        auto from = static_cast<off64_t>(offset + done);
+        auto to = from;
+        const ssize_t copied = ::copy_file_range(source.m_descriptor, &from, m_descriptor, &to,
+                                                 static_cast<size_t>(length - done), 0);
+        if (copied < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (copied == 0) {
+            errno = EIO; // the source ended early
+            return false;
+        }
+        done += static_cast<uint64_t>(copied);
+    }
+    return true;
+}
+
 bool FileHandle::write(const void* src, size_t length) {
     if (shouldFail(FaultPoint::Write, m_descriptor)) {
         return false;

@@ -48,6 +48,12 @@ public:
     std::optional<size_t> read(void* dest, size_t length);
     // Reads up to length bytes from the position into a new byte string; shorter at end of file.
     std::optional<std::vector<uint8_t>> readData(uint64_t length);
+    // The same at offset, without moving the position.
+    std::optional<std::vector<uint8_t>> readDataAt(uint64_t offset, uint64_t length);
+    // Copies length bytes from `source` at the same offset into this file inside the kernel, where both
+    // lie on one file system; false with EXDEV, EINVAL or ENOSYS where that cannot be done, so that the
+    // caller copies through memory instead. On other failures part may have been copied.
+    bool copyRangeFrom(FileHandle& source, uint64_t offset, uint64_t length);
     // Writes all length bytes, retrying interrupted and short writes. On false part may have been written.
     bool write(const void* src, size_t length);
     bool truncate(uint64_t length);

@@ -190,7 +190,9 @@ TEST_P(CrashTest, TheReplacementAndItsRecordReachTheDiskBeforeTheFileChanges) {
     EXPECT_GT(stateSyncs[0], recordSyncs[0]) << "the names of both reach the disk";
 
     // Every change to the file comes after that; the probe's rewrite of its own last byte comes before.
-    const auto writes = where(calls, FaultPoint::Write, input.string());
+    auto writes = where(calls, FaultPoint::Write, input.string());
+    const auto copies = where(calls, FaultPoint::CopyFileRange, input.string());
+    writes.insert(writes.end(), copies.begin(), copies.end());
     const auto extensions = where(calls, FaultPoint::Fallocate, input.string());
     std::vector<size_t> changes(extensions);
     std::copy_if(writes.begin(), writes.end(), std::back_inserter(changes),

@@ -21,6 +21,9 @@ using platform::FaultPoint;
 using testsupport::readFile;
 using testsupport::sampleBytes;
 
+constexpr uint64_t kWindow = FileBuffer::kWindowLength;
+constexpr uint64_t kAlignment = FileBuffer::kWindowAlignment;
+
 std::vector<uint8_t> slice(const std::vector<uint8_t>& bytes, size_t begin, size_t end) {
     return {bytes.begin() + static_cast<ptrdiff_t>(begin), bytes.begin() + static_cast<ptrdiff_t>(end)};
 }
@@ -66,12 +69,12 @@ TEST_F(FileBufferTest, MissingPathAndDirectoryFailWithTheUnknownReadError) {
     EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "missing"));
 }
 
-// Every open, seek, read and write made while opening is essential: failing any one of them refuses the file
+// Every open, lock, read and write made while opening is essential: failing any one of them refuses the file
 // and leaves it as it was.
 TEST_F(FileBufferTest, ProbeFailsWhenAnyCallWhileOpeningFails) {
     const auto content = sampleBytes(3000);
     m_file = m_dir.writeFile("file", content);
-    for (const FaultPoint point : {FaultPoint::Open, FaultPoint::Seek, FaultPoint::Read, FaultPoint::Write}) {
+    for (const FaultPoint point : {FaultPoint::Open, FaultPoint::Lock, FaultPoint::Read, FaultPoint::Write}) {
         int calls = 0;
         {
             FaultInjector counter(point, INT_MAX);
@@ -106,13 +109,13 @@ TEST_F(FileBufferTest, OpeningRewritesTheLastByte) {
     EXPECT_EQ(readFile(m_file), content);
 }
 
-TEST_F(FileBufferTest, SequentialReadsRefillAtEvery1024Bytes) {
-    const auto content = sampleBytes(1030);
+TEST_F(FileBufferTest, SequentialSmallReadsRefillOncePerWindow) {
+    const auto content = sampleBytes(kWindow + 6);
     auto buffer = open(content);
     FaultInjector counter(FaultPoint::Read, INT_MAX);
 
     std::vector<uint8_t> read;
-    for (uint64_t offset = 0; offset < 1024; offset += 16) {
+    for (uint64_t offset = 0; offset < kWindow; offset += 16) {
         uint8_t block[16];
         ASSERT_TRUE(buffer->getBytes(block, 16, offset)) << offset;
         read.insert(read.end(), block, block + 16);
@@ -120,7 +123,7 @@ TEST_F(FileBufferTest, SequentialReadsRefillAtEvery1024Bytes) {
     EXPECT_EQ(counter.callCount(FaultPoint::Read), 1);
 
     std::vector<uint8_t> last(16, 0xAA);
-    EXPECT_TRUE(buffer->getBytes(last.data(), last.size(), 1024));
+    EXPECT_TRUE(buffer->getBytes(last.data(), last.size(), kWindow));
     EXPECT_EQ(counter.callCount(FaultPoint::Read), 2);
     read.insert(read.end(), last.begin(), last.begin() + 6);
     EXPECT_EQ(read, content);
@@ -128,8 +131,8 @@ TEST_F(FileBufferTest, SequentialReadsRefillAtEvery1024Bytes) {
 }
 
 // A request that straddles the window's edge takes the covered part from the window as it was filled (the
-// file is changed behind it to tell the two sources apart) and refills once, at a 512-byte boundary, for the
-// rest; the new window then serves the last 16 bytes of its 1024 without another read.
+// file is changed behind it to tell the two sources apart) and refills once, at an aligned offset, for the
+// rest; the new window then serves the last 16 bytes of its length without another read.
 TEST_F(FileBufferTest, StraddlingRequestsUseTheWindowAndOneRefill) {
     struct Case {
         uint64_t windowAt;
@@ -140,16 +143,18 @@ TEST_F(FileBufferTest, StraddlingRequestsUseTheWindowAndOneRefill) {
         uint64_t newWindowAt;
     };
     const Case cases[] = {
-        {0, 1020, 16, 1020, 1024, 1024},   // head from the window at 0, tail after a refill at 1024
-        {1024, 1000, 40, 1024, 1040, 512}, // tail from the window at 1024, head after a refill at 512
+        // head from the window at 0, tail after a refill at the window's end
+        {0, kWindow - 4, 16, kWindow - 4, kWindow, kWindow},
+        // tail from the window further on, head after a refill at the aligned offset before it
+        {kWindow, kWindow - 24, 40, kWindow, kWindow + 16, kWindow - kAlignment},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("request at " + std::to_string(c.offset));
-        const auto before = sampleBytes(4096, 1);
+        const auto before = sampleBytes(3 * kWindow, 1);
         auto buffer = open(before);
         uint8_t primer[16];
         ASSERT_TRUE(buffer->getBytes(primer, 16, c.windowAt));
-        const auto after = sampleBytes(4096, 2);
+        const auto after = sampleBytes(3 * kWindow, 2);
         testsupport::writeFile(m_file, after);
 
         FaultInjector counter(FaultPoint::Read, INT_MAX);
@@ -162,15 +167,32 @@ TEST_F(FileBufferTest, StraddlingRequestsUseTheWindowAndOneRefill) {
             ASSERT_EQ(dest[i], (old ? before : after)[at]) << "offset " << at;
         }
         uint8_t last[16];
-        EXPECT_TRUE(buffer->getBytes(last, 16, c.newWindowAt + 1024 - 16));
+        EXPECT_TRUE(buffer->getBytes(last, 16, c.newWindowAt + kWindow - 16));
         EXPECT_EQ(counter.callCount(FaultPoint::Read), 1);
-        EXPECT_TRUE(
-            std::equal(last, last + 16, after.begin() + static_cast<ptrdiff_t>(c.newWindowAt + 1024 - 16)));
+        EXPECT_TRUE(std::equal(last, last + 16,
+                               after.begin() + static_cast<ptrdiff_t>(c.newWindowAt + kWindow - 16)));
     }
 }
 
+// Reads as long as a chunk of the operations' go straight into the destination: no copy through the window.
+TEST_F(FileBufferTest, LongReadsBypassTheWindow) {
+    const auto content = sampleBytes(3 * kWindow + 100);
+    auto buffer = open(content);
+    FaultInjector counter(FaultPoint::Read, INT_MAX);
+    std::vector<uint8_t> dest(kWindow);
+    for (uint64_t offset = 0; offset < content.size(); offset += dest.size()) {
+        const uint64_t length = std::min<uint64_t>(dest.size(), content.size() - offset);
+        ASSERT_TRUE(buffer->getBytes(dest.data(), length, offset));
+        ASSERT_TRUE(std::equal(dest.begin(), dest.begin() + static_cast<ptrdiff_t>(length),
+                               content.begin() + static_cast<ptrdiff_t>(offset)));
+    }
+    EXPECT_LE(counter.callCount(FaultPoint::Read), 4) << "one read per chunk at most";
+    std::filesystem::resize_file(m_file, kWindow);
+    EXPECT_FALSE(buffer->getBytes(dest.data(), dest.size(), 2 * kWindow)) << "the file has become shorter";
+}
+
 TEST_F(FileBufferTest, GetBytesFailsOnlyAfterTwoRefillsWithNothingCopied) {
-    const auto content = sampleBytes(2048);
+    const auto content = sampleBytes(2 * kWindow);
     auto buffer = open(content);
     uint8_t primer[16];
     ASSERT_TRUE(buffer->getBytes(primer, 16, 0));
@@ -178,10 +200,11 @@ TEST_F(FileBufferTest, GetBytesFailsOnlyAfterTwoRefillsWithNothingCopied) {
     std::vector<uint8_t> dest(16, 0xAA);
     {
         FaultInjector injector(FaultPoint::Read, 1);
-        EXPECT_FALSE(buffer->getBytes(dest.data(), dest.size(), 1020));
+        EXPECT_FALSE(buffer->getBytes(dest.data(), dest.size(), kWindow - 4));
         EXPECT_EQ(injector.callCount(FaultPoint::Read), 2) << "the second refill is still made";
     }
-    EXPECT_EQ(slice(dest, 0, 4), slice(content, 1020, 1024)) << "what was copied before the failure stays";
+    EXPECT_EQ(slice(dest, 0, 4), slice(content, kWindow - 4, kWindow))
+        << "what was copied before the failure stays";
     EXPECT_EQ(slice(dest, 4, 16), std::vector<uint8_t>(12, 0xAA));
 
     std::filesystem::resize_file(m_file, 100);
@@ -210,10 +233,8 @@ TEST_F(FileBufferTest, ReadDataAtOffsetGoesToTheFile) {
     EXPECT_EQ(buffer->readDataAtOffset(990, 50), slice(content, 990, 1000));
     EXPECT_EQ(buffer->readDataAtOffset(1000, 50), std::vector<uint8_t>());
     EXPECT_EQ(buffer->readDataAtOffset(5000, 50), std::vector<uint8_t>());
-    for (const FaultPoint point : {FaultPoint::Seek, FaultPoint::Read}) {
-        FaultInjector injector(point, 1);
-        EXPECT_EQ(buffer->readDataAtOffset(0, 16), std::nullopt);
-    }
+    FaultInjector injector(FaultPoint::Read, 1);
+    EXPECT_EQ(buffer->readDataAtOffset(0, 16), std::nullopt);
 }
 
 TEST_F(FileBufferTest, DataAtOffsetBypassesTheWindowAboveHalfAKilobyteAndZeroFillsTheRest) {
@@ -264,8 +285,8 @@ TEST_F(FileBufferTest, TruncationCutsAfterTheLastWrite) {
 TEST_F(FileBufferTest, FailedWritesAndTruncationReturnFalse) {
     const auto content = sampleBytes(600);
     auto buffer = open(content);
-    for (const FaultPoint point : {FaultPoint::Seek, FaultPoint::Write}) {
-        FaultInjector injector(point, 1);
+    {
+        FaultInjector injector(FaultPoint::Write, 1);
         EXPECT_FALSE(buffer->writeData(sampleBytes(16, 3), 0));
     }
     EXPECT_EQ(readFile(m_file), content);
