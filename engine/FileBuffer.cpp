@@ -86,11 +86,10 @@ bool FileBuffer::getBytes(void* dest, uint64_t length, uint64_t offset) {
     // Keeps end from wrapping; no file reaches that far, so the result is the same.
     length = std::min(length, std::numeric_limits<uint64_t>::max() - offset);
     uint64_t end = offset + length;
-    uint64_t windowEnd = m_currentOffset + m_currentData.size();
-    const bool touchesWindow = offset < windowEnd && m_currentOffset < end && !m_currentData.empty();
-    if (length >= kDirectReadLength && !touchesWindow) {
+    if (length >= kDirectReadLength) {
         return readDirect(out, length, offset);
     }
+    uint64_t windowEnd = m_currentOffset + m_currentData.size();
     bool ok = true;
     bool progressed = true;
     while (ok && length != 0 && offset < m_fileLength) {

@@ -21,8 +21,8 @@ class FileBuffer {
 public:
     static constexpr uint64_t kWindowLength = uint64_t{1} << 20;
     static constexpr uint64_t kWindowAlignment = 4096;
-    // getBytes requests at least this long that the window does not hold are read straight into the
-    // destination.
+    // getBytes requests at least this long are read straight into the destination, whatever the window
+    // holds.
     static constexpr uint64_t kDirectReadLength = uint64_t{64} << 10;
 
     // Opens url for update, takes the one-writer lock on it (so that no other run, in this process or

@@ -84,6 +84,7 @@ bool InPlaceRewrite::copy(uint64_t begin, uint64_t end) {
         if (!m_inKernel && !copyThroughMemory(offset, length)) {
             return false;
         }
+        m_file.startWriteback(offset, length);
         offset += length;
         if (m_written) {
             m_written(offset);

@@ -121,6 +121,9 @@ bool TempBuffer::writeToFile(const uint8_t* bytes, uint64_t length) {
         platform::log(logmsg::kCouldNotWriteToTempFile);
         return false;
     }
+    // The replacement must reach the disk before the user's file is touched; starting now overlaps that
+    // with the work still to come.
+    m_fileHandle->startWriteback(m_fileLength, length);
     m_fileLength += length;
     return true;
 }

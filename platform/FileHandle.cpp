@@ -304,6 +304,13 @@ bool FileHandle::sync() {
     return result == 0;
 }
 
+void FileHandle::startWriteback(uint64_t offset, uint64_t length) {
+    if (fitsOffset(offset) && fitsOffset(length)) {
+        ::sync_file_range(m_descriptor, static_cast<off64_t>(offset), static_cast<off64_t>(length),
+                          SYNC_FILE_RANGE_WRITE);
+    }
+}
+
 FileHandle::LockResult FileHandle::tryLock() {
     if (shouldFail(FaultPoint::Lock, m_descriptor)) {
         return LockResult::Failed;

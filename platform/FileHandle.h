@@ -62,6 +62,9 @@ public:
     bool allocate(uint64_t length);
     // fdatasync: the data written so far, and the length, survive a power loss.
     bool sync();
+    // Starts writing [offset, offset + length) back to the disk without waiting, so that a later sync()
+    // has less left to do. Only a hint: nothing is promised, and failures are ignored.
+    void startWriteback(uint64_t offset, uint64_t length);
 
     enum class LockResult { Locked, Busy, Failed };
     // An exclusive open-file-description lock on the whole file, without waiting. It belongs to this
