@@ -23,24 +23,13 @@ DecryptionOperation::DecryptionOperation(std::filesystem::path url, const twofis
                                          OperationMaster* master, int64_t index)
     : FileOperation(std::move(url), key, master, index) {}
 
-int32_t DecryptionOperation::process() {
-    auto file = openFile();
-    if (!file) {
-        return StatusFailed;
-    }
-    if (const auto recovered = completePendingRewrite(*file)) {
-        return *recovered;
-    }
-    if (isCancelled()) {
-        return stopped();
-    }
-
+std::optional<int32_t> DecryptionOperation::transform() {
     twofish::cipherInstance cipher{};
     if (twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr) != twofish::TRUE) {
         return StatusFailed;
     }
 
-    const uint64_t fileLength = file->fileLength();
+    const uint64_t fileLength = m_file->fileLength();
     if (fileLength % kBlockSize != 0) {
         return StatusFailed;
     }
@@ -52,7 +41,7 @@ int32_t DecryptionOperation::process() {
 
     // A wrong passphrase shows in the last two blocks alone: refused before anything is read or written.
     uint8_t lastTwo[2 * kBlockSize];
-    if (!file->getBytes(lastTwo, sizeof lastTwo, fileLength - sizeof lastTwo)) {
+    if (!m_file->getBytes(lastTwo, sizeof lastTwo, fileLength - sizeof lastTwo)) {
         return StatusFailed;
     }
     if (!format::checkBlockOpens(m_key, lastTwo)) {
@@ -61,13 +50,13 @@ int32_t DecryptionOperation::process() {
     }
 
     uint8_t iv[kBlockSize];
-    if (!file->getBytes(iv, kBlockSize, 0)) {
+    if (!m_file->getBytes(iv, kBlockSize, 0)) {
         return StatusFailed;
     }
     format::loadInitialVector(cipher, iv);
 
-    auto temp = TempBuffer::init();
-    if (!temp) {
+    m_temp = TempBuffer::init();
+    if (!m_temp) {
         return StatusFailed;
     }
 
@@ -82,11 +71,11 @@ int32_t DecryptionOperation::process() {
         }
         progress(offset, 2 * fileLength);
         const uint64_t length = std::min<uint64_t>(chunk.size(), dataEnd - offset);
-        if (!file->getBytes(chunk.data(), length, offset) || temp->failed()) {
+        if (!m_file->getBytes(chunk.data(), length, offset) || m_temp->failed()) {
             return StatusFailed;
         }
         success = decryptBlocks(cipher, chunk.data(), length) && success;
-        temp->appendBytes(chunk.data(), length);
+        m_temp->appendBytes(chunk.data(), length);
         offset += length;
     }
     crypto::secureWipe(chunk.data(), chunk.size());
@@ -95,13 +84,13 @@ int32_t DecryptionOperation::process() {
     // The final block carries the last 0..15 plain bytes; any other count contributes nothing.
     uint8_t input[kBlockSize];
     uint8_t output[kBlockSize];
-    if (!file->getBytes(input, kBlockSize, dataEnd)) {
+    if (!m_file->getBytes(input, kBlockSize, dataEnd)) {
         return StatusFailed;
     }
     if (decryptBlock(cipher, input, output)) {
         const uint8_t tailLength = output[kBlockSize - 1];
         if (tailLength >= 1 && tailLength < kBlockSize) {
-            temp->appendBytes(output, tailLength);
+            m_temp->appendBytes(output, tailLength);
             plainLength += tailLength;
         }
     } else {
@@ -110,7 +99,7 @@ int32_t DecryptionOperation::process() {
     crypto::secureWipe(output, sizeof output);
 
     // The check again, at the end of the chain: it must agree with the early one unless the file changed.
-    if (!file->getBytes(input, kBlockSize, dataEnd + kBlockSize) || !decryptBlock(cipher, input, output)) {
+    if (!m_file->getBytes(input, kBlockSize, dataEnd + kBlockSize) || !decryptBlock(cipher, input, output)) {
         return StatusFailed;
     }
     if (!format::isCheckBlockValid(output)) {
@@ -123,7 +112,10 @@ int32_t DecryptionOperation::process() {
     if (isCancelled()) {
         return stopped();
     }
-    return replaceFile(*file, *temp, plainLength, RewriteDirection::Decrypt, withoutLastExtension(m_url));
+    m_finalLength = plainLength;
+    m_direction = RewriteDirection::Decrypt;
+    m_target = withoutLastExtension(m_url);
+    return std::nullopt;
 }
 
 } // namespace engine

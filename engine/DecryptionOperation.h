@@ -11,9 +11,10 @@ public:
                         int64_t index);
 
 private:
-    // StatusDone, StatusNotRenamed or StatusFailed. A wrong passphrase, a file not in the encrypted
-    // format and every failure before the write-back leave the file untouched.
-    int32_t process() override;
+    // Builds the plain text as the replacement once the check block has accepted the key: a wrong
+    // passphrase is refused after reading only the last two blocks. A file not in the encrypted format and
+    // every other failure leave the file untouched too.
+    std::optional<int32_t> transform() override;
 };
 
 } // namespace engine

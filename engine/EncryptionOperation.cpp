@@ -22,18 +22,7 @@ EncryptionOperation::EncryptionOperation(std::filesystem::path url, const twofis
                                          OperationMaster* master, int64_t index)
     : FileOperation(std::move(url), key, master, index) {}
 
-int32_t EncryptionOperation::process() {
-    auto file = openFile();
-    if (!file) {
-        return StatusFailed;
-    }
-    if (const auto recovered = completePendingRewrite(*file)) {
-        return *recovered;
-    }
-    if (isCancelled()) {
-        return stopped();
-    }
-
+std::optional<int32_t> EncryptionOperation::transform() {
     twofish::cipherInstance cipher{};
     const int32_t cipherReady = twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr);
     uint8_t iv[kBlockSize];
@@ -42,15 +31,15 @@ int32_t EncryptionOperation::process() {
     }
     format::loadInitialVector(cipher, iv);
 
-    auto temp = TempBuffer::init();
-    if (!temp) {
+    m_temp = TempBuffer::init();
+    if (!m_temp) {
         return StatusFailed;
     }
 
-    const uint64_t plainLength = file->fileLength();
+    const uint64_t plainLength = m_file->fileLength();
     const uint64_t wholeLength = plainLength - plainLength % kBlockSize;
     const auto tailLength = static_cast<uint8_t>(plainLength % kBlockSize);
-    temp->appendBytes(iv, sizeof iv);
+    m_temp->appendBytes(iv, sizeof iv);
 
     // The whole blocks a chunk at a time, each chunk in one cipher call: the chain runs through them as
     // it would block by block.
@@ -63,11 +52,11 @@ int32_t EncryptionOperation::process() {
         }
         progress(offset, 2 * plainLength);
         const uint64_t length = std::min<uint64_t>(chunk.size(), wholeLength - offset);
-        if (!file->getBytes(chunk.data(), length, offset) || temp->failed()) {
+        if (!m_file->getBytes(chunk.data(), length, offset) || m_temp->failed()) {
             return StatusFailed;
         }
         success = encryptBlocks(cipher, chunk.data(), length) && success;
-        temp->appendBytes(chunk.data(), length);
+        m_temp->appendBytes(chunk.data(), length);
         offset += length;
     }
     crypto::secureWipe(chunk.data(), chunk.size());
@@ -76,11 +65,11 @@ int32_t EncryptionOperation::process() {
     uint8_t input[kBlockSize] = {};
     uint8_t output[kBlockSize];
     input[kBlockSize - 1] = tailLength;
-    if (tailLength > 0 && !file->getBytes(input, tailLength, wholeLength)) {
+    if (tailLength > 0 && !m_file->getBytes(input, tailLength, wholeLength)) {
         return StatusFailed;
     }
     if (encryptBlock(cipher, input, output)) {
-        temp->appendBytes(output, kBlockSize);
+        m_temp->appendBytes(output, kBlockSize);
     } else {
         success = false;
     }
@@ -90,7 +79,7 @@ int32_t EncryptionOperation::process() {
     if (!encryptBlock(cipher, input, output)) {
         return StatusFailed;
     }
-    temp->appendBytes(output, kBlockSize);
+    m_temp->appendBytes(output, kBlockSize);
 
     if (!success) {
         return StatusFailed;
@@ -98,8 +87,10 @@ int32_t EncryptionOperation::process() {
     if (isCancelled()) {
         return stopped();
     }
-    return replaceFile(*file, *temp, format::encryptedLength(plainLength), RewriteDirection::Encrypt,
-                       withEncryptedExtension(m_url));
+    m_finalLength = format::encryptedLength(plainLength);
+    m_direction = RewriteDirection::Encrypt;
+    m_target = withEncryptedExtension(m_url);
+    return std::nullopt;
 }
 
 } // namespace engine

@@ -11,9 +11,8 @@ public:
                         int64_t index);
 
 private:
-    // StatusDone, StatusNotRenamed or StatusFailed. The user's file is not written until its whole
-    // encrypted form exists in the temporary file.
-    int32_t process() override;
+    // Builds the encrypted form as the replacement; every failure leaves the file untouched.
+    std::optional<int32_t> transform() override;
 };
 
 } // namespace engine

@@ -3,10 +3,8 @@
 
 #include "crypto/wipe.h"
 #include "engine/FileBuffer.h"
-#include "engine/InPlaceRewrite.h"
 #include "engine/LogMessages.h"
 #include "engine/Recovery.h"
-#include "engine/RewriteStore.h"
 #include "engine/StatusCode.h"
 #include "engine/TempBuffer.h"
 #include "platform/Log.h"
@@ -26,8 +24,15 @@ FileOperation::FileOperation(std::filesystem::path url, const twofish::keyInstan
                              OperationMaster* master, int64_t index)
     : ReportingOperation(master, index), m_url(std::move(url)), m_key(key) {}
 
+FileOperation::~FileOperation() = default;
+
 void FileOperation::finish() noexcept {
     crypto::secureWipe(&m_key, sizeof m_key);
+    // Released before the report, so that a front end told the outcome finds no open file and no stray
+    // replacement; the file's lock goes with it.
+    m_rewrite.reset();
+    m_temp.reset();
+    m_file.reset();
 }
 
 bool FileOperation::encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output) {
@@ -64,22 +69,44 @@ bool FileOperation::decryptBlocks(twofish::cipherInstance& cipher, uint8_t* bloc
     return true;
 }
 
-std::unique_ptr<FileBuffer> FileOperation::openFile() {
-    FileError error;
-    auto file = FileBuffer::initWithURL(m_url, &error);
-    if (!file && error.inUse) {
-        platform::log(logmsg::kInUseByAnotherRun);
+int32_t FileOperation::process() {
+    if (const auto ended = prepare()) {
+        return *ended;
     }
-    return file;
+    return replaceFile();
 }
 
-std::optional<int32_t> FileOperation::completePendingRewrite(FileBuffer& file) {
-    const auto store = RewriteStore::open();
-    if (!store) {
+std::optional<int32_t> FileOperation::prepare() {
+    FileError error;
+    m_file = FileBuffer::initWithURL(m_url, &error);
+    if (!m_file) {
+        if (error.inUse) {
+            platform::log(logmsg::kInUseByAnotherRun);
+        }
+        return StatusFailed;
+    }
+    if (const auto recovered = completePendingRewrite()) {
+        return recovered;
+    }
+    if (isCancelled()) {
+        return stopped();
+    }
+    return transform();
+}
+
+const RewriteStore* FileOperation::store() {
+    if (!m_store) {
+        m_store = RewriteStore::open();
+    }
+    return m_store ? &*m_store : nullptr;
+}
+
+std::optional<int32_t> FileOperation::completePendingRewrite() {
+    if (!store()) {
         return StatusFailed;
     }
     PendingRewrite record;
-    switch (store->find(file.statusAtOpening().identity, record)) {
+    switch (m_store->find(m_file->statusAtOpening().identity, record)) {
     case RewriteStore::Lookup::None:
         return std::nullopt;
     case RewriteStore::Lookup::Unreadable:
@@ -87,58 +114,103 @@ std::optional<int32_t> FileOperation::completePendingRewrite(FileBuffer& file) {
     case RewriteStore::Lookup::Found:
         break;
     }
-    return recoverRewrite(record, *store, &file.handle(), m_url);
+    return recoverRewrite(record, *m_store, &m_file->handle(), m_url);
 }
 
-int32_t FileOperation::replaceFile(FileBuffer& file, TempBuffer& temp, uint64_t expectedLength,
-                                   RewriteDirection direction, const std::filesystem::path& target) {
+std::optional<int32_t> FileOperation::readyToCommit(RewriteStore::Durability durability) {
     // A length that disagrees with what was appended means the buffer lost bytes; writing it would
     // replace the user's file with less than its full content.
-    if (temp.length() != expectedLength || temp.failed()) {
+    if (m_temp->length() != m_finalLength || m_temp->failed()) {
         platform::log(logmsg::kWritingToFileFailed);
         return StatusFailed;
     }
-    if (!file.isUnchangedSinceOpening()) {
+    if (!m_file->isUnchangedSinceOpening()) {
         platform::log(logmsg::kFileChangedWhileRead);
         return StatusFailed;
     }
-    if (!temp.sync()) {
+    const bool onDisk = durability == RewriteStore::Durability::Now ? m_temp->sync() : m_temp->flush();
+    if (!onDisk || !store()) {
         return StatusFailed;
     }
-    const auto store = RewriteStore::open();
-    if (!store) {
-        return StatusFailed;
-    }
-    const platform::FileStatus& read = file.statusAtOpening();
-    const PendingRewrite record{
-        .direction = direction,
+    const platform::FileStatus& read = m_file->statusAtOpening();
+    m_record = PendingRewrite{
+        .direction = m_direction,
         .file = std::filesystem::absolute(m_url),
-        .target = std::filesystem::absolute(target),
+        .target = std::filesystem::absolute(m_target),
         .identity = read.identity,
         .originalLength = read.length,
         .originalModifiedNanoseconds = read.modifiedNanoseconds,
-        .finalLength = expectedLength,
-        .replacement = std::filesystem::absolute(temp.path()),
-        .replacementLength = expectedLength,
+        .finalLength = m_finalLength,
+        .replacement = std::filesystem::absolute(m_temp->path()),
+        .replacementLength = m_finalLength,
     };
     // The last moment to stop: from the record on, the file is committed to its new content.
     if (isCancelled()) {
         return stopped();
     }
     // Kept unless the rewrite says otherwise, so that even an exception leaves the record its replacement.
-    temp.keep(true);
-    if (!store->writeRecord(record)) {
-        temp.keep(false);
+    m_temp->keep(true);
+    if (!m_store->writeRecord(m_record, durability)) {
+        m_temp->keep(false);
         return StatusFailed;
     }
-    const InPlaceRewrite::Outcome outcome =
-        InPlaceRewrite(file.handle(), temp.handle(), record, *store).run();
-    temp.keep(outcome.pending);
+    // The second half of the file's progress: its length again, in proportion to what is in place.
+    const uint64_t length = read.length;
+    const uint64_t finalLength = std::max<uint64_t>(m_finalLength, 1);
+    const auto written = [this, length, finalLength](uint64_t bytes) {
+        const auto share = static_cast<long double>(bytes) / static_cast<long double>(finalLength);
+        progress(length + static_cast<uint64_t>(share * static_cast<long double>(length)), 2 * length);
+    };
+    m_rewrite =
+        std::make_unique<InPlaceRewrite>(m_file->handle(), m_temp->handle(), m_record, *m_store, written);
+    return std::nullopt;
+}
+
+int32_t FileOperation::settle(const InPlaceRewrite::Outcome& outcome) {
+    m_temp->keep(outcome.pending);
     if (outcome.pending && outcome.status == StatusFailed) {
-        platform::log(logmsg::replacementKeptAt(record.replacement.string()));
+        platform::log(logmsg::replacementKeptAt(m_record.replacement.string()));
         platform::log(logmsg::kInterruptedRewritePending);
     }
     return outcome.status;
+}
+
+int32_t FileOperation::replaceFile() {
+    if (const auto ended = readyToCommit(RewriteStore::Durability::Now)) {
+        return *ended;
+    }
+    return settle(m_rewrite->run());
+}
+
+std::optional<int32_t> FileOperation::stage() {
+    return readyToCommit(RewriteStore::Durability::ByTheCaller);
+}
+
+std::optional<int32_t> FileOperation::place() {
+    if (const auto failed = m_rewrite->place(InPlaceRewrite::Syncs::Deferred)) {
+        return settle(*failed);
+    }
+    return std::nullopt;
+}
+
+bool FileOperation::rename() {
+    return m_rewrite->rename();
+}
+
+int32_t FileOperation::complete(bool renamed) {
+    return settle(m_rewrite->complete(renamed));
+}
+
+int32_t FileOperation::abandon() {
+    platform::log(logmsg::kCouldNotWriteToTempFile);
+    // A record that cannot be removed still needs its replacement.
+    m_temp->keep(!m_store->removeRecord(m_record));
+    return StatusFailed;
+}
+
+int32_t FileOperation::interrupted() {
+    platform::log(logmsg::kCouldNotSyncFile);
+    return settle({StatusFailed, true});
 }
 
 } // namespace engine

@@ -1,10 +1,12 @@
 // What encryption and decryption of one file share: the key, the block calls, opening the file, finishing
-// a pending rewrite found there, and replacing the file durably.
+// a pending rewrite found there, and replacing the file durably, alone or as one of a batch.
 #pragma once
 
 #include "crypto/twofish.h"
+#include "engine/InPlaceRewrite.h"
 #include "engine/PendingRewrite.h"
 #include "engine/ReportingOperation.h"
+#include "engine/RewriteStore.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -17,13 +19,19 @@ class FileBuffer;
 class TempBuffer;
 
 class FileOperation : public ReportingOperation {
+public:
+    ~FileOperation() override;
+
 protected:
     // `master` is not owned and must outlive the operation; `key` is copied whole, since the cipher may
     // reorder its round keys in place. The copy is wiped before the report.
     FileOperation(std::filesystem::path url, const twofish::keyInstance& key, OperationMaster* master,
                   int64_t index);
 
-    void finish() noexcept override;
+    // Builds the replacement from m_file into a new m_temp and says what it becomes: m_finalLength,
+    // m_direction, m_target. None once the replacement is complete; otherwise the StatusCode to report,
+    // with the file untouched.
+    virtual std::optional<int32_t> transform() = 0;
 
     // One chained block; a wrong bit count is logged and returns false.
     bool encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output);
@@ -36,22 +44,53 @@ protected:
     // How much of the file the operations read, transform and append at a time.
     static constexpr uint64_t kChunkLength = uint64_t{1} << 20;
 
-    // Opens m_url through a FileBuffer, which locks it against other runs; null after logging why not.
-    std::unique_ptr<FileBuffer> openFile();
-    // When an earlier run's rewrite of this file was interrupted, completes that instead: the file is not
-    // whole, so it must not be read as it is. The StatusCode of the recovery, or none when there is
-    // nothing pending.
-    std::optional<int32_t> completePendingRewrite(FileBuffer& file);
-
-    // Puts the replacement that `temp` holds over the file and renames it to `target`, durably: the file
-    // must be unchanged since it was read, the replacement is synced and its pending-rewrite record
-    // written before the first byte of the file changes. Nothing is written unless the buffer holds
-    // exactly `expectedLength` bytes. Stops untouched when cancelled before the record is written.
-    int32_t replaceFile(FileBuffer& file, TempBuffer& temp, uint64_t expectedLength,
-                        RewriteDirection direction, const std::filesystem::path& target);
-
     const std::filesystem::path m_url;
     twofish::keyInstance m_key;
+    std::unique_ptr<FileBuffer> m_file;
+    std::unique_ptr<TempBuffer> m_temp;
+    uint64_t m_finalLength = 0;
+    RewriteDirection m_direction = RewriteDirection::Encrypt;
+    std::filesystem::path m_target;
+
+private:
+    friend class SmallFilesOperation;
+
+    // Alone: prepare(), then replaceFile().
+    int32_t process() final;
+    void finish() noexcept final;
+
+    // Opens the file (which locks it against other runs), completes a pending rewrite found there instead
+    // of reading a file that is not whole, and builds the replacement. None when the file is ready to be
+    // rewritten; otherwise the StatusCode to report.
+    std::optional<int32_t> prepare();
+    std::optional<int32_t> completePendingRewrite();
+    const RewriteStore* store();
+
+    // Puts the replacement over the file and renames it, durably: the file must be unchanged since it was
+    // read, the replacement is synced and its pending-rewrite record written before the first byte of the
+    // file changes. Stops untouched when cancelled before the record is written.
+    int32_t replaceFile();
+
+    // The same in steps, for a batch that syncs between them for all its files at once (see
+    // SmallFilesOperation): write the replacement and the record without syncing them; after the batch's
+    // sync, place the content; rename; after the folder's sync, complete. Each returns the code to report
+    // when this file's rewrite ends there, none when it goes on.
+    std::optional<int32_t> stage();
+    std::optional<int32_t> place();
+    bool rename();
+    int32_t complete(bool renamed);
+    // When the batch could not make the staged replacements durable: nothing was touched yet.
+    int32_t abandon();
+    // When the batch could not sync the placed content: the file depends on its record and replacement.
+    int32_t interrupted();
+
+    // The checks and the record that come before either way of writing the file.
+    std::optional<int32_t> readyToCommit(RewriteStore::Durability durability);
+    int32_t settle(const InPlaceRewrite::Outcome& outcome);
+
+    std::optional<RewriteStore> m_store;
+    PendingRewrite m_record;
+    std::unique_ptr<InPlaceRewrite> m_rewrite;
 };
 
 } // namespace engine

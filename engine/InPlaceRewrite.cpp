@@ -26,22 +26,45 @@ InPlaceRewrite::InPlaceRewrite(platform::FileHandle& file, platform::FileHandle&
       m_written(std::move(written)) {}
 
 InPlaceRewrite::Outcome InPlaceRewrite::run() {
+    if (const auto failed = place(Syncs::EachStep)) {
+        return *failed;
+    }
+    const bool renamed = rename();
+    // Until the folder is synced the rename may be lost; the record stays so that recovery can redo it.
+    if (renamed && !platform::syncDirectory(m_record.target.parent_path())) {
+        platform::log(logmsg::kCouldNotSyncFolder);
+        return {StatusDone, true};
+    }
+    return complete(renamed);
+}
+
+std::optional<InPlaceRewrite::Outcome> InPlaceRewrite::place(Syncs syncs) {
     switch (extend()) {
     case Step::FailedUntouched:
         return failedUntouched();
     case Step::FailedTouched:
         platform::log(logmsg::kWritingToFileFailed);
-        return {StatusFailed, true};
+        return Outcome{StatusFailed, true};
     case Step::Ok:
         break;
     }
-    if (!overwrite()) {
-        return {StatusFailed, true};
+    if (!overwrite(syncs) || !cutToLength(syncs)) {
+        return Outcome{StatusFailed, true};
     }
-    if (!cutToLength()) {
-        return {StatusFailed, true};
+    return std::nullopt;
+}
+
+bool InPlaceRewrite::rename() {
+    if (!platform::moveItem(m_record.file, m_record.target)) {
+        platform::log(logmsg::kCouldNotRenameFile);
+        return false;
     }
-    return renameAndFinish();
+    return true;
+}
+
+InPlaceRewrite::Outcome InPlaceRewrite::complete(bool renamed) {
+    // Not renamed, the content is still complete and synced under the old name: nothing left to recover.
+    return {renamed ? StatusDone : StatusNotRenamed, !m_store.removeRecord(m_record)};
 }
 
 InPlaceRewrite::Step InPlaceRewrite::extend() {
@@ -103,19 +126,19 @@ bool InPlaceRewrite::copyThroughMemory(uint64_t offset, uint64_t length) {
     return got && m_file.writeAt(m_chunk.data(), static_cast<size_t>(length), offset);
 }
 
-bool InPlaceRewrite::overwrite() {
+bool InPlaceRewrite::overwrite(Syncs syncs) {
     if (!copy(0, m_record.finalLength)) {
         platform::log(logmsg::kWritingToFileFailed);
         return false;
     }
-    if (!m_file.sync()) {
+    if (syncs == Syncs::EachStep && !m_file.sync()) {
         platform::log(logmsg::kCouldNotSyncFile);
         return false;
     }
     return true;
 }
 
-bool InPlaceRewrite::cutToLength() {
+bool InPlaceRewrite::cutToLength(Syncs syncs) {
     const auto status = platform::statusOfDescriptor(m_file.descriptor());
     if (status && status->length == m_record.finalLength) {
         return true;
@@ -124,25 +147,11 @@ bool InPlaceRewrite::cutToLength() {
         platform::log(logmsg::kCouldNotTruncateFile);
         return false;
     }
-    if (!m_file.sync()) {
+    if (syncs == Syncs::EachStep && !m_file.sync()) {
         platform::log(logmsg::kCouldNotSyncFile);
         return false;
     }
     return true;
-}
-
-InPlaceRewrite::Outcome InPlaceRewrite::renameAndFinish() {
-    if (!platform::moveItem(m_record.file, m_record.target)) {
-        platform::log(logmsg::kCouldNotRenameFile);
-        // The content is complete and synced under the old name; nothing is left to recover.
-        return {StatusNotRenamed, !m_store.removeRecord(m_record)};
-    }
-    // Until the folder is synced the rename may be lost; the record stays so that recovery can redo it.
-    if (!platform::syncDirectory(m_record.target.parent_path())) {
-        platform::log(logmsg::kCouldNotSyncFolder);
-        return {StatusDone, true};
-    }
-    return {StatusDone, !m_store.removeRecord(m_record)};
 }
 
 InPlaceRewrite::Outcome InPlaceRewrite::failedUntouched() {

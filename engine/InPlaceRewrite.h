@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace engine {
@@ -34,6 +35,16 @@ public:
     // the first byte changed removes the record: the file is as it was.
     Outcome run();
 
+    // The steps of run(), for a batch that syncs many files at once between them.
+    enum class Syncs { EachStep, Deferred };
+    // Extends, overwrites and cuts the file, syncing after each when asked. None once the content is in
+    // place; otherwise the failure's outcome.
+    std::optional<Outcome> place(Syncs syncs);
+    // Gives the file its target name; false, logged, when that cannot be done.
+    bool rename();
+    // After the content (and a rename's folder) reached the disk: removes the record.
+    Outcome complete(bool renamed);
+
 private:
     enum class Step { Ok, FailedUntouched, FailedTouched };
 
@@ -42,9 +53,8 @@ private:
     // memory.
     bool copy(uint64_t begin, uint64_t end);
     bool copyThroughMemory(uint64_t offset, uint64_t length);
-    bool overwrite();
-    bool cutToLength();
-    Outcome renameAndFinish();
+    bool overwrite(Syncs syncs);
+    bool cutToLength(Syncs syncs);
     Outcome failedUntouched();
 
     platform::FileHandle& m_file;

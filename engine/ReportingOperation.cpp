@@ -4,32 +4,37 @@
 #include "engine/LogMessages.h"
 #include "engine/StatusCode.h"
 
-#include <exception>
 #include <string>
 #include <utility>
 
 namespace engine {
 
 void ReportingOperation::main() {
-    int32_t code = StatusFailed;
+    report(attributed([this] { return isCancelled() ? stopped() : process(); }));
+}
+
+void ReportingOperation::keepReason(const platform::ThreadLogTap& logged) noexcept {
+    try {
+        m_reasonLines.insert(m_reasonLines.end(), logged.lines().begin(), logged.lines().end());
+    } catch (...) {
+        // Out of memory for the reason: the outcome itself must still be reported.
+    }
+}
+
+void ReportingOperation::report(int32_t code) {
+    if (m_reported) {
+        return;
+    }
+    m_reported = true;
     std::string reason;
     try {
-        platform::ThreadLogTap logged;
-        m_tap = &logged;
-        try {
-            code = isCancelled() ? stopped() : process();
-        } catch (...) {
-            code = StatusFailed;
-        }
-        m_tap = nullptr;
-        for (const auto& line : logged.lines()) {
+        for (const auto& line : m_reasonLines) {
             reason += reason.empty() ? "" : "; ";
             reason += line;
         }
     } catch (...) {
         // Out of memory for the reason: the file's outcome still has to reach the list, or the run never
         // ends.
-        m_tap = nullptr;
         reason.clear();
     }
     finish();

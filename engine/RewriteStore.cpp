@@ -79,7 +79,8 @@ std::filesystem::path RewriteStore::recordPath(const platform::FileIdentity& ide
                           std::to_string(identity.inode) + "-" + std::to_string(identity.birthNanoseconds));
 }
 
-bool RewriteStore::writeRecord(const PendingRewrite& record) const {
+bool RewriteStore::writeRecord(const PendingRewrite& record, Durability durability) const {
+    const bool syncNow = durability == Durability::Now;
     const std::filesystem::path path = recordPath(record.identity);
     const std::string text = encodePendingRewrite(record);
     bool written = false;
@@ -88,12 +89,12 @@ bool RewriteStore::writeRecord(const PendingRewrite& record) const {
         auto handle = FileHandle::createNew(path);
         const bool locked = handle && handle->tryLock() == FileHandle::LockResult::Locked;
         const bool named = locked && stillNamed(path, *handle);
-        written = named && handle->writeAt(text.data(), text.size(), 0) && handle->sync();
+        written = named && handle->writeAt(text.data(), text.size(), 0) && (!syncNow || handle->sync());
         if (handle && !written && (!locked || named)) {
             removeQuietly(path);
         }
     }
-    if (written && platform::syncDirectory(m_directory)) {
+    if (written && (!syncNow || platform::syncDirectory(m_directory))) {
         return true;
     }
     if (written) {

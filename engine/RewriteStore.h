@@ -25,10 +25,12 @@ public:
     const std::filesystem::path& directory() const { return m_directory; }
     std::filesystem::path recordPath(const platform::FileIdentity& identity) const;
 
-    // Writes the record and makes it, and the replacement's name beside it, survive a power loss. Fails
-    // (after logging why) when a record for that file already exists or anything cannot be written; no
-    // partial record is left behind.
-    bool writeRecord(const PendingRewrite& record) const;
+    // Writes the record and makes it, and the replacement's name beside it, survive a power loss: at
+    // once, or, for a batch, by one sync of the directory's file system that the caller makes afterwards.
+    // Fails (after logging why) when a record for that file already exists or anything cannot be written;
+    // no partial record is left behind.
+    enum class Durability { Now, ByTheCaller };
+    bool writeRecord(const PendingRewrite& record, Durability durability = Durability::Now) const;
     // Removes the record of a rewrite that has completed or never touched its file. Logs a failure.
     bool removeRecord(const PendingRewrite& record) const;
 

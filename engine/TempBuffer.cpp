@@ -152,9 +152,13 @@ std::optional<std::vector<uint8_t>> TempBuffer::readDataAtOffset(uint64_t offset
     return data;
 }
 
-bool TempBuffer::sync() {
+bool TempBuffer::flush() {
     dumpBuffer();
-    if (failed()) {
+    return !failed();
+}
+
+bool TempBuffer::sync() {
+    if (!flush()) {
         return false;
     }
     if (!m_fileHandle->sync()) {

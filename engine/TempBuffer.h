@@ -48,6 +48,8 @@ public:
     // Moves everything to the file and makes it survive a power loss. False (after logging) on failure or
     // once failed() is true.
     bool sync();
+    // Moves everything to the file, for a caller that syncs the whole file system afterwards.
+    bool flush();
     // The open file, for reading the whole content back after sync().
     platform::FileHandle& handle() { return *m_fileHandle; }
     // Whether close() leaves the file in place: while a user's file depends on it, until the rewrite or

@@ -304,6 +304,17 @@ bool FileHandle::sync() {
     return result == 0;
 }
 
+bool FileHandle::syncFileSystem() {
+    if (shouldFail(FaultPoint::Sync, m_descriptor)) {
+        return false;
+    }
+    int result;
+    do {
+        result = ::syncfs(m_descriptor);
+    } while (result < 0 && errno == EINTR);
+    return result == 0;
+}
+
 void FileHandle::startWriteback(uint64_t offset, uint64_t length) {
     if (fitsOffset(offset) && fitsOffset(length)) {
         ::sync_file_range(m_descriptor, static_cast<off64_t>(offset), static_cast<off64_t>(length),

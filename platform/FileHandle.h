@@ -62,6 +62,9 @@ public:
     bool allocate(uint64_t length);
     // fdatasync: the data written so far, and the length, survive a power loss.
     bool sync();
+    // syncfs: everything written to the file system this file lives on, by anyone, survives a power loss.
+    // One call stands for the syncs of many files.
+    bool syncFileSystem();
     // Starts writing [offset, offset + length) back to the disk without waiting, so that a later sync()
     // has less left to do. Only a hint: nothing is promised, and failures are ignored.
     void startWriteback(uint64_t offset, uint64_t length);
