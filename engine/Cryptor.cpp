@@ -9,6 +9,7 @@
 #include "engine/OperationChain.h"
 #include "engine/RecoveryOperation.h"
 #include "engine/RewriteStore.h"
+#include "engine/SmallFilesOperation.h"
 #include "engine/StatusCode.h"
 #include "platform/FileManager.h"
 #include "platform/FileStatus.h"
@@ -24,6 +25,12 @@
 namespace engine {
 
 namespace {
+
+// Files up to this length are rewritten in batches of up to kBatchFiles files and about kBatchBytes,
+// which share their syncs. A batch holds two descriptors per file and each file's replacement in memory.
+constexpr uint64_t kSmallFileLength = 256 * 1024;
+constexpr size_t kBatchFiles = 128;
+constexpr uint64_t kBatchBytes = 8 * 1024 * 1024;
 
 // What decides whether two rows are the same file: device and inode, or for a missing file its path.
 using FileKey = std::variant<platform::FileIdentity, std::filesystem::path>;
@@ -170,21 +177,47 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const two
     }
 
     // Totals up front, so that the run's whole size is known before its operations open their files.
+    std::vector<uint64_t> lengths(urls.size(), 0);
     for (size_t row = 0; row < urls.size(); ++row) {
         const auto status = platform::statusOfPath(urls[row], platform::FollowLinks::Yes);
-        m_progress[row].total.store(status && status->isRegularFile() ? 2 * status->length : 0,
-                                    std::memory_order_relaxed);
+        lengths[row] = status && status->isRegularFile() ? status->length : 0;
+        m_progress[row].total.store(2 * lengths[row], std::memory_order_relaxed);
     }
 
+    const auto operationFor = [&](int64_t row) -> std::unique_ptr<FileOperation> {
+        const auto& url = urls[static_cast<size_t>(row)];
+        if (key.direction == twofish::DIR_ENCRYPT) {
+            return std::make_unique<EncryptionOperation>(url, key, this, row);
+        }
+        return std::make_unique<DecryptionOperation>(url, key, this, row);
+    };
+
+    // Small files go in batches that share their syncs; the rest, and files listed twice, alone.
+    std::vector<std::unique_ptr<FileOperation>> batch;
+    std::vector<int64_t> batchRows;
+    uint64_t batchBytes = 0;
+    const auto queueBatch = [&] {
+        if (!batch.empty()) {
+            queue(std::make_unique<SmallFilesOperation>(std::move(batch)), batchRows);
+        }
+        batch.clear();
+        batchRows.clear();
+        batchBytes = 0;
+    };
     for (const auto& rows : groups) {
+        const uint64_t length = lengths[static_cast<size_t>(rows.front())];
+        if (rows.size() == 1 && length <= kSmallFileLength) {
+            batch.push_back(operationFor(rows.front()));
+            batchRows.push_back(rows.front());
+            batchBytes += length;
+            if (batch.size() == kBatchFiles || batchBytes >= kBatchBytes) {
+                queueBatch();
+            }
+            continue;
+        }
         std::vector<std::unique_ptr<platform::Operation>> operations;
         for (const int64_t row : rows) {
-            const auto& url = urls[static_cast<size_t>(row)];
-            if (key.direction == twofish::DIR_ENCRYPT) {
-                operations.push_back(std::make_unique<EncryptionOperation>(url, key, this, row));
-            } else {
-                operations.push_back(std::make_unique<DecryptionOperation>(url, key, this, row));
-            }
+            operations.push_back(operationFor(row));
         }
         if (operations.size() == 1) {
             queue(std::move(operations.front()), rows);
@@ -192,6 +225,7 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const two
             queue(std::make_unique<OperationChain>(std::move(operations)), rows);
         }
     }
+    queueBatch();
 }
 
 void Cryptor::queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows) {

@@ -120,11 +120,14 @@ bool FileBuffer::getBytes(void* dest, uint64_t length, uint64_t offset) {
 }
 
 bool FileBuffer::refill(uint64_t base) {
-    // The window keeps its allocation from refill to refill.
-    m_currentData.resize(kWindowLength);
+    // No bigger than the file, so that a small file costs little memory; the window keeps its allocation
+    // from refill to refill.
+    const uint64_t wanted = base < m_fileLength ? std::min(kWindowLength, m_fileLength - base) : 0;
+    m_currentData.resize(static_cast<size_t>(wanted));
     m_currentOffset = base;
-    const auto got =
-        m_fileHandle ? m_fileHandle->readAt(m_currentData.data(), kWindowLength, base) : std::nullopt;
+    const auto got = m_fileHandle
+                         ? m_fileHandle->readAt(m_currentData.data(), static_cast<size_t>(wanted), base)
+                         : std::nullopt;
     m_currentData.resize(got.value_or(0));
     if (got) {
         m_position = base + *got;

@@ -35,6 +35,7 @@ protected:
     int32_t attributed(Work&& work);
     // finish(), then the one report, with the reason gathered so far. Later calls do nothing.
     void report(int32_t code);
+    bool reported() const { return m_reported; }
 
     // Adds to the reason without logging.
     void note(std::string_view reason);

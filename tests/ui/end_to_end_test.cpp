@@ -144,7 +144,7 @@ void EndToEndTest::completesAnInterruptedRewriteAtLaunch() {
     QTemporaryDir state;
     const QByteArray previousState = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", state.path().toUtf8());
-    const QByteArray content = uitest::sampleContent(70000, 3);
+    const QByteArray content = uitest::sampleContent(300000, 3); // large enough to be rewritten alone
     const QString path = uitest::writeFile(m_files->path(), "report.odt", content);
     {
         engine::Cryptor cryptor;
