@@ -6,7 +6,6 @@
 #include "engine/EncryptionOperation.h"
 #include "engine/LogMessages.h"
 #include "engine/Notifications.h"
-#include "engine/OperationChain.h"
 #include "engine/RecoveryOperation.h"
 #include "engine/RewriteStore.h"
 #include "engine/SmallFilesOperation.h"
@@ -18,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <sys/stat.h>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -36,8 +36,9 @@ constexpr uint64_t kBatchBytes = 8 * 1024 * 1024;
 using FileKey = std::variant<platform::FileIdentity, std::filesystem::path>;
 
 FileKey fileKey(const std::filesystem::path& url) {
-    if (const auto identity = platform::fileIdentity(url)) {
-        return *identity;
+    // Links are not followed: a link and its target are different rows, and the link is refused.
+    if (const auto status = platform::statusOfPath(url, platform::FollowLinks::No)) {
+        return status->identity;
     }
     std::error_code error;
     const auto absolute = std::filesystem::absolute(url, error);
@@ -55,12 +56,18 @@ Cryptor::~Cryptor() {
 void Cryptor::addURLs(const std::vector<std::filesystem::path>& urls) {
     std::vector<platform::FileIdentity> descent;
     for (const auto& url : urls) {
-        addURL(url, descent);
+        addURL(url, Origin::Named, descent);
     }
 }
 
-void Cryptor::addURL(const std::filesystem::path& url, std::vector<platform::FileIdentity>& descent) {
-    if (platform::isDirectory(url)) {
+void Cryptor::addURL(const std::filesystem::path& url, Origin origin,
+                     std::vector<platform::FileIdentity>& descent) {
+    // A link found inside a folder is never followed, so that a link out of the folder cannot take the run
+    // elsewhere; it becomes a row of its own, refused when the run reaches it. A link the user names is
+    // followed to a folder.
+    const auto entry = platform::statusOfPath(url, platform::FollowLinks::No);
+    const bool followable = origin == Origin::Named || (entry && !S_ISLNK(entry->mode));
+    if (followable && platform::isDirectory(url)) {
         const auto identity = platform::fileIdentity(url);
         if (!identity || std::find(descent.begin(), descent.end(), *identity) != descent.end()) {
             return;
@@ -70,8 +77,8 @@ void Cryptor::addURL(const std::filesystem::path& url, std::vector<platform::Fil
             return;
         }
         descent.push_back(*identity);
-        for (const auto& entry : *entries) {
-            addURL(entry, descent);
+        for (const auto& inside : *entries) {
+            addURL(inside, Origin::InFolder, descent);
         }
         descent.pop_back();
         return;
@@ -80,6 +87,7 @@ void Cryptor::addURL(const std::filesystem::path& url, std::vector<platform::Fil
     m_urls.push_back(url);
     m_status.push_back(StatusNone);
     m_reasons.emplace_back();
+    m_foundInFolder.push_back(origin == Origin::InFolder);
 }
 
 void Cryptor::removeAllURLs() {
@@ -87,6 +95,7 @@ void Cryptor::removeAllURLs() {
     m_urls.clear();
     m_status.clear();
     m_reasons.clear();
+    m_foundInFolder.clear();
 }
 
 void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
@@ -99,6 +108,7 @@ void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
         m_urls.erase(m_urls.begin() + *it);
         m_status.erase(m_status.begin() + *it);
         m_reasons.erase(m_reasons.begin() + *it);
+        m_foundInFolder.erase(m_foundInFolder.begin() + *it);
     }
 }
 
@@ -131,9 +141,11 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
         return std::string("A run is already in progress.");
     }
     std::vector<std::filesystem::path> urls;
+    std::vector<bool> foundInFolder;
     {
         std::lock_guard lock(m_statusLock);
         urls = m_urls;
+        foundInFolder = m_foundInFolder;
     }
 
     uint8_t digest[passphrase::kDigestSize];
@@ -158,22 +170,25 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
     resetProgress(0, urls.size());
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
     m_countdown = urls.size();
-    queueRun(urls, key);
+    queueRun(urls, foundInFolder, key);
     crypto::secureWipe(&key, sizeof key);
     return std::nullopt;
 }
 
-void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const twofish::keyInstance& key) {
-    // Rows that name one file run one after another in a chain; every row still gets its own operation
-    // and its own copy of the key.
-    std::vector<std::vector<int64_t>> groups;
-    std::map<FileKey, size_t> groupOfFile;
+void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
+                       const twofish::keyInstance& key) {
+    // A file reached twice (the same path, a folder and a file in it, two paths to one inode) is processed
+    // once, by its first row; the others share that row's outcome when it reports.
+    m_followers.clear();
+    std::vector<int64_t> leaders;
+    std::map<FileKey, int64_t> firstRowOfFile;
     for (size_t row = 0; row < urls.size(); ++row) {
-        const auto [it, added] = groupOfFile.try_emplace(fileKey(urls[row]), groups.size());
+        const auto [first, added] = firstRowOfFile.try_emplace(fileKey(urls[row]), static_cast<int64_t>(row));
         if (added) {
-            groups.emplace_back();
+            leaders.push_back(static_cast<int64_t>(row));
+        } else {
+            m_followers[first->second].push_back(static_cast<int64_t>(row));
         }
-        groups[it->second].push_back(static_cast<int64_t>(row));
     }
 
     // Totals up front, so that the run's whole size is known before its operations open their files.
@@ -192,7 +207,7 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const two
         return std::make_unique<DecryptionOperation>(url, key, this, row);
     };
 
-    // Small files go in batches that share their syncs; the rest, and files listed twice, alone.
+    // Small files go in batches that share their syncs; the rest alone.
     std::vector<std::unique_ptr<FileOperation>> batch;
     std::vector<int64_t> batchRows;
     uint64_t batchBytes = 0;
@@ -204,25 +219,23 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const two
         batchRows.clear();
         batchBytes = 0;
     };
-    for (const auto& rows : groups) {
-        const uint64_t length = lengths[static_cast<size_t>(rows.front())];
-        if (rows.size() == 1 && length <= kSmallFileLength) {
-            batch.push_back(operationFor(rows.front()));
-            batchRows.push_back(rows.front());
-            batchBytes += length;
+    for (const int64_t row : leaders) {
+        const auto index = static_cast<size_t>(row);
+        const auto entry = platform::statusOfPath(urls[index], platform::FollowLinks::No);
+        if (foundInFolder[index] && entry && S_ISLNK(entry->mode)) {
+            updateReason(row, std::string(logmsg::kSymbolicLinkInFolder));
+            updateStatus(StatusFailed, row);
+            continue;
+        }
+        if (lengths[index] <= kSmallFileLength) {
+            batch.push_back(operationFor(row));
+            batchRows.push_back(row);
+            batchBytes += lengths[index];
             if (batch.size() == kBatchFiles || batchBytes >= kBatchBytes) {
                 queueBatch();
             }
-            continue;
-        }
-        std::vector<std::unique_ptr<platform::Operation>> operations;
-        for (const int64_t row : rows) {
-            operations.push_back(operationFor(row));
-        }
-        if (operations.size() == 1) {
-            queue(std::move(operations.front()), rows);
         } else {
-            queue(std::make_unique<OperationChain>(std::move(operations)), rows);
+            queue(operationFor(row), {row});
         }
     }
     queueBatch();
@@ -252,6 +265,7 @@ std::optional<std::string> Cryptor::recoverPendingRewrites() {
     if (pending.empty()) {
         return std::nullopt;
     }
+    m_followers.clear();
     std::vector<int64_t> rows;
     {
         std::lock_guard lock(m_statusLock);
@@ -260,6 +274,7 @@ std::optional<std::string> Cryptor::recoverPendingRewrites() {
             m_urls.push_back(record.file);
             m_status.push_back(StatusNone);
             m_reasons.emplace_back();
+            m_foundInFolder.push_back(false);
         }
     }
     resetProgress(rows.front(), pending.size());
@@ -349,6 +364,19 @@ void Cryptor::updateReason(int64_t index, std::string reason) {
 }
 
 void Cryptor::updateStatus(int32_t code, int64_t index) {
+    report(code, index);
+    const auto followers = m_followers.find(index);
+    if (followers == m_followers.end()) {
+        return;
+    }
+    const std::string reason = logmsg::sameFileAs(fileNameOnRow(static_cast<int32_t>(index)));
+    for (const int64_t row : followers->second) {
+        updateReason(row, reason);
+        report(code, row);
+    }
+}
+
+void Cryptor::report(int32_t code, int64_t index) {
     uint64_t remaining = 0;
     {
         std::lock_guard lock(m_statusLock);

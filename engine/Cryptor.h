@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,10 +32,12 @@ public:
     Cryptor(const Cryptor&) = delete;
     Cryptor& operator=(const Cryptor&) = delete;
 
-    // Appends each file as a row with StatusNone; a directory (also through a link) contributes its
-    // visible entries, descending into subdirectories. A directory that cannot be listed is skipped, and
-    // one already being descended (a link back up) is not entered again. Paths that do not exist are
-    // listed too, and fail when a run reaches them. No duplicate check: a file given twice has two rows.
+    // Appends each file as a row with StatusNone; a directory (also through a link, when it is named
+    // here) contributes its visible entries, descending into subdirectories but never through a symbolic
+    // link found inside one: such a link is a row of its own, which a run refuses. A directory that cannot
+    // be listed is skipped, and one already being descended is not entered again. Paths that do not exist
+    // are listed too, and fail when a run reaches them. A file given twice has two rows; a run processes
+    // it once, and the later row shares the earlier one's outcome, with the reason "same file as NAME".
     void addURLs(const std::vector<std::filesystem::path>& urls);
 
     // The three removals: only while not busy.
@@ -103,15 +106,24 @@ private:
     std::optional<std::string> startRun(std::u16string_view passphrase, uint8_t direction);
     // Fresh progress counters for the rows [firstRow, firstRow + count) of a run about to start.
     void resetProgress(int64_t firstRow, uint64_t count);
-    void addURL(const std::filesystem::path& url, std::vector<platform::FileIdentity>& descent);
-    void queueRun(const std::vector<std::filesystem::path>& urls, const twofish::keyInstance& key);
+    enum class Origin { Named, InFolder };
+    void addURL(const std::filesystem::path& url, Origin origin,
+                std::vector<platform::FileIdentity>& descent);
+    void queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
+                  const twofish::keyInstance& key);
+    // Stores a row's code and posts the notification for it.
+    void report(int32_t code, int64_t index);
     void queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows);
 
     mutable std::mutex m_statusLock; // guards the three lists and the decrements of m_countdown
     std::vector<std::filesystem::path> m_urls;
     std::vector<int32_t> m_status;
     std::vector<std::string> m_reasons;
+    std::vector<bool> m_foundInFolder; // the row was found inside a listed folder, not named itself
     std::atomic<uint64_t> m_countdown{0};
+    // For the run in progress: rows that name the same file as an earlier row, by that row. Set before
+    // the run's operations are queued, read by their reports.
+    std::map<int64_t, std::vector<int64_t>> m_followers;
 
     // Replaced only between runs, when no operation can touch it; within a run the counters are atomic.
     struct RowProgress {

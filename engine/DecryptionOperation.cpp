@@ -23,6 +23,10 @@ DecryptionOperation::DecryptionOperation(std::filesystem::path url, const twofis
                                          OperationMaster* master, int64_t index)
     : FileOperation(std::move(url), key, master, index) {}
 
+std::filesystem::path DecryptionOperation::targetName() const {
+    return withoutLastExtension(m_url);
+}
+
 std::optional<int32_t> DecryptionOperation::transform() {
     twofish::cipherInstance cipher{};
     if (twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr) != twofish::TRUE) {
@@ -31,6 +35,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
 
     const uint64_t fileLength = m_file->fileLength();
     if (fileLength % kBlockSize != 0) {
+        note(logmsg::kNotAMultipleOf16);
         return StatusFailed;
     }
     const uint64_t blocks = fileLength / kBlockSize;
@@ -114,7 +119,6 @@ std::optional<int32_t> DecryptionOperation::transform() {
     }
     m_finalLength = plainLength;
     m_direction = RewriteDirection::Decrypt;
-    m_target = withoutLastExtension(m_url);
     return std::nullopt;
 }
 

@@ -15,6 +15,7 @@ private:
     // passphrase is refused after reading only the last two blocks. A file not in the encrypted format and
     // every other failure leave the file untouched too.
     std::optional<int32_t> transform() override;
+    std::filesystem::path targetName() const override;
 };
 
 } // namespace engine

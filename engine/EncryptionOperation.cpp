@@ -22,6 +22,10 @@ EncryptionOperation::EncryptionOperation(std::filesystem::path url, const twofis
                                          OperationMaster* master, int64_t index)
     : FileOperation(std::move(url), key, master, index) {}
 
+std::filesystem::path EncryptionOperation::targetName() const {
+    return withEncryptedExtension(m_url);
+}
+
 std::optional<int32_t> EncryptionOperation::transform() {
     twofish::cipherInstance cipher{};
     const int32_t cipherReady = twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr);
@@ -89,7 +93,6 @@ std::optional<int32_t> EncryptionOperation::transform() {
     }
     m_finalLength = format::encryptedLength(plainLength);
     m_direction = RewriteDirection::Encrypt;
-    m_target = withEncryptedExtension(m_url);
     return std::nullopt;
 }
 

@@ -13,6 +13,7 @@ public:
 private:
     // Builds the encrypted form as the replacement; every failure leaves the file untouched.
     std::optional<int32_t> transform() override;
+    std::filesystem::path targetName() const override;
 };
 
 } // namespace engine

@@ -5,8 +5,10 @@
 #include "platform/Log.h"
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 
 namespace engine {
 
@@ -36,20 +38,54 @@ FileBuffer::~FileBuffer() {
 }
 
 std::unique_ptr<FileBuffer> FileBuffer::initWithURL(const std::filesystem::path& url, FileError* error) {
-    std::unique_ptr<FileBuffer> buffer;
-    bool inUse = false;
-    if (auto handle = platform::FileHandle::openForUpdate(url)) {
-        const auto lock = handle->tryLock();
-        inUse = lock == platform::FileHandle::LockResult::Busy;
-        if (lock == platform::FileHandle::LockResult::Locked) {
-            buffer.reset(new FileBuffer(std::move(handle)));
-            if (!buffer->probe()) {
-                buffer.reset();
-            }
-        }
-    }
+    FileError refused{kFileReadUnknownError, url};
+    std::unique_ptr<FileBuffer> buffer = open(url, refused);
     if (!buffer && error != nullptr) {
-        *error = FileError{kFileReadUnknownError, url, errno, inUse};
+        *error = std::move(refused);
+    }
+    return buffer;
+}
+
+std::unique_ptr<FileBuffer> FileBuffer::open(const std::filesystem::path& url, FileError& error) {
+    using platform::FileHandle;
+    FileHandle::Refusal refusal = FileHandle::Refusal::None;
+    auto handle = FileHandle::openRegular(url, FileHandle::Access::ReadWrite, refusal);
+    if (!handle) {
+        error.systemError = errno;
+        error.refusal = refusal == FileHandle::Refusal::SymbolicLink     ? OpenRefusal::SymbolicLink
+                        : refusal == FileHandle::Refusal::NotRegularFile ? OpenRefusal::NotRegularFile
+                                                                         : OpenRefusal::SystemError;
+        return nullptr;
+    }
+    switch (handle->tryLock()) {
+    case FileHandle::LockResult::Locked:
+        break;
+    case FileHandle::LockResult::Busy:
+        error.refusal = OpenRefusal::InUse;
+        return nullptr;
+    case FileHandle::LockResult::Failed:
+        error.systemError = errno;
+        return nullptr;
+    }
+    // Refused before the probe, which would change the modification time.
+    const auto status = platform::statusOfDescriptor(handle->descriptor());
+    if (!status) {
+        error.systemError = errno;
+        return nullptr;
+    }
+    if (status->linkCount > 1) {
+        error.refusal = OpenRefusal::SeveralNames;
+        error.linkCount = status->linkCount;
+        return nullptr;
+    }
+    if ((status->mode & S_IWUSR) == 0) {
+        error.refusal = OpenRefusal::ReadOnly;
+        return nullptr;
+    }
+    std::unique_ptr<FileBuffer> buffer(new FileBuffer(std::move(handle)));
+    if (!buffer->probe()) {
+        error.systemError = errno;
+        return nullptr;
     }
     return buffer;
 }

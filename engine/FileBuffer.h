@@ -27,8 +27,10 @@ public:
 
     // Opens url for update, takes the one-writer lock on it (so that no other run, in this process or
     // another, works on the file until this buffer closes) and proves that it can be both read and written
-    // by rewriting its last byte (which changes its modification time). An empty file is not probed. On
-    // failure returns null and stores {kFileReadUnknownError, url, errno, inUse} in *error when given.
+    // by rewriting its last byte (which changes its modification time). An empty file is not probed. A
+    // path ending in a symbolic link, anything but a regular file, a file with several names and one its
+    // owner may not write are refused before anything is written. On failure returns null and stores
+    // {kFileReadUnknownError, url} with why in *error when given.
     static std::unique_ptr<FileBuffer> initWithURL(const std::filesystem::path& url,
                                                    FileError* error = nullptr);
     ~FileBuffer();
@@ -72,6 +74,7 @@ public:
 
 private:
     explicit FileBuffer(std::unique_ptr<platform::FileHandle> fileHandle);
+    static std::unique_ptr<FileBuffer> open(const std::filesystem::path& url, FileError& error);
     bool probe();
     bool refill(uint64_t offset);
     // Reads [offset, offset + length) of the file, up to fileLength(), straight into dest.

@@ -7,9 +7,14 @@
 #include "engine/Recovery.h"
 #include "engine/StatusCode.h"
 #include "engine/TempBuffer.h"
+#include "platform/ErrorText.h"
+#include "platform/FileStatus.h"
 #include "platform/Log.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <utility>
 
 namespace engine {
@@ -77,12 +82,15 @@ int32_t FileOperation::process() {
 }
 
 std::optional<int32_t> FileOperation::prepare() {
+    // The names first: they need no open file, and a refusal then leaves even the modification time.
+    m_target = targetName();
+    if (const auto refused = checkTargetName()) {
+        return refused;
+    }
     FileError error;
     m_file = FileBuffer::initWithURL(m_url, &error);
     if (!m_file) {
-        if (error.inUse) {
-            platform::log(logmsg::kInUseByAnotherRun);
-        }
+        noteRefusal(error);
         return StatusFailed;
     }
     if (const auto recovered = completePendingRewrite()) {
@@ -92,6 +100,50 @@ std::optional<int32_t> FileOperation::prepare() {
         return stopped();
     }
     return transform();
+}
+
+std::optional<int32_t> FileOperation::checkTargetName() {
+    if (m_target == m_url) {
+        return std::nullopt;
+    }
+    const std::filesystem::path folder = m_target.has_parent_path() ? m_target.parent_path() : ".";
+    if (platform::statusOfPath(m_target, platform::FollowLinks::No)) {
+        note(logmsg::targetAlreadyExists(m_target.filename().string()));
+        return StatusFailed;
+    }
+    const long nameLimit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (nameLimit > 0 && m_target.filename().native().size() > static_cast<size_t>(nameLimit)) {
+        note(logmsg::kNameTooLong);
+        return StatusFailed;
+    }
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) != 0) {
+        note(errno == EROFS ? platform::errorText(EROFS) : std::string(logmsg::kFolderNotWritable));
+        return StatusFailed;
+    }
+    return std::nullopt;
+}
+
+void FileOperation::noteRefusal(const FileError& error) {
+    switch (error.refusal) {
+    case OpenRefusal::SystemError:
+        note(platform::errorText(error.systemError));
+        break;
+    case OpenRefusal::InUse:
+        platform::log(logmsg::kInUseByAnotherRun);
+        break;
+    case OpenRefusal::SymbolicLink:
+        note(logmsg::kSymbolicLinkNamed);
+        break;
+    case OpenRefusal::NotRegularFile:
+        note(logmsg::kNotRegularFile);
+        break;
+    case OpenRefusal::SeveralNames:
+        note(logmsg::severalNames(error.linkCount));
+        break;
+    case OpenRefusal::ReadOnly:
+        note(logmsg::kReadOnlyFile);
+        break;
+    }
 }
 
 const RewriteStore* FileOperation::store() {

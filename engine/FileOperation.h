@@ -3,6 +3,7 @@
 #pragma once
 
 #include "crypto/twofish.h"
+#include "engine/FileError.h"
 #include "engine/InPlaceRewrite.h"
 #include "engine/PendingRewrite.h"
 #include "engine/ReportingOperation.h"
@@ -28,9 +29,11 @@ protected:
     FileOperation(std::filesystem::path url, const twofish::keyInstance& key, OperationMaster* master,
                   int64_t index);
 
+    // The name the file gets once rewritten; m_url itself when it keeps its name.
+    virtual std::filesystem::path targetName() const = 0;
     // Builds the replacement from m_file into a new m_temp and says what it becomes: m_finalLength,
-    // m_direction, m_target. None once the replacement is complete; otherwise the StatusCode to report,
-    // with the file untouched.
+    // m_direction. None once the replacement is complete; otherwise the StatusCode to report, with the
+    // file untouched.
     virtual std::optional<int32_t> transform() = 0;
 
     // One chained block; a wrong bit count is logged and returns false.
@@ -64,6 +67,10 @@ private:
     // rewritten; otherwise the StatusCode to report.
     std::optional<int32_t> prepare();
     std::optional<int32_t> completePendingRewrite();
+    // Refuses what the file cannot be given before any byte of it changes: a taken target name, one too
+    // long for its folder, a folder that cannot be written.
+    std::optional<int32_t> checkTargetName();
+    void noteRefusal(const FileError& error);
     const RewriteStore* store();
 
     // Puts the replacement over the file and renames it, durably: the file must be unchanged since it was

@@ -3,6 +3,7 @@
 
 #include "engine/LogMessages.h"
 #include "engine/StatusCode.h"
+#include "platform/ErrorText.h"
 #include "platform/FileManager.h"
 #include "platform/FileStatus.h"
 #include "platform/Log.h"
@@ -55,8 +56,16 @@ std::optional<InPlaceRewrite::Outcome> InPlaceRewrite::place(Syncs syncs) {
 }
 
 bool InPlaceRewrite::rename() {
-    if (!platform::moveItem(m_record.file, m_record.target)) {
+    if (m_record.target == m_record.file) {
         platform::log(logmsg::kCouldNotRenameFile);
+        platform::note(logmsg::kNoExtensionToRemove);
+        return false;
+    }
+    if (!platform::moveItem(m_record.file, m_record.target)) {
+        const int error = errno;
+        platform::log(logmsg::kCouldNotRenameFile);
+        platform::note(error == EEXIST ? logmsg::targetAlreadyExists(m_record.target.filename().string())
+                                       : platform::errorText(error));
         return false;
     }
     return true;
@@ -90,7 +99,7 @@ InPlaceRewrite::Step InPlaceRewrite::extend() {
         return Step::FailedTouched;
     }
     errno = error;
-    platform::log(logmsg::kWritingToFileFailed);
+    failed(logmsg::kWritingToFileFailed);
     return Step::FailedUntouched;
 }
 
@@ -128,11 +137,11 @@ bool InPlaceRewrite::copyThroughMemory(uint64_t offset, uint64_t length) {
 
 bool InPlaceRewrite::overwrite(Syncs syncs) {
     if (!copy(0, m_record.finalLength)) {
-        platform::log(logmsg::kWritingToFileFailed);
+        failed(logmsg::kWritingToFileFailed);
         return false;
     }
     if (syncs == Syncs::EachStep && !m_file.sync()) {
-        platform::log(logmsg::kCouldNotSyncFile);
+        failed(logmsg::kCouldNotSyncFile);
         return false;
     }
     return true;
@@ -144,14 +153,20 @@ bool InPlaceRewrite::cutToLength(Syncs syncs) {
         return true;
     }
     if (!status || !m_file.truncate(m_record.finalLength)) {
-        platform::log(logmsg::kCouldNotTruncateFile);
+        failed(logmsg::kCouldNotTruncateFile);
         return false;
     }
     if (syncs == Syncs::EachStep && !m_file.sync()) {
-        platform::log(logmsg::kCouldNotSyncFile);
+        failed(logmsg::kCouldNotSyncFile);
         return false;
     }
     return true;
+}
+
+void InPlaceRewrite::failed(std::string_view line) {
+    const int error = errno;
+    platform::log(line);
+    platform::note(platform::errorText(error));
 }
 
 InPlaceRewrite::Outcome InPlaceRewrite::failedUntouched() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace engine {
@@ -56,6 +57,8 @@ private:
     bool overwrite(Syncs syncs);
     bool cutToLength(Syncs syncs);
     Outcome failedUntouched();
+    // Logs the step's failure, and hands on its cause from errno.
+    void failed(std::string_view line);
 
     platform::FileHandle& m_file;
     platform::FileHandle& m_replacement;

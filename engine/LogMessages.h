@@ -1,6 +1,7 @@
 // The engine's log sentences, shared by the code that logs them and the tests that expect them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,27 @@ inline std::string couldNotDeleteTemporaryFile(std::string_view errorDescription
 inline std::string replacementKeptAt(std::string_view path) {
     std::string line("the complete replacement of the file was kept at: ");
     line.append(path);
+    return line;
+}
+
+// Reasons for refusing a file before anything of it changes, and the like; handed on without being logged.
+inline constexpr std::string_view kSymbolicLinkNamed = "symbolic link; name the file itself";
+inline constexpr std::string_view kSymbolicLinkInFolder = "symbolic link; not followed";
+inline constexpr std::string_view kNotRegularFile = "not a regular file";
+inline constexpr std::string_view kReadOnlyFile = "read-only: its owner may not write it";
+inline constexpr std::string_view kNameTooLong = "name too long for the extension";
+inline constexpr std::string_view kFolderNotWritable = "folder is not writable";
+inline constexpr std::string_view kNoExtensionToRemove = "no extension to remove";
+inline constexpr std::string_view kNotAMultipleOf16 = "not a multiple of 16 bytes";
+
+inline std::string severalNames(uint64_t count) {
+    return "has " + std::to_string(count) + " names; rewriting it in place would change them all";
+}
+
+// For a row that names a file an earlier row of the same run names too: it shares that row's outcome.
+inline std::string sameFileAs(std::string_view name) {
+    std::string line("same file as ");
+    line.append(name);
     return line;
 }
 

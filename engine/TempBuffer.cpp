@@ -3,6 +3,7 @@
 
 #include "engine/LogMessages.h"
 #include "engine/RewriteStore.h"
+#include "platform/ErrorText.h"
 #include "platform/FaultInjection.h"
 #include "platform/FileManager.h"
 #include "platform/FileStatus.h"
@@ -115,10 +116,12 @@ void TempBuffer::dumpBuffer() {
 
 bool TempBuffer::writeToFile(const uint8_t* bytes, uint64_t length) {
     if (!m_fileHandle || !m_fileHandle->writeAt(bytes, static_cast<size_t>(length), m_fileLength)) {
+        const int error = errno;
         m_dumpFailed = true;
         m_currentData.clear();
         m_currentData.shrink_to_fit();
         platform::log(logmsg::kCouldNotWriteToTempFile);
+        platform::note(platform::errorText(error));
         return false;
     }
     // The replacement must reach the disk before the user's file is touched; starting now overlaps that

@@ -2,11 +2,14 @@
 #include "platform/FileHandle.h"
 
 #include "platform/FaultInjection.h"
+#include "platform/FileStatus.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <limits>
+#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -47,6 +50,55 @@ std::unique_ptr<FileHandle> FileHandle::openNoFollow(const std::filesystem::path
         fd = ::open(path.c_str(), flags);
     } while (fd < 0 && errno == EINTR);
     return fd < 0 ? nullptr : std::make_unique<FileHandle>(fd);
+}
+
+std::unique_ptr<FileHandle> FileHandle::openRegular(const std::filesystem::path& path, Access access,
+                                                    Refusal& refusal) {
+    refusal = Refusal::SystemError;
+    if (shouldFail(FaultPoint::Open, path)) {
+        return nullptr;
+    }
+    // A path-only descriptor names the file without opening it for I/O; the checks are made on it, and
+    // the file it names (not whatever the path names by then) is reopened.
+    int located;
+    do {
+        located = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    } while (located < 0 && errno == EINTR);
+    if (located < 0) {
+        return nullptr;
+    }
+    const FileHandle locator(located);
+    const auto status = statusOfDescriptor(located);
+    if (!status) {
+        return nullptr;
+    }
+    if (S_ISLNK(status->mode) || !status->isRegularFile()) {
+        refusal = S_ISLNK(status->mode) ? Refusal::SymbolicLink : Refusal::NotRegularFile;
+        return nullptr;
+    }
+    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
+    const std::string reopen = "/proc/self/fd/" + std::to_string(located);
+    int fd;
+    do {
+        fd = ::open(reopen.c_str(), flags);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0 && errno == ENOENT) {
+        // Without /proc: by name again, and only if the name still leads to the same file.
+        do {
+            fd = ::open(path.c_str(), flags | O_NOFOLLOW);
+        } while (fd < 0 && errno == EINTR);
+        const auto reopened = fd < 0 ? std::nullopt : statusOfDescriptor(fd);
+        if (fd >= 0 && (!reopened || reopened->identity != status->identity)) {
+            ::close(fd);
+            errno = ENOENT;
+            fd = -1;
+        }
+    }
+    if (fd < 0) {
+        return nullptr;
+    }
+    refusal = Refusal::None;
+    return std::make_unique<FileHandle>(fd);
 }
 
 std::unique_ptr<FileHandle> FileHandle::createNew(const std::filesystem::path& path) {

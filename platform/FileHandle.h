@@ -22,6 +22,14 @@ public:
     // Opens an existing file; a symbolic link at the end of the path is not followed (ELOOP). Null on
     // failure.
     static std::unique_ptr<FileHandle> openNoFollow(const std::filesystem::path& path, Access access);
+    // Why openRegular() gave no handle.
+    enum class Refusal { None, SymbolicLink, NotRegularFile, SystemError };
+    // Opens the regular file at path, without following a symbolic link at the end of the path and without
+    // opening anything else for I/O: a FIFO, a device, a socket or a folder is only looked at, so that
+    // nothing blocks and no device sees an open. Null with `refusal` set otherwise (and errno, for
+    // SystemError).
+    static std::unique_ptr<FileHandle> openRegular(const std::filesystem::path& path, Access access,
+                                                   Refusal& refusal);
     // Creates a new file readable and writable by its owner only; null, with EEXIST, when the name is
     // taken, also by a symbolic link.
     static std::unique_ptr<FileHandle> createNew(const std::filesystem::path& path);

@@ -43,6 +43,12 @@ void log(std::string_view message) {
     writeToStandardError(line);
 }
 
+void note(std::string_view message) {
+    if (t_tap != nullptr) {
+        t_tap->m_lines.emplace_back(message);
+    }
+}
+
 LogCapture::LogCapture() {
     std::lock_guard lock(g_mutex);
     g_capture = this;

@@ -11,6 +11,10 @@ namespace platform {
 // Safe to call from any thread.
 void log(std::string_view message);
 
+// Hands a line to the calling thread's ThreadLogTap, if there is one, without logging it: the cause of an
+// outcome that the log does not need, such as why a file was refused.
+void note(std::string_view message);
+
 // While alive, log lines are collected here instead of going to standard error. One capture at a time.
 class LogCapture {
 public:
@@ -42,6 +46,7 @@ public:
 
 private:
     friend void log(std::string_view message);
+    friend void note(std::string_view message);
     std::vector<std::string> m_lines;
 };
 

@@ -98,14 +98,14 @@ TEST_F(CliTest, MissingFileFailsWhileTheOthersAreDone) {
     EXPECT_TRUE(fs::exists(encryptedName(present)));
 }
 
-TEST_F(CliTest, TakenTargetNameLeavesTheFileNotRenamed) {
+TEST_F(CliTest, ATakenTargetNameRefusesTheFileUntouched) {
     const auto file = m_dir.writeFile("a.txt", sampleBytes(100, 1));
     const auto taken = m_dir.writeFile("a.txt.brisklet", sampleBytes(10, 2));
 
     const ChildResult result = runWith("encrypt", "secret", {file});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, line(file, "not renamed (could not rename file)"));
-    EXPECT_EQ(fs::file_size(file), engine::format::encryptedLength(100));
+    EXPECT_EQ(result.out, line(file, "failed (a.txt.brisklet already exists)"));
+    EXPECT_EQ(readFile(file), sampleBytes(100, 1));
     EXPECT_EQ(readFile(taken), sampleBytes(10, 2));
 }
 

@@ -4,6 +4,7 @@
 #include "engine/LogMessages.h"
 #include "engine/Notifications.h"
 #include "engine/StatusCode.h"
+#include "platform/FaultInjection.h"
 #include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ObserverRegistration.h"
@@ -149,27 +150,36 @@ TEST_F(CryptorTest, ARenamedRowFailsOnTheNextRunUntilCleared) {
     EXPECT_EQ(readFile(m_dir.path() / "report.pdf"), plain);
 }
 
-TEST_F(CryptorTest, AFileListedTwiceIsProcessedByOneOperationAtATime) {
+// The same path twice, another path to it, and a folder holding it: one file, processed once; the later
+// rows share its outcome and say with which row.
+TEST_F(CryptorTest, AFileReachedTwiceIsProcessedOnce) {
     const auto plain = sampleBytes(5000);
-    const fs::path path = m_dir.writeFile("twice.txt", plain);
-    m_cryptor.addURLs({path, path, m_dir.path() / "." / "twice.txt"});
-    ASSERT_EQ(m_cryptor.urlCount(), 3u);
+    const fs::path folder = m_dir.path() / "folder";
+    fs::create_directory(folder);
+    const fs::path path = folder / "twice.txt";
+    testsupport::writeFile(path, plain);
+    m_cryptor.addURLs({path, path, folder / "." / "twice.txt", folder});
+    ASSERT_EQ(m_cryptor.urlCount(), 4u);
     encryptAll();
-    // The first row encrypts and renames it; the others find it gone.
-    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusFailed, StatusFailed}));
-    EXPECT_EQ(
-        decryptFormat(readFile(m_dir.path() / "twice.txt.brisklet"), keyFor(u"secret", twofish::DIR_DECRYPT)),
-        plain);
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusDone, StatusDone, StatusDone}));
+    for (int64_t row = 1; row < 4; ++row) {
+        EXPECT_EQ(m_cryptor.failureReasonOnRow(row), "same file as twice.txt");
+    }
+    EXPECT_EQ(decryptFormat(readFile(folder / "twice.txt.brisklet"), keyFor(u"secret", twofish::DIR_DECRYPT)),
+              plain)
+        << "encrypted once";
     EXPECT_TRUE(tempFiles().empty());
 }
 
-TEST_F(CryptorTest, DirectoriesContributeTheirVisibleFilesAndNeverLoop) {
+// Links inside a folder are rows of their own that a run refuses: never a way out of the folder, nor a loop.
+TEST_F(CryptorTest, DirectoriesContributeTheirVisibleFilesAndNeverFollowALinkInside) {
     const fs::path folder = m_dir.path() / "folder";
     fs::create_directories(folder / "sub");
     testsupport::writeFile(folder / ".hidden", {1});
     testsupport::writeFile(folder / "visible", {2});
     testsupport::writeFile(folder / "sub" / "inner", {3});
-    fs::create_directory_symlink(folder, folder / "sub" / "back-up");
+    fs::create_directory_symlink(m_dir.path(), folder / "sub" / "up");
+    const fs::path outside = m_dir.writeFile("outside", {5});
     const fs::path hiddenGivenDirectly = m_dir.writeFile(".direct", {4});
 
     m_cryptor.addURLs({folder, hiddenGivenDirectly, m_dir.path() / "missing"});
@@ -177,16 +187,25 @@ TEST_F(CryptorTest, DirectoriesContributeTheirVisibleFilesAndNeverLoop) {
     for (uint64_t row = 0; row < m_cryptor.urlCount(); ++row) {
         names.push_back(m_cryptor.fileNameOnRow(static_cast<int32_t>(row)));
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"inner", "visible", ".direct", "missing"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"inner", "up", "visible", ".direct", "missing"}));
     EXPECT_EQ(m_cryptor.urlOnRow(0), folder / "sub" / "inner");
-    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone, StatusNone, StatusNone, StatusNone}));
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone, StatusNone, StatusNone, StatusNone, StatusNone}));
+
+    encryptAll();
+    EXPECT_EQ(codes(),
+              (std::vector<int32_t>{StatusDone, StatusFailed, StatusDone, StatusDone, StatusFailed}));
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(1), logmsg::kSymbolicLinkInFolder);
+    EXPECT_EQ(readFile(outside), std::vector<uint8_t>{5}) << "nothing outside the folder is touched";
+    EXPECT_TRUE(fs::is_symlink(folder / "sub" / "up"));
 }
 
 TEST_F(CryptorTest, RemoveAllOKsDropsFinishedRowsAndClearsFailedOnes) {
-    // Codes 1, 3, 2 from a real run (a file, a missing one, one whose target exists), then a row with 0.
+    // Codes 1, 3, 2 from a real run (a file, a missing one, one whose rename fails), then a row with 0.
     m_cryptor.addURLs({m_dir.writeFile("ok", {1}), m_dir.path() / "missing", m_dir.writeFile("taken", {2})});
-    m_dir.writeFile("taken.brisklet", {9});
-    encryptAll();
+    {
+        const platform::FaultInjector secondRenameFails(platform::FaultPoint::Rename, 2);
+        encryptAll();
+    }
     m_cryptor.addURLs({m_dir.writeFile("later", {3})});
     EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusFailed, StatusNotRenamed, StatusNone}));
 
@@ -219,7 +238,7 @@ TEST_F(CryptorTest, RowsKeepTheReasonTheirOperationLogged) {
     decryptAll(u"wrong");
     EXPECT_EQ(codes(), (std::vector<int32_t>{StatusFailed, StatusFailed}));
     EXPECT_EQ(m_cryptor.failureReasonOnRow(0), logmsg::kPassphraseMightBeWrong);
-    EXPECT_EQ(m_cryptor.failureReasonOnRow(1), "");
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(1), "no such file");
     decryptAll(u"right");
     EXPECT_EQ(m_cryptor.statusOnRow(0), StatusDone);
     EXPECT_EQ(m_cryptor.failureReasonOnRow(0), "");

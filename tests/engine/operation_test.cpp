@@ -166,35 +166,37 @@ TEST_F(OperationTest, DecryptionRemovesWhateverTheLastExtensionIs) {
     EXPECT_EQ(readFile(path), plain);
 }
 
-TEST_F(OperationTest, ATargetNameThatExistsIsNeverReplaced) {
+TEST_F(OperationTest, ATakenTargetNameRefusesTheFileBeforeAnythingChanges) {
     const auto plain = sampleBytes(300);
     const auto bystander = sampleBytes(7, 99);
 
-    // Encryption: the file is encrypted under its old name, the existing target stays as it was.
+    // Encryption: both files stay as they were, and the reason names the taken name.
     const fs::path path = m_dir.writeFile("doc.txt", plain);
     m_dir.writeFile("doc.txt.brisklet", bystander);
-    EXPECT_EQ(encrypt(path), StatusNotRenamed);
-    EXPECT_EQ(decryptFormat(readFile(path), keyFor(u"secret", twofish::DIR_DECRYPT)), plain);
+    EXPECT_EQ(encrypt(path), StatusFailed);
+    EXPECT_EQ(m_master.lastReason(), "doc.txt.brisklet already exists");
+    EXPECT_EQ(readFile(path), plain);
     EXPECT_EQ(readFile(m_dir.path() / "doc.txt.brisklet"), bystander);
 
     // Decryption: the same, the other way round.
     fs::remove(m_dir.path() / "doc.txt.brisklet");
-    fs::rename(path, m_dir.path() / "doc.txt.brisklet");
+    ASSERT_EQ(encrypt(path), StatusDone);
+    const auto encrypted = readFile(m_dir.path() / "doc.txt.brisklet");
     m_dir.writeFile("doc.txt", bystander);
-    EXPECT_EQ(decrypt(m_dir.path() / "doc.txt.brisklet"), StatusNotRenamed);
-    EXPECT_EQ(readFile(m_dir.path() / "doc.txt.brisklet"), plain);
+    EXPECT_EQ(decrypt(m_dir.path() / "doc.txt.brisklet"), StatusFailed);
+    EXPECT_EQ(m_master.lastReason(), "doc.txt already exists");
+    EXPECT_EQ(readFile(m_dir.path() / "doc.txt.brisklet"), encrypted);
     EXPECT_EQ(readFile(m_dir.path() / "doc.txt"), bystander);
 
-    // A name without an extension is its own target.
+    // A name without an extension is its own target: decrypted in place, not renamed, and said why.
     fs::remove(m_dir.path() / "doc.txt");
     fs::rename(m_dir.path() / "doc.txt.brisklet", m_dir.path() / "noext");
-    ASSERT_EQ(encrypt(m_dir.path() / "noext"), StatusDone);
-    fs::rename(m_dir.path() / "noext.brisklet", m_dir.path() / "noext");
     EXPECT_EQ(decrypt(m_dir.path() / "noext"), StatusNotRenamed);
+    EXPECT_EQ(m_master.lastReason(),
+              std::string(logmsg::kCouldNotRenameFile) + "; " + std::string(logmsg::kNoExtensionToRemove));
     EXPECT_EQ(readFile(m_dir.path() / "noext"), plain);
-
-    const std::string renameFailed(logmsg::kCouldNotRenameFile);
-    EXPECT_EQ(logLines(), (std::vector<std::string>{renameFailed, renameFailed, renameFailed}));
+    EXPECT_EQ(logLines(), std::vector<std::string>{std::string(logmsg::kCouldNotRenameFile)});
+    EXPECT_TRUE(tempFiles().empty());
 }
 
 TEST_F(OperationTest, AnEncryptedNameGainsTheExtensionAgainAndLosesItTwice) {

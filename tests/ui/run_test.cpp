@@ -309,14 +309,12 @@ void RunTest::rowsShowTheirOutcomeAndRemoveOKsClearsThem() {
     auto* model = table()->model();
     QCOMPARE(rowStatus(0), QString("Encrypted → done.txt.brisklet"));
     QVERIFY2(rowStatus(1).startsWith("Failed"), qPrintable(rowStatus(1)));
-    // The content is encrypted now, under the old name: the words must say both.
-    QVERIFY2(rowStatus(2).startsWith("Encrypted, but not renamed") &&
-                 rowStatus(2).contains("taken.txt.brisklet"),
-             qPrintable(rowStatus(2)));
-    QVERIFY(model->index(2, 0).data(Qt::ToolTipRole).toString().contains("rename"));
+    // A taken name is found before anything changes: the file stays as it was, and the words say why.
+    QCOMPARE(rowStatus(2), QString("Failed: taken.txt.brisklet already exists"));
+    QCOMPARE(uitest::readFile(m_files->filePath("taken.txt")), QByteArray("its name is taken"));
 
     button("removeOKsButton")->click();
-    QCOMPARE(uitest::rowTexts(model), QStringList({"missing.txt"}));
+    QCOMPARE(uitest::rowTexts(model), QStringList({"missing.txt", "taken.txt"}));
     QCOMPARE(rowStatus(0), QString());
     QVERIFY(!button("removeOKsButton")->isEnabled());
     QVERIFY(button("removeAllButton")->isEnabled());
