@@ -19,7 +19,7 @@ namespace cli {
 
 namespace {
 
-std::string outcomeText(const CheckResult& result) {
+std::string outcomeText(const CheckResult& result, bool foundInFolder) {
     switch (result.outcome) {
     case CheckOutcome::Opens:
         return "opens";
@@ -29,6 +29,11 @@ std::string outcomeText(const CheckResult& result) {
         return "not an encrypted file";
     case CheckOutcome::RewritePending:
         return std::string(engine::logmsg::kInterruptedRewritePending);
+    case CheckOutcome::SymbolicLink:
+        return std::string(foundInFolder ? engine::logmsg::kSymbolicLinkInFolder
+                                         : engine::logmsg::kSymbolicLinkNamed);
+    case CheckOutcome::NotRegularFile:
+        return std::string(engine::logmsg::kNotRegularFile);
     case CheckOutcome::Unreadable:
         break;
     }
@@ -78,7 +83,8 @@ int runCheckCommand(const Arguments& arguments) {
         const CheckResult result =
             interrupted ? CheckResult{CheckOutcome::RewritePending} : checkFile(path, key);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
-        std::cout << path.string() << ": " << outcomeText(result) << '\n';
+        std::cout << path.string() << ": "
+                  << outcomeText(result, list.foundInFolderOnRow(static_cast<int64_t>(row))) << '\n';
     }
     crypto::secureWipe(&key, sizeof key);
     std::cout.flush();

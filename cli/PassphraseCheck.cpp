@@ -1,83 +1,46 @@
 // The check-block test behind the check command.
 #include "cli/PassphraseCheck.h"
 
-#include "crypto/wipe.h"
 #include "engine/EncryptedFormat.h"
+#include "platform/FileHandle.h"
+#include "platform/FileStatus.h"
 
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace cli {
 
-namespace {
-
 using engine::format::kBlockSize;
 
-// Reads exactly `length` bytes at `offset`; errno describes a failure, EIO a file that shrank meanwhile.
-bool readFully(int fd, uint8_t* dest, std::size_t length, off_t offset) {
-    while (length > 0) {
-        const ssize_t got = ::pread(fd, dest, length, offset);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            if (got == 0) {
-                errno = EIO;
-            }
-            return false;
-        }
-        dest += got;
-        length -= static_cast<std::size_t>(got);
-        offset += got;
-    }
-    return true;
-}
-
-CheckOutcome checkLastBlocks(const uint8_t (&tail)[2 * kBlockSize], twofish::keyInstance& key) {
-    // Without IV text cipherInit cannot fail.
-    twofish::cipherInstance cipher{};
-    twofish::cipherInit(&cipher, twofish::MODE_ECB, nullptr);
-    uint8_t plain[kBlockSize];
-    if (twofish::blockDecrypt(&cipher, &key, tail + kBlockSize, twofish::kBlockBits, plain) !=
-        twofish::kBlockBits) {
-        return CheckOutcome::WrongPassphrase;
-    }
-    // Later blocks chain with the previous ciphertext byte for byte; only the first uses the reordered IV.
-    for (std::size_t i = 0; i < kBlockSize; ++i) {
-        plain[i] ^= tail[i];
-    }
-    const bool valid = engine::format::isCheckBlockValid(plain);
-    crypto::secureWipe(plain, sizeof plain);
-    return valid ? CheckOutcome::Opens : CheckOutcome::WrongPassphrase;
-}
-
-} // namespace
-
 CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    // Only a regular file is opened for reading: a FIFO would block, and a device has no place here.
+    platform::FileHandle::Refusal refusal = platform::FileHandle::Refusal::None;
+    const auto file =
+        platform::FileHandle::openRegular(path, platform::FileHandle::Access::ReadOnly, refusal);
+    if (!file) {
+        switch (refusal) {
+        case platform::FileHandle::Refusal::SymbolicLink:
+            return {CheckOutcome::SymbolicLink};
+        case platform::FileHandle::Refusal::NotRegularFile:
+            return {CheckOutcome::NotRegularFile};
+        default:
+            return {CheckOutcome::Unreadable, errno};
+        }
+    }
+    const auto status = platform::statusOfDescriptor(file->descriptor());
+    if (!status) {
         return {CheckOutcome::Unreadable, errno};
     }
-    struct stat info {};
-    CheckResult result{CheckOutcome::Unreadable};
-    uint8_t tail[2 * kBlockSize];
-    if (::fstat(fd, &info) != 0) {
-        result.error = errno;
-    } else if (!S_ISREG(info.st_mode)) {
-        result.error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    } else if (const auto length = static_cast<uint64_t>(info.st_size);
-               length % kBlockSize != 0 || length < engine::format::encryptedLength(0)) {
-        result.outcome = CheckOutcome::NotEncrypted;
-    } else if (!readFully(fd, tail, sizeof tail, info.st_size - static_cast<off_t>(sizeof tail))) {
-        result.error = errno;
-    } else {
-        result.outcome = checkLastBlocks(tail, key);
+    if (status->length % kBlockSize != 0 || status->length < engine::format::encryptedLength(0)) {
+        return {CheckOutcome::NotEncrypted};
     }
-    ::close(fd);
-    return result;
+    uint8_t tail[2 * kBlockSize];
+    const auto got = file->readAt(tail, sizeof tail, status->length - sizeof tail);
+    if (!got || *got != sizeof tail) {
+        // A file that shrank meanwhile reads short.
+        return {CheckOutcome::Unreadable, got ? EIO : errno};
+    }
+    return {engine::format::checkBlockOpens(key, tail) ? CheckOutcome::Opens : CheckOutcome::WrongPassphrase};
 }
 
 } // namespace cli

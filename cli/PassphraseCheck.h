@@ -13,6 +13,8 @@ enum class CheckOutcome {
     NotEncrypted, // a length no encrypted file can have: not a multiple of 16, or under 48 bytes
     Unreadable,
     RewritePending, // an interrupted rewrite left the file incomplete until it is recovered
+    SymbolicLink,   // named by a link, which is not followed
+    NotRegularFile, // a FIFO, a device, a socket: only looked at, never opened for reading
 };
 
 struct CheckResult {

@@ -311,6 +311,11 @@ std::string Cryptor::fileNameOnRow(int32_t row) const {
     return urlOnRow(row).filename().string();
 }
 
+bool Cryptor::foundInFolderOnRow(int64_t row) const {
+    std::lock_guard lock(m_statusLock);
+    return m_foundInFolder.at(static_cast<size_t>(row));
+}
+
 int32_t Cryptor::statusOnRow(int64_t row) const {
     std::lock_guard lock(m_statusLock);
     return m_status.at(static_cast<size_t>(row));

@@ -73,6 +73,8 @@ public:
     uint64_t urlCount() const;
     std::filesystem::path urlOnRow(int64_t row) const;
     std::string fileNameOnRow(int32_t row) const;
+    // Whether the row was met inside a listed folder rather than named itself.
+    bool foundInFolderOnRow(int64_t row) const;
     int32_t statusOnRow(int64_t row) const;
     // The log lines the row's last operation wrote, joined by "; "; empty when it wrote none.
     std::string failureReasonOnRow(int64_t row) const;

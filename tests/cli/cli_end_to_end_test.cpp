@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <csignal>
 #include <map>
+#include <sys/stat.h>
 
 namespace {
 
@@ -301,6 +302,33 @@ TEST_F(CliTest, ColorsShowTheDesktopBarsFromFiveCodeUnitsOn) {
             EXPECT_TRUE(contains(result.out, "too short to show colours")) << result.out;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// A FIFO named directly or met in a folder, and a link out of the folder: nothing hangs, nothing outside
+// the folder is touched, and each says why it was left alone.
+TEST_F(CliTest, SpecialFilesAndLinksNeverHangAndAreLeftAlone) {
+    const fs::path folder = m_dir.path() / "folder";
+    fs::create_directory(folder);
+    const fs::path fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto outside = m_dir.writeFile("outside", sampleBytes(32, 3));
+    fs::create_directory_symlink(m_dir.path(), folder / "up");
+
+    const ChildResult check = runWith("check", "secret", {fifo, folder});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_EQ(check.out, line(fifo, "not a regular file") + line(fifo, "not a regular file") +
+                             line(folder / "up", "symbolic link; not followed"));
+
+    const ChildResult encrypted = runWith("encrypt", "secret", {folder});
+    EXPECT_EQ(encrypted.exitCode, 1);
+    EXPECT_EQ(encrypted.out, line(fifo, "failed (not a regular file)") +
+                                 line(folder / "up", "failed (symbolic link; not followed)"));
+    EXPECT_EQ(readFile(outside), sampleBytes(32, 3));
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 } // namespace
