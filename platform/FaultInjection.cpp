@@ -27,8 +27,8 @@ std::mutex g_mutex;
 Injection g_injection;
 
 constexpr std::array<std::string_view, kFaultPointCount> kNames = {
-    "Open", "Read",      "Write", "Seek",   "Truncate",    "Rename",        "CreateTemp",
-    "Sync", "Fallocate", "Lock",  "Unlink", "RecordWrite", "CopyFileRange",
+    "Open", "Read",      "Write", "Truncate", "Rename",      "CreateTemp",
+    "Sync", "Fallocate", "Lock",  "Unlink",   "RecordWrite", "CopyFileRange",
 };
 
 size_t indexOf(FaultPoint point) {

@@ -15,7 +15,6 @@ enum class FaultPoint {
     Open,
     Read,
     Write,
-    Seek,
     Truncate,
     Rename,
     CreateTemp,

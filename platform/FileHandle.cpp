@@ -26,20 +26,6 @@ bool fitsOffset(uint64_t value) {
 
 } // namespace
 
-std::unique_ptr<FileHandle> FileHandle::openForUpdate(const std::filesystem::path& path) {
-    if (shouldFail(FaultPoint::Open, path)) {
-        return nullptr;
-    }
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        return nullptr;
-    }
-    return std::make_unique<FileHandle>(fd);
-}
-
 std::unique_ptr<FileHandle> FileHandle::openNoFollow(const std::filesystem::path& path, Access access) {
     if (shouldFail(FaultPoint::Open, path)) {
         return nullptr;
@@ -179,76 +165,6 @@ bool FileHandle::writeAt(const void* src, size_t length, uint64_t offset) {
     return true;
 }
 
-std::optional<uint64_t> FileHandle::seekToEnd() {
-    if (shouldFail(FaultPoint::Seek, m_descriptor)) {
-        return std::nullopt;
-    }
-    const off_t end = ::lseek(m_descriptor, 0, SEEK_END);
-    if (end < 0) {
-        return std::nullopt;
-    }
-    return static_cast<uint64_t>(end);
-}
-
-bool FileHandle::seek(uint64_t offset) {
-    if (shouldFail(FaultPoint::Seek, m_descriptor)) {
-        return false;
-    }
-    if (!fitsOffset(offset)) {
-        errno = EINVAL;
-        return false;
-    }
-    return ::lseek(m_descriptor, static_cast<off_t>(offset), SEEK_SET) >= 0;
-}
-
-std::optional<uint64_t> FileHandle::offset() const {
-    const off_t position = ::lseek(m_descriptor, 0, SEEK_CUR);
-    if (position < 0) {
-        return std::nullopt;
-    }
-    return static_cast<uint64_t>(position);
-}
-
-std::optional<size_t> FileHandle::read(void* dest, size_t length) {
-    if (shouldFail(FaultPoint::Read, m_descriptor)) {
-        return std::nullopt;
-    }
-    auto* bytes = static_cast<uint8_t*>(dest);
-    size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::read(m_descriptor, bytes + done, length - done);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return std::nullopt;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<size_t>(got);
-    }
-    return done;
-}
-
-std::optional<std::vector<uint8_t>> FileHandle::readData(uint64_t length) {
-    std::vector<uint8_t> data;
-    while (data.size() < length) {
-        const size_t have = data.size();
-        const auto piece = static_cast<size_t>(std::min(length - have, kReadDataPiece));
-        data.resize(have + piece);
-        const std::optional<size_t> got = read(data.data() + have, piece);
-        if (!got) {
-            return std::nullopt;
-        }
-        data.resize(have + *got);
-        if (*got < piece) {
-            break;
-        }
-    }
-    return data;
-}
-
 std::optional<std::vector<uint8_t>> FileHandle::readDataAt(uint64_t offset, uint64_t length) {
     std::vector<uint8_t> data;
     while (data.size() < length) {
@@ -292,25 +208,6 @@ bool FileHandle::copyRangeFrom(FileHandle& source, uint64_t offset, uint64_t len
             return false;
         }
         done += static_cast<uint64_t>(copied);
-    }
-    return true;
-}
-
-bool FileHandle::write(const void* src, size_t length) {
-    if (shouldFail(FaultPoint::Write, m_descriptor)) {
-        return false;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(src);
-    size_t done = 0;
-    while (done < length) {
-        const ssize_t put = ::write(m_descriptor, bytes + done, length - done);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<size_t>(put);
     }
     return true;
 }

@@ -14,10 +14,6 @@ namespace platform {
 // call fails (the descriptor is -1).
 class FileHandle {
 public:
-    // Opens an existing file for reading and writing; never creates or truncates. Null on failure, also for
-    // a directory (EISDIR).
-    static std::unique_ptr<FileHandle> openForUpdate(const std::filesystem::path& path);
-
     enum class Access { ReadOnly, ReadWrite };
     // Opens an existing file; a symbolic link at the end of the path is not followed (ELOOP). Null on
     // failure.
@@ -47,23 +43,12 @@ public:
     // Writes all length bytes at offset without moving the position. On false part may have been written.
     bool writeAt(const void* src, size_t length, uint64_t offset);
 
-    // Moves the position to the end; returns the file's length.
-    std::optional<uint64_t> seekToEnd();
-    bool seek(uint64_t offset);
-    std::optional<uint64_t> offset() const;
-
-    // Reads until length bytes or end of file, retrying interrupted and short reads; 0 at end of file.
-    std::optional<size_t> read(void* dest, size_t length);
-    // Reads up to length bytes from the position into a new byte string; shorter at end of file.
-    std::optional<std::vector<uint8_t>> readData(uint64_t length);
-    // The same at offset, without moving the position.
+    // Reads up to length bytes at offset into a new byte string; shorter at end of file.
     std::optional<std::vector<uint8_t>> readDataAt(uint64_t offset, uint64_t length);
     // Copies length bytes from `source` at the same offset into this file inside the kernel, where both
     // lie on one file system; false with EXDEV, EINVAL or ENOSYS where that cannot be done, so that the
     // caller copies through memory instead. On other failures part may have been copied.
     bool copyRangeFrom(FileHandle& source, uint64_t offset, uint64_t length);
-    // Writes all length bytes, retrying interrupted and short writes. On false part may have been written.
-    bool write(const void* src, size_t length);
     bool truncate(uint64_t length);
     // Makes the file at least `length` bytes long with its blocks reserved, so that later writes up to
     // there cannot fail for want of space. False with EOPNOTSUPP where the file system cannot reserve.

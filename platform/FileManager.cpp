@@ -116,12 +116,19 @@ std::optional<std::filesystem::path> stateDirectory(std::string_view application
         base = home / ".local" / "state";
     }
     const std::filesystem::path directory = base / application;
-    std::error_code error;
-    std::filesystem::create_directories(base, error);
-    if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
-        return std::nullopt;
+    const auto openDirectory = [&] {
+        return ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    };
+    // Made only when it is not there yet: most calls find it.
+    int fd = openDirectory();
+    if (fd < 0 && errno == ENOENT) {
+        std::error_code error;
+        std::filesystem::create_directories(base, error);
+        if (::mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST) {
+            return std::nullopt;
+        }
+        fd = openDirectory();
     }
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
     }

@@ -23,12 +23,6 @@ using platform::FaultPoint;
 using testsupport::readFile;
 namespace fs = std::filesystem;
 
-enum class Direction { Encrypt, Decrypt };
-
-std::string directionName(const testing::TestParamInfo<Direction>& info) {
-    return info.param == Direction::Encrypt ? "Encrypt" : "Decrypt";
-}
-
 class BatchTest : public OperationTest, public testing::WithParamInterface<Direction> {
 protected:
     // Lengths around the block size and one of several blocks; all small enough to share a batch.
@@ -63,15 +57,6 @@ protected:
         ASSERT_EQ(refusal, std::nullopt);
         cryptor.waitUntilAllOperationsAreFinished();
         EXPECT_FALSE(cryptor.isBusy()) << "every row reported";
-    }
-
-    void recover() {
-        engine::Cryptor cryptor;
-        EXPECT_EQ(cryptor.recoverPendingRewrites(), std::nullopt);
-        cryptor.waitUntilAllOperationsAreFinished();
-        for (int64_t row = 0; row < static_cast<int64_t>(cryptor.urlCount()); ++row) {
-            EXPECT_EQ(cryptor.statusOnRow(row), engine::StatusDone) << cryptor.failureReasonOnRow(row);
-        }
     }
 
     // Each file once: its original under its name, or its whole new form under the new name; where a
@@ -139,7 +124,7 @@ TEST_P(BatchTest, AKillAtAnyStepLeavesEveryFileWholeOnceRecovered) {
             int status = 0;
             ASSERT_EQ(::waitpid(child, &status, 0), child);
             ASSERT_TRUE(WIFEXITED(status));
-            recover();
+            recoverPending();
             expectEachFileWholeOnce();
             removeAll();
         }
@@ -166,7 +151,7 @@ TEST_P(BatchTest, AFailedCallAnywhereLosesNothing) {
                 const FaultInjector failing(point, nth);
                 runAll(inputs, GetParam());
             }
-            recover();
+            recoverPending();
             expectEachFileWholeOnce(point == FaultPoint::Rename ? Renames::MayHaveFailed : Renames::Done);
             removeAll();
         }

@@ -24,12 +24,6 @@ using platform::FaultPoint;
 using testsupport::readFile;
 namespace fs = std::filesystem;
 
-enum class Direction { Encrypt, Decrypt };
-
-std::string directionName(const testing::TestParamInfo<Direction>& info) {
-    return info.param == Direction::Encrypt ? "Encrypt" : "Decrypt";
-}
-
 class CrashTest : public OperationTest, public testing::WithParamInterface<Direction> {
 protected:
     // Three write-back chunks.
@@ -83,15 +77,6 @@ protected:
         }
         return content == m_plain;
     }
-
-    void recover() {
-        engine::Cryptor cryptor;
-        EXPECT_EQ(cryptor.recoverPendingRewrites(), std::nullopt);
-        cryptor.waitUntilAllOperationsAreFinished();
-        for (int64_t row = 0; row < static_cast<int64_t>(cryptor.urlCount()); ++row) {
-            EXPECT_EQ(cryptor.statusOnRow(row), engine::StatusDone) << cryptor.failureReasonOnRow(row);
-        }
-    }
 };
 
 // Every call near the ends of the run, where the rewrite is, and a spread of the many reads and appends.
@@ -128,7 +113,7 @@ TEST_P(CrashTest, RecoveryLeavesTheOriginalOrTheWholeResultAfterAKillAtAnyStep) 
             ASSERT_EQ(exitStatus, platform::kFaultExitStatus);
             interrupted += tempFiles().size() >= 2 ? 1 : 0;
 
-            recover();
+            recoverPending();
             if (fs::exists(files.input)) {
                 EXPECT_EQ(readFile(files.input), files.before) << "the original, whole";
                 EXPECT_FALSE(fs::exists(files.output));

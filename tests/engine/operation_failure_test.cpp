@@ -22,8 +22,6 @@ using testsupport::readFile;
 namespace logmsg = engine::logmsg;
 namespace fs = std::filesystem;
 
-enum class Direction { Encrypt, Decrypt };
-
 struct FaultCase {
     Direction direction;
     FaultPoint point;
@@ -76,16 +74,6 @@ protected:
         }
         return content == m_plain;
     }
-
-    // Completes what the failure left pending, as the next start of the application would.
-    void recover() {
-        engine::Cryptor cryptor;
-        EXPECT_EQ(cryptor.recoverPendingRewrites(), std::nullopt);
-        cryptor.waitUntilAllOperationsAreFinished();
-        for (int64_t row = 0; row < static_cast<int64_t>(cryptor.urlCount()); ++row) {
-            EXPECT_EQ(cryptor.statusOnRow(row), engine::StatusDone) << cryptor.failureReasonOnRow(row);
-        }
-    }
 };
 
 // Every call when there are few; otherwise the first and last few, which cover opening and the write-back,
@@ -134,7 +122,7 @@ TEST_P(OperationFailureTest, NothingIsLostAtAnyFailurePoint) {
             EXPECT_TRUE(isTransformed(readFile(files.output)));
             // When the folder's sync or the record's removal failed, the record stays until recovery has
             // seen the rename through; a replacement that could not be deleted goes with the next clean-up.
-            recover();
+            recoverPending();
             EXPECT_TRUE(isTransformed(readFile(files.output)));
         } else if (code == engine::StatusNotRenamed) {
             EXPECT_TRUE(isTransformed(readFile(files.input)));
@@ -154,7 +142,7 @@ TEST_P(OperationFailureTest, NothingIsLostAtAnyFailurePoint) {
                     lines[lines.size() - 2].starts_with("the complete replacement of the file was kept at"))
                     << lines[lines.size() - 2];
                 EXPECT_EQ(lines.back(), logmsg::kInterruptedRewritePending);
-                recover();
+                recoverPending();
                 EXPECT_FALSE(fs::exists(files.input));
                 EXPECT_TRUE(isTransformed(readFile(files.output)));
                 ++recovered;

@@ -2,9 +2,11 @@
 #include "tests/engine/operation_fixture.h"
 
 #include "crypto/passphrase_key.h"
+#include "engine/Cryptor.h"
 #include "engine/DecryptionOperation.h"
 #include "engine/EncryptedFormat.h"
 #include "engine/EncryptionOperation.h"
+#include "engine/StatusCode.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +69,19 @@ std::optional<std::vector<uint8_t>> decryptFormat(const std::vector<uint8_t>& en
         result.insert(result.end(), finalBlock, finalBlock + tail);
     }
     return result;
+}
+
+std::string directionName(const testing::TestParamInfo<Direction>& info) {
+    return info.param == Direction::Encrypt ? "Encrypt" : "Decrypt";
+}
+
+void OperationTest::recoverPending() {
+    engine::Cryptor cryptor;
+    EXPECT_EQ(cryptor.recoverPendingRewrites(), std::nullopt);
+    cryptor.waitUntilAllOperationsAreFinished();
+    for (int64_t row = 0; row < static_cast<int64_t>(cryptor.urlCount()); ++row) {
+        EXPECT_EQ(cryptor.statusOnRow(row), engine::StatusDone) << cryptor.failureReasonOnRow(row);
+    }
 }
 
 void OperationTest::SetUp() {

@@ -34,6 +34,10 @@ private:
 
 twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction);
 
+// Which way a parameterised test runs its operations.
+enum class Direction { Encrypt, Decrypt };
+std::string directionName(const testing::TestParamInfo<Direction>& info);
+
 // The plain text of an encrypted file, read independently of the decryption operation; none when the
 // check block does not match.
 std::optional<std::vector<uint8_t>> decryptFormat(const std::vector<uint8_t>& encrypted,
@@ -48,6 +52,9 @@ protected:
     int32_t encrypt(const std::filesystem::path& path, std::u16string_view passphrase = u"secret");
     int32_t decrypt(const std::filesystem::path& path, std::u16string_view passphrase = u"secret");
     int32_t run(engine::FileOperation& operation);
+    // Completes what failures and crashes left pending, as the next start of the application would; every
+    // pending rewrite must complete.
+    void recoverPending();
 
     // The replacements and records in the state directory.
     std::filesystem::path stateDirectory() const { return m_tmp.path() / "brisklet"; }

@@ -60,7 +60,7 @@ TEST_F(TempBufferTest, CreatesAPrivateLockedRandomlyNamedFileInThePrivateStateDi
     auto second = make();
     EXPECT_EQ(first->path().parent_path(), m_state);
     EXPECT_EQ(std::filesystem::status(m_state).permissions(), std::filesystem::perms::owner_all);
-    auto other = platform::FileHandle::openForUpdate(first->path());
+    auto other = platform::FileHandle::openNoFollow(first->path(), platform::FileHandle::Access::ReadWrite);
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(other->tryLock(), platform::FileHandle::LockResult::Busy) << "a live run's file is locked";
     const std::string name = first->path().filename().string();

@@ -15,7 +15,9 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -24,13 +26,9 @@ using platform::FaultMode;
 using platform::FaultPoint;
 using platform::shouldFail;
 
-constexpr FaultPoint kAllPoints[] = {FaultPoint::Open,      FaultPoint::Read,     FaultPoint::Write,
-                                     FaultPoint::Seek,      FaultPoint::Truncate, FaultPoint::Rename,
-                                     FaultPoint::CreateTemp};
-
 TEST(FaultInjectionTest, InactiveNeverFails) {
-    for (const FaultPoint point : kAllPoints) {
-        EXPECT_FALSE(shouldFail(point));
+    for (int point = 0; point < platform::kFaultPointCount; ++point) {
+        EXPECT_FALSE(shouldFail(static_cast<FaultPoint>(point)));
     }
 }
 
@@ -45,16 +43,51 @@ TEST(FaultInjectionTest, OnceFailsOnlyTheNthCallOfItsKind) {
     EXPECT_FALSE(shouldFail(FaultPoint::Read));
     EXPECT_EQ(injector.callCount(FaultPoint::Read), 4);
     EXPECT_EQ(injector.callCount(FaultPoint::Write), 1);
-    EXPECT_EQ(injector.callCount(FaultPoint::Seek), 0);
+    EXPECT_EQ(injector.callCount(FaultPoint::Sync), 0);
 }
 
-TEST(FaultInjectionTest, FromThenOnFailsEveryLaterCall) {
-    FaultInjector injector(FaultPoint::Seek, 2, FaultMode::FromThenOn);
-    EXPECT_FALSE(shouldFail(FaultPoint::Seek));
+TEST(FaultInjectionTest, FromThenOnFailsEveryLaterCallWithTheChosenError) {
+    FaultInjector injector(FaultPoint::Sync, 2, FaultMode::FromThenOn, ENOSPC);
+    EXPECT_FALSE(shouldFail(FaultPoint::Sync));
     for (int i = 0; i < 5; ++i) {
-        EXPECT_TRUE(shouldFail(FaultPoint::Seek)) << "call " << i + 2;
+        errno = 0;
+        EXPECT_TRUE(shouldFail(FaultPoint::Sync)) << "call " << i + 2;
+        EXPECT_EQ(errno, ENOSPC);
     }
     EXPECT_FALSE(shouldFail(FaultPoint::Open));
+}
+
+// The log names what each call acted on, so that a test can tell the syncs of two files apart.
+TEST(FaultInjectionTest, CallsAreLoggedWithTheirSubjects) {
+    testsupport::TempDir dir;
+    const auto file = dir.writeFile("f", {1});
+    FaultInjector logger(FaultPoint::Open, INT_MAX);
+    auto handle = platform::FileHandle::openNoFollow(file, platform::FileHandle::Access::ReadWrite);
+    ASSERT_NE(handle, nullptr);
+    ASSERT_TRUE(handle->sync());
+    ASSERT_TRUE(platform::syncDirectory(dir.path()));
+    const auto calls = logger.calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].point, FaultPoint::Open);
+    EXPECT_EQ(calls[0].subject, file.string());
+    EXPECT_EQ(calls[1].point, FaultPoint::Sync);
+    EXPECT_EQ(calls[1].subject, std::filesystem::canonical(file).string()) << "a descriptor's file, by name";
+    EXPECT_EQ(calls[2].subject, dir.path().string());
+}
+
+// The nth call ends the process on the spot, as a kill would: nothing after it runs.
+TEST(FaultInjectionTest, ExitProcessEndsAForkedChildAtTheNthCall) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const FaultInjector crash(FaultPoint::Rename, 2, FaultMode::ExitProcess);
+        shouldFail(FaultPoint::Rename);
+        shouldFail(FaultPoint::Rename);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), platform::kFaultExitStatus);
 }
 
 TEST(FaultInjectionTest, CountsStartAtConstructionAndEndWithDestruction) {
@@ -79,45 +112,77 @@ struct GuardedCall {
 };
 
 bool withHandle(const std::filesystem::path& file, const std::function<bool(platform::FileHandle&)>& use) {
-    auto handle = platform::FileHandle::openForUpdate(file);
+    auto handle = platform::FileHandle::openNoFollow(file, platform::FileHandle::Access::ReadWrite);
     return handle != nullptr && use(*handle);
 }
 
+using platform::FileHandle;
+
 const GuardedCall kGuardedCalls[] = {
-    {"openForUpdate", FaultPoint::Open,
-     [](const auto& file) { return platform::FileHandle::openForUpdate(file) != nullptr; }},
-    {"read", FaultPoint::Read,
+    {"openNoFollow", FaultPoint::Open,
      [](const auto& file) {
-         return withHandle(file, [](platform::FileHandle& handle) {
+         return FileHandle::openNoFollow(file, FileHandle::Access::ReadOnly) != nullptr;
+     }},
+    {"openRegular", FaultPoint::Open,
+     [](const auto& file) {
+         FileHandle::Refusal refusal = FileHandle::Refusal::None;
+         return FileHandle::openRegular(file, FileHandle::Access::ReadWrite, refusal) != nullptr;
+     }},
+    {"readAt", FaultPoint::Read,
+     [](const auto& file) {
+         return withHandle(file, [](FileHandle& handle) {
              uint8_t byte = 0;
-             return handle.read(&byte, 1) == 1u;
+             return handle.readAt(&byte, 1, 0) == 1u;
          });
      }},
-    {"readData", FaultPoint::Read,
+    {"readDataAt", FaultPoint::Read,
      [](const auto& file) {
-         return withHandle(file, [](platform::FileHandle& handle) { return handle.readData(4).has_value(); });
+         return withHandle(file, [](FileHandle& handle) { return handle.readDataAt(0, 4).has_value(); });
      }},
-    {"write", FaultPoint::Write,
+    {"writeAt", FaultPoint::Write,
      [](const auto& file) {
-         return withHandle(file, [](platform::FileHandle& handle) {
+         return withHandle(file, [](FileHandle& handle) {
              const uint8_t byte = 7;
-             return handle.write(&byte, 1);
+             return handle.writeAt(&byte, 1, 8);
          });
-     }},
-    {"seek", FaultPoint::Seek,
-     [](const auto& file) {
-         return withHandle(file, [](platform::FileHandle& handle) { return handle.seek(2); });
-     }},
-    {"seekToEnd", FaultPoint::Seek,
-     [](const auto& file) {
-         return withHandle(file, [](platform::FileHandle& handle) { return handle.seekToEnd().has_value(); });
      }},
     {"truncate", FaultPoint::Truncate,
      [](const auto& file) {
-         return withHandle(file, [](platform::FileHandle& handle) { return handle.truncate(1); });
+         return withHandle(file, [](FileHandle& handle) { return handle.truncate(8); });
+     }},
+    {"allocate", FaultPoint::Fallocate,
+     [](const auto& file) {
+         return withHandle(file, [](FileHandle& handle) { return handle.allocate(8); });
+     }},
+    {"sync", FaultPoint::Sync,
+     [](const auto& file) { return withHandle(file, [](FileHandle& handle) { return handle.sync(); }); }},
+    {"syncFileSystem", FaultPoint::Sync,
+     [](const auto& file) {
+         return withHandle(file, [](FileHandle& handle) { return handle.syncFileSystem(); });
+     }},
+    {"syncDirectory", FaultPoint::Sync,
+     [](const auto& file) { return platform::syncDirectory(file.parent_path()); }},
+    {"tryLock", FaultPoint::Lock,
+     [](const auto& file) {
+         return withHandle(
+             file, [](FileHandle& handle) { return handle.tryLock() == FileHandle::LockResult::Locked; });
+     }},
+    {"copyRangeFrom", FaultPoint::CopyFileRange,
+     [](const auto& file) {
+         testsupport::writeFile(file.parent_path() / "source", testsupport::sampleBytes(8, 2));
+         return withHandle(file, [&](FileHandle& handle) {
+             auto source =
+                 FileHandle::openNoFollow(file.parent_path() / "source", FileHandle::Access::ReadOnly);
+             return source && handle.copyRangeFrom(*source, 0, 8);
+         });
      }},
     {"moveItem", FaultPoint::Rename,
      [](const auto& file) { return platform::moveItem(file, file.parent_path() / "moved"); }},
+    {"removeItem", FaultPoint::Unlink,
+     [](const auto& file) {
+         testsupport::writeFile(file.parent_path() / "spare", {});
+         return !platform::removeItem(file.parent_path() / "spare");
+     }},
 };
 
 TEST(FaultInjectionTest, EachGuardedCallFailsWithEioAndThenWorksAgain) {
@@ -132,7 +197,7 @@ TEST(FaultInjectionTest, EachGuardedCallFailsWithEioAndThenWorksAgain) {
             EXPECT_FALSE(guarded.call(file));
             EXPECT_EQ(errno, EIO);
             EXPECT_EQ(injector.callCount(guarded.point), 1);
-            EXPECT_EQ(dir.names(), std::vector<std::string>{"f"});
+            EXPECT_FALSE(std::filesystem::exists(dir.path() / "moved"));
             EXPECT_EQ(testsupport::readFile(file), content) << "a failed call changes nothing";
             EXPECT_TRUE(guarded.call(file)) << "only the first call fails";
         }
