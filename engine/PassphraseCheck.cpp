@@ -1,8 +1,10 @@
-// The check-block test behind the check command.
-#include "cli/PassphraseCheck.h"
+// The check-block test behind the command line's check and the window's Check.
+#include "engine/PassphraseCheck.h"
 
 #include "crypto/wipe.h"
 #include "engine/EncryptedFormat.h"
+#include "engine/RewriteStore.h"
+#include "platform/FileStatus.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -10,11 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace cli {
+namespace engine {
 
 namespace {
 
-using engine::format::kBlockSize;
+using format::kBlockSize;
 
 // Reads exactly `length` bytes at `offset`; errno describes a failure, EIO a file that shrank meanwhile.
 bool readFully(int fd, uint8_t* dest, std::size_t length, off_t offset) {
@@ -49,14 +51,22 @@ CheckOutcome checkLastBlocks(const uint8_t (&tail)[2 * kBlockSize], twofish::key
     for (std::size_t i = 0; i < kBlockSize; ++i) {
         plain[i] ^= tail[i];
     }
-    const bool valid = engine::format::isCheckBlockValid(plain);
+    const bool valid = format::isCheckBlockValid(plain);
     crypto::secureWipe(plain, sizeof plain);
     return valid ? CheckOutcome::Opens : CheckOutcome::WrongPassphrase;
 }
 
 } // namespace
 
-CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key) {
+CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key,
+                      const RewriteStore* store) {
+    if (store != nullptr) {
+        const auto status = platform::statusOfPath(path, platform::FollowLinks::Yes);
+        PendingRewrite pending;
+        if (status && store->find(status->identity, pending) != RewriteStore::Lookup::None) {
+            return {CheckOutcome::RewritePending};
+        }
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return {CheckOutcome::Unreadable, errno};
@@ -69,7 +79,7 @@ CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& k
     } else if (!S_ISREG(info.st_mode)) {
         result.error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
     } else if (const auto length = static_cast<uint64_t>(info.st_size);
-               length % kBlockSize != 0 || length < engine::format::encryptedLength(0)) {
+               length % kBlockSize != 0 || length < format::encryptedLength(0)) {
         result.outcome = CheckOutcome::NotEncrypted;
     } else if (!readFully(fd, tail, sizeof tail, info.st_size - static_cast<off_t>(sizeof tail))) {
         result.error = errno;
@@ -80,4 +90,4 @@ CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& k
     return result;
 }
 
-} // namespace cli
+} // namespace engine
