@@ -102,6 +102,9 @@ void BriskletAppDelegate::handleCheckEnd(bool stopped) {
         const int left = m_checkFiles - m_checkAnswers;
         showMessage(left == 1 ? tr("Check stopped; 1 file was not checked.")
                               : tr("Check stopped; %1 files were not checked.").arg(left));
+    } else if (m_stopRequested) {
+        // The stop came after the last file: "Stopping…" would outlive what it announced.
+        m_window->statusBar()->clearMessage();
     }
     runDidEnd();
 }

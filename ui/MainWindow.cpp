@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <initializer_list>
 #include <utility>
 
 namespace {
@@ -64,8 +65,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::setProgressShown(bool shown) {
-    for (QWidget* widget : {static_cast<QWidget*>(m_progressWheel), static_cast<QWidget*>(m_progressLabel),
-                            static_cast<QWidget*>(m_stopButton)}) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_progressWheel, m_progressLabel, m_stopButton}) {
         widget->setVisible(shown);
     }
 }
