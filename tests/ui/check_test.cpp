@@ -178,7 +178,7 @@ void CheckTest::stopsLikeARunAndRowsAddedMeanwhileWait() {
     QTest::keyClicks(passPhraseField(), "many rows");
     find<QAction>("checkAction")->trigger();
     QVERIFY(button("stopButton")->isEnabled());
-    // Listed during the check: not part of it.
+    // Listed during the check: not one of its rows.
     const QString late = addFile("late.txt", "late");
     QCOMPARE(rowStatus(rows), QString("Waiting for the next run"));
     QTest::keyClick(passPhraseField(), Qt::Key_Escape);

@@ -68,7 +68,7 @@ void RunProgressTest::barAndLabelFollowBytesThenFiles() {
 void RunProgressTest::rowPercentOnlyOnceAFileIsUnderWay_data() {
     QTest::addColumn<std::optional<Progress>>("progress");
     QTest::addColumn<std::optional<int>>("percent");
-    QTest::newRow("not part of the run") << std::optional<Progress>() << std::optional<int>();
+    QTest::newRow("not in the run") << std::optional<Progress>() << std::optional<int>();
     QTest::newRow("waiting for a worker") << std::optional(Progress{0, 200}) << std::optional<int>();
     QTest::newRow("empty file") << std::optional(Progress{0, 0}) << std::optional<int>();
     QTest::newRow("first bytes") << std::optional(Progress{1, 200}) << std::optional(0);
