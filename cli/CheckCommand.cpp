@@ -3,14 +3,13 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Messages.h"
-#include "cli/PassphraseCheck.h"
 #include "cli/PassphraseInput.h"
 #include "crypto/passphrase_key.h"
 #include "crypto/wipe.h"
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
+#include "engine/PassphraseCheck.h"
 #include "engine/RewriteStore.h"
-#include "platform/FileStatus.h"
 
 #include <cstring>
 #include <iostream>
@@ -18,6 +17,9 @@
 namespace cli {
 
 namespace {
+
+using engine::CheckOutcome;
+using engine::CheckResult;
 
 std::string outcomeText(const CheckResult& result, bool foundInFolder) {
     switch (result.outcome) {
@@ -76,12 +78,7 @@ int runCheckCommand(const Arguments& arguments) {
     bool allOpen = true;
     for (uint64_t row = 0; row < total; ++row) {
         const auto path = list.urlOnRow(static_cast<int64_t>(row));
-        const auto status = platform::statusOfPath(path, platform::FollowLinks::Yes);
-        engine::PendingRewrite pending;
-        const bool interrupted =
-            store && status && store->find(status->identity, pending) != engine::RewriteStore::Lookup::None;
-        const CheckResult result =
-            interrupted ? CheckResult{CheckOutcome::RewritePending} : checkFile(path, key);
+        const CheckResult result = engine::checkFile(path, key, store ? &*store : nullptr);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
         std::cout << path.string() << ": "
                   << outcomeText(result, list.foundInFolderOnRow(static_cast<int64_t>(row))) << '\n';

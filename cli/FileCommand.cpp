@@ -37,7 +37,7 @@ int runFileCommand(const Arguments& arguments) {
         return ExitUsageError;
     }
 
-    followRun(cryptor, monitor, signals, total);
+    followRun(cryptor, monitor, signals);
     const bool allDone = printResults(cryptor, Expect::Processed);
     if (signals.poll()) {
         return signals.exitStatus();

@@ -4,7 +4,9 @@
 #include "cli/WriteAll.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <unistd.h>
+#include <utility>
 
 namespace cli {
 
@@ -15,21 +17,35 @@ constexpr std::size_t kBarWidth = 30;
 constexpr std::string_view kLineStart = "\r";
 constexpr std::string_view kEraseLine = "\x1b[K";
 
+// `done` of `total` scaled to `scale`, rounded down and never past `scale`; sizes near 2^64 bytes must not
+// overflow on the way.
+uint64_t scaled(uint64_t done, uint64_t total, uint64_t scale) {
+    if (total == 0 || done >= total) {
+        return scale;
+    }
+    return static_cast<uint64_t>(static_cast<long double>(done) * scale / total);
+}
+
 } // namespace
 
-ProgressBar::ProgressBar(int fd, uint64_t total) : m_fd(fd), m_total(total), m_enabled(::isatty(fd) == 1) {}
+ProgressBar::ProgressBar(int fd) : m_fd(fd), m_enabled(::isatty(fd) == 1) {}
 
 ProgressBar::~ProgressBar() {
     clear();
 }
 
-void ProgressBar::update(uint64_t done, std::chrono::steady_clock::duration elapsed) {
-    if (!m_enabled || elapsed < kDelay || (m_shown && done == m_drawn)) {
+void ProgressBar::update(const engine::Cryptor::RunProgress& progress,
+                         std::chrono::steady_clock::duration elapsed) {
+    if (!m_enabled || elapsed < kDelay) {
         return;
     }
-    writeAll(m_fd, std::string(kLineStart) + text(done, m_total, kBarWidth) + std::string(kEraseLine));
+    std::string shown = text(progress, kBarWidth);
+    if (m_shown && shown == m_drawn) {
+        return;
+    }
+    writeAll(m_fd, std::string(kLineStart) + shown + std::string(kEraseLine));
     m_shown = true;
-    m_drawn = done;
+    m_drawn = std::move(shown);
 }
 
 void ProgressBar::clear() {
@@ -39,11 +55,16 @@ void ProgressBar::clear() {
     }
 }
 
-std::string ProgressBar::text(uint64_t done, uint64_t total, std::size_t width) {
-    done = std::min(done, total);
-    const auto filled = total == 0 ? width : static_cast<std::size_t>(done * width / total);
-    return '[' + std::string(filled, '#') + std::string(width - filled, ' ') + "] " + std::to_string(done) +
-           '/' + std::to_string(total) + " files";
+std::string ProgressBar::text(const engine::Cryptor::RunProgress& progress, std::size_t width) {
+    const uint64_t files = std::min(progress.filesDone, progress.filesTotal);
+    const bool byBytes = progress.bytes.total > 0;
+    const uint64_t done = byBytes ? progress.bytes.done : files;
+    const uint64_t total = byBytes ? progress.bytes.total : progress.filesTotal;
+    const auto filled = static_cast<std::size_t>(scaled(done, total, width));
+    char percent[8];
+    std::snprintf(percent, sizeof percent, "%3u%%", static_cast<unsigned>(scaled(done, total, 100)));
+    return '[' + std::string(filled, '#') + std::string(width - filled, ' ') + "] " + percent + ' ' +
+           std::to_string(files) + '/' + std::to_string(progress.filesTotal) + " files";
 }
 
 } // namespace cli

@@ -1,6 +1,8 @@
 // A one-line progress bar on standard error, shown only on a terminal and only for runs that take a while.
 #pragma once
 
+#include "engine/Cryptor.h"
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -13,27 +15,28 @@ public:
     static constexpr std::chrono::milliseconds kDelay{500};
 
     // Draws on `fd` only when it is a terminal.
-    ProgressBar(int fd, uint64_t total);
+    explicit ProgressBar(int fd);
     // Clears the bar if it is still shown.
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
 
-    // Draws `done` of the total files reported, once `elapsed` since the run's start reaches kDelay and
-    // when the count differs from the one shown.
-    void update(uint64_t done, std::chrono::steady_clock::duration elapsed);
+    // Draws the run's progress once `elapsed` since the run's start reaches kDelay, and again whenever
+    // the text would change.
+    void update(const engine::Cryptor::RunProgress& progress, std::chrono::steady_clock::duration elapsed);
     // Erases the bar's line, so that what is printed next starts on a clean line.
     void clear();
 
-    // The bar's text, e.g. "[##########          ] 5/10 files" for a width of 20.
-    static std::string text(uint64_t done, uint64_t total, std::size_t width);
+    // The bar's text, e.g. "[##########          ]  50% 3/10 files" for a width of 20: the bar and the
+    // percentage count bytes, which says more than files when their sizes differ. A run of empty files
+    // has no bytes to count, and is measured in files.
+    static std::string text(const engine::Cryptor::RunProgress& progress, std::size_t width);
 
 private:
     int m_fd;
-    uint64_t m_total;
     bool m_enabled;
     bool m_shown = false;
-    uint64_t m_drawn = 0; // the count shown, so that an unchanged bar is not redrawn
+    std::string m_drawn; // the text shown, so that an unchanged bar is not redrawn
 };
 
 } // namespace cli

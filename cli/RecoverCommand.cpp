@@ -23,7 +23,7 @@ int runRecoverCommand(const Arguments&) {
         printError("nothing to recover");
         return ExitSuccess;
     }
-    followRun(cryptor, monitor, signals, total);
+    followRun(cryptor, monitor, signals);
     const bool allRecovered = printResults(cryptor, Expect::Recovered);
     if (signals.poll()) {
         return signals.exitStatus();

@@ -22,16 +22,16 @@ bool wasRecovered(const std::string& reason) {
 
 } // namespace
 
-void followRun(engine::Cryptor& cryptor, RunMonitor& monitor, HeldSignals& signals, uint64_t files) {
-    ProgressBar bar(STDERR_FILENO, files);
+void followRun(engine::Cryptor& cryptor, RunMonitor& monitor, HeldSignals& signals) {
+    ProgressBar bar(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     bool stopping = false;
-    monitor.waitForEnd(kRedrawInterval, [&](uint64_t reported) {
+    monitor.waitForEnd(kRedrawInterval, [&](uint64_t /*reported*/) {
         if (!stopping && signals.poll()) {
             stopping = true;
             cryptor.stopRun();
         }
-        bar.update(reported, std::chrono::steady_clock::now() - start);
+        bar.update(cryptor.runProgress(), std::chrono::steady_clock::now() - start);
     });
     // The last report comes from inside an operation; let every operation finish its work.
     cryptor.waitUntilAllOperationsAreFinished();

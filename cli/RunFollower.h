@@ -10,10 +10,10 @@
 
 namespace cli {
 
-// Waits for the run that `monitor` watches, drawing progress on standard error. A signal that `signals`
-// holds back stops the run: files not yet being rewritten stay untouched, rewrites under way finish, and
-// only then does this return.
-void followRun(engine::Cryptor& cryptor, RunMonitor& monitor, HeldSignals& signals, uint64_t files);
+// Waits for the run that `monitor` watches, drawing its progress (bytes and files) on standard error. A
+// signal that `signals` holds back stops the run: files not yet being rewritten stay untouched, rewrites
+// under way finish, and only then does this return.
+void followRun(engine::Cryptor& cryptor, RunMonitor& monitor, HeldSignals& signals);
 
 // "PATH: OUTCOME" for a row after its run: "done", "recovered after an interruption", "not renamed
 // (...)", "stopped; untouched" or "failed (...)".

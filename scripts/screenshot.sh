@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot.png: the real application under Xvfb with a few demo files after a run (one file of
-# each outcome) and a new passphrase being typed, so that the colour bars show.
+# Takes the README's pictures of the real application under Xvfb:
+#   docs/screenshot-run.png   a run in progress: finished rows, two large files under way with their
+#                             percentages, one waiting, the run's bar and its count of files
+#   docs/screenshot-dark.png  a dark palette, as a Plasma session with Breeze Dark gives it, after a run with
+#                             one file of each outcome and a new passphrase being typed
 #   scripts/screenshot.sh [BUILD_DIR]      BUILD_DIR defaults to build-app, holding ui/brisklet
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-app}"
 app="$build/ui/brisklet"
-output="$root/docs/screenshot.png"
+docs="$root/docs"
 
 [ -x "$app" ] || { echo "no $app: build the target brisklet first" >&2; exit 1; }
 for tool in xvfb-run xdotool import; do
@@ -28,6 +31,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
+die() {
+    echo "$*" >&2
+    exit 1
+}
+
 window_named() {
     local deadline=$((SECONDS + 30)) id
     while :; do
@@ -36,7 +44,7 @@ window_named() {
             echo "$id"
             return 0
         fi
-        [ "$SECONDS" -lt "$deadline" ] || { echo "no window \"$1\" appeared" >&2; exit 1; }
+        [ "$SECONDS" -lt "$deadline" ] || die "no window \"$1\" appeared"
         sleep 0.2
     done
 }
@@ -46,7 +54,95 @@ focus() {
     sleep 0.5
 }
 
-demo="$work/Documents"
+# Starts the application on the files with settings and state of its own; sets app_pid and main.
+launch() {
+    QT_QPA_PLATFORM=xcb "$app" "$@" >>"$work/app.log" 2>&1 &
+    app_pid=$!
+    main="$(window_named Brisklet)"
+}
+
+encrypt_with() {
+    focus "$main"
+    xdotool type --delay 20 "$1"
+    xdotool key ctrl+e
+    local sheet
+    sheet="$(window_named "Confirm Passphrase")"
+    focus "$sheet"
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+}
+
+quit_app() {
+    focus "$main"
+    xdotool key ctrl+q
+    local deadline=$((SECONDS + 120))
+    while kill -0 "$app_pid" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || die "the application did not quit"
+        sleep 0.2
+    done
+    wait "$app_pid" || true
+    app_pid=""
+}
+
+export XDG_CONFIG_HOME="$work/config"
+export XDG_STATE_HOME="$work/state"
+mkdir -p "$docs" "$XDG_CONFIG_HOME"
+
+# (a) A run in progress. Two workers take the large files after the small ones are done; the last file
+# waits for a worker.
+run="$work/run/Documents"
+mkdir -p "$run/Holiday photos"
+printf 'Quarterly figures\n' >"$run/Quarterly report.pdf"
+printf 'Minutes\n' >"$run/Meeting notes.txt"
+head -c 20000 /dev/urandom >"$run/Holiday photos/beach.jpg"
+head -c 20000 /dev/urandom >"$run/Holiday photos/harbour.jpg"
+head -c 600M /dev/zero >"$run/Holiday video.mp4"
+head -c 400M /dev/zero >"$run/Family archive.zip"
+printf 'Return\n' >"$run/Tax return 2024.pdf"
+launch "$run/Quarterly report.pdf" "$run/Meeting notes.txt" "$run/Holiday photos" "$run/Holiday video.mp4" \
+    "$run/Family archive.zip" "$run/Tax return 2024.pdf"
+encrypt_with "demo passphrase"
+deadline=$((SECONDS + 30))
+until [ -f "$run/Holiday photos/harbour.jpg.brisklet" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || die "the small files of the run were not encrypted"
+    sleep 0.2
+done
+# Far enough for the large files to show their percentages; far from their end.
+sleep 2
+import -window "$main" "$docs/screenshot-run.png"
+echo "wrote $docs/screenshot-run.png"
+# Stop the run: the large files are still being read, so they stay as they are.
+focus "$main"
+xdotool key Escape
+quit_app
+rm -rf "$work/run"
+
+# (b) The dark palette: Qt reads a Plasma session's colour scheme from kdeglobals.
+cat >"$XDG_CONFIG_HOME/kdeglobals" <<'COLORS'
+[General]
+ColorScheme=BreezeDark
+[Colors:Button]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+[Colors:Tooltip]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+[Colors:View]
+BackgroundNormal=35,38,41
+BackgroundAlternate=49,54,59
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+[Colors:Window]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+COLORS
+export XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 QT_QPA_PLATFORMTHEME=kde
+demo="$work/dark/Documents"
 mkdir -p "$demo/Holiday photos"
 printf 'Quarterly figures\n' >"$demo/Quarterly report.pdf"
 printf 'Minutes\n' >"$demo/Meeting notes.txt"
@@ -55,24 +151,12 @@ head -c 20000 /dev/urandom >"$demo/Holiday photos/harbour.jpg"
 # An encrypted copy already in the way keeps this one from being renamed; the last file does not exist.
 printf 'Draft\n' >"$demo/Draft letter.odt"
 printf 'in the way\n' >"$demo/Draft letter.odt.brisklet"
-
-export XDG_CONFIG_HOME="$work/config"
-QT_QPA_PLATFORM=xcb "$app" "$demo/Quarterly report.pdf" "$demo/Meeting notes.txt" "$demo/Holiday photos" \
-    "$demo/Draft letter.odt" "$demo/Budget 2024.ods" >"$work/app.log" 2>&1 &
-app_pid=$!
-
-main="$(window_named Brisklet)"
-focus "$main"
-xdotool type --delay 20 "demo passphrase"
-xdotool key ctrl+e
-sheet="$(window_named "Confirm Passphrase")"
-focus "$sheet"
-xdotool type --delay 20 "demo passphrase"
-xdotool key Return
-
+launch "$demo/Quarterly report.pdf" "$demo/Meeting notes.txt" "$demo/Holiday photos" "$demo/Draft letter.odt" \
+    "$demo/Budget 2024.ods"
+encrypt_with "demo passphrase"
 deadline=$((SECONDS + 60))
 until [ -f "$demo/Meeting notes.txt.brisklet" ] && [ -f "$demo/Holiday photos/harbour.jpg.brisklet" ]; do
-    [ "$SECONDS" -lt "$deadline" ] || { echo "the demo run did not finish" >&2; exit 1; }
+    [ "$SECONDS" -lt "$deadline" ] || die "the demo run did not finish"
     sleep 0.2
 done
 sleep 1
@@ -80,6 +164,6 @@ focus "$main"
 xdotool type --delay 20 "another one"
 # Let the last typed character turn into a bullet.
 sleep 2
-mkdir -p "$(dirname "$output")"
-import -window "$main" "$output"
-echo "wrote $output"
+import -window "$main" "$docs/screenshot-dark.png"
+echo "wrote $docs/screenshot-dark.png"
+quit_app

@@ -12,6 +12,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
 #include "ui/MySecureTextField.h"
+#include "ui/PassphraseChecker.h"
 #include "ui/PreferencesSheet.h"
 #include "ui/SecureFieldNotifications.h"
 
@@ -26,7 +27,9 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -58,6 +61,9 @@ std::optional<QList<QUrl>> runFileAndFolderDialog(QWidget* parent) {
     return dialog.chosenUrls();
 }
 
+// A few times a second: often enough to look alive, seldom enough to cost nothing next to the run.
+constexpr std::chrono::milliseconds kProgressInterval{200};
+
 // The platform's key for a standard command, or the given one where the platform defines none.
 QList<QKeySequence> shortcutsFor(QKeySequence::StandardKey key, const QKeySequence& fallback) {
     QList<QKeySequence> keys = QKeySequence::keyBindings(key);
@@ -71,7 +77,8 @@ QList<QKeySequence> shortcutsFor(QKeySequence::StandardKey key, const QKeySequen
 
 BriskletAppDelegate::BriskletAppDelegate(QObject* parent)
     : QObject(parent), m_openPanel(runFileAndFolderDialog),
-      m_urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+      m_urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      m_quitter([] { QCoreApplication::quit(); }) {
     applicationWillFinishLaunching();
     createWindow();
     createActions();
@@ -83,9 +90,11 @@ BriskletAppDelegate::BriskletAppDelegate(QObject* parent)
 
 BriskletAppDelegate::~BriskletAppDelegate() {
     // Stop observing first, so that no report reaches a half-destroyed controller, and stop filtering the
-    // table's events, which keep coming while the window tears the table down. Then the window, whose
-    // table and colour view read the Cryptor; the Cryptor last, which waits for operations still running.
+    // table's events, which keep coming while the window tears the table down. A check still running is
+    // stopped and waited for. Then the window, whose table and colour view read the Cryptor; the Cryptor
+    // last, which waits for operations still running.
     m_registrations.clear();
+    m_checker.reset();
     m_filesTable->viewport()->removeEventFilter(this);
     m_window.reset();
     m_cryptor.reset();
@@ -93,6 +102,9 @@ BriskletAppDelegate::~BriskletAppDelegate() {
 
 void BriskletAppDelegate::applicationWillFinishLaunching() {
     m_cryptor = std::make_unique<engine::Cryptor>();
+    m_checker = std::make_unique<PassphraseChecker>();
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(kProgressInterval);
     m_finishedLaunching = false;
     // The desktop may hand over files from now on.
     m_fileOpenFilter = new FileOpenFilter(this);
@@ -113,6 +125,8 @@ void BriskletAppDelegate::createWindow() {
     m_encryptButton = m_window->encryptButton();
     m_decryptButton = m_window->decryptButton();
     m_progressWheel = m_window->progressWheel();
+    m_progressLabel = m_window->progressLabel();
+    m_stopButton = m_window->stopButton();
     m_feedbackView = m_window->feedbackView();
     m_confirmationSheet = m_window->confirmationSheet();
     m_confirmationField = m_confirmationSheet->confirmationField();
@@ -139,6 +153,9 @@ void BriskletAppDelegate::createActions() {
                               shortcutsFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     m_encryptAction = makeAction(tr("&Encrypt"), "encryptAction", {QKeySequence(Qt::CTRL | Qt::Key_E)});
     m_decryptAction = makeAction(tr("&Decrypt"), "decryptAction", {QKeySequence(Qt::CTRL | Qt::Key_D)});
+    m_checkAction = makeAction(tr("&Check Passphrase"), "checkAction", {QKeySequence(Qt::CTRL | Qt::Key_K)});
+    // Enabled only while a run is in progress, so that Escape otherwise keeps its everyday meanings.
+    m_stopAction = makeAction(tr("S&top"), "stopAction", {QKeySequence(Qt::Key_Escape)});
     m_preferencesAction =
         makeAction(tr("&Preferences…"), "preferencesAction",
                    shortcutsFor(QKeySequence::Preferences, QKeySequence(Qt::CTRL | Qt::Key_Comma)));
@@ -159,6 +176,8 @@ void BriskletAppDelegate::createActions() {
     connect(m_openAction, &QAction::triggered, this, &BriskletAppDelegate::openDocument);
     connect(m_encryptAction, &QAction::triggered, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptAction, &QAction::triggered, this, &BriskletAppDelegate::decrypt);
+    connect(m_checkAction, &QAction::triggered, this, &BriskletAppDelegate::check);
+    connect(m_stopAction, &QAction::triggered, this, &BriskletAppDelegate::stop);
     connect(m_preferencesAction, &QAction::triggered, this, &BriskletAppDelegate::showPreferencesSheet);
     connect(m_quitAction, &QAction::triggered, this, &BriskletAppDelegate::terminate);
     connect(m_removeAction, &QAction::triggered, this, &BriskletAppDelegate::removeSelected);
@@ -174,6 +193,8 @@ void BriskletAppDelegate::createMenus() {
     fileMenu->addSeparator();
     fileMenu->addAction(m_encryptAction);
     fileMenu->addAction(m_decryptAction);
+    fileMenu->addAction(m_checkAction);
+    fileMenu->addAction(m_stopAction);
     fileMenu->addSeparator();
     fileMenu->addAction(m_quitAction);
     QMenu* editMenu = bar->addMenu(tr("&Edit"));
@@ -187,12 +208,17 @@ void BriskletAppDelegate::createMenus() {
 }
 
 void BriskletAppDelegate::connectControls() {
+    m_window->setCloseGuard([this] { return windowMayClose(); });
     connect(m_window.get(), &MainWindow::closing, this, [this] { windowWillClose(m_window.get()); });
     connect(m_filesTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BriskletAppDelegate::tableViewSelectionDidChange);
     connect(m_filesTable, &QWidget::customContextMenuRequested, this, &BriskletAppDelegate::showTableMenu);
     connect(m_encryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::decrypt);
+    connect(m_stopButton, &QPushButton::clicked, this, &BriskletAppDelegate::stop);
+    connect(m_progressTimer, &QTimer::timeout, this, &BriskletAppDelegate::showProgress);
+    connect(m_checker.get(), &PassphraseChecker::answered, this, &BriskletAppDelegate::handleCheckAnswer);
+    connect(m_checker.get(), &PassphraseChecker::finished, this, &BriskletAppDelegate::handleCheckEnd);
     connect(m_removeAllButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeAll);
     connect(m_removeSelectedButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeSelected);
     connect(m_removeOKsButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeOKs);
@@ -284,25 +310,16 @@ MySecureFieldEditor* BriskletAppDelegate::windowWillReturnFieldEditor(QWidget* /
     return m_secureFieldEditor.get();
 }
 
-void BriskletAppDelegate::windowWillClose(QWidget* window) {
-    if (window == m_window.get()) {
-        terminate();
-    }
-}
-
-void BriskletAppDelegate::terminate() {
-    // Files not yet being rewritten stay untouched; the Cryptor's destruction waits for the rewrites under
-    // way, so the process ends only once no file is half written.
-    m_cryptor->stopRun();
-    QCoreApplication::quit();
-}
-
 void BriskletAppDelegate::setOpenPanel(OpenPanel panel) {
     m_openPanel = std::move(panel);
 }
 
 void BriskletAppDelegate::setUrlOpener(UrlOpener opener) {
     m_urlOpener = std::move(opener);
+}
+
+void BriskletAppDelegate::setQuitter(std::function<void()> quitter) {
+    m_quitter = std::move(quitter);
 }
 
 void BriskletAppDelegate::openDocument() {

@@ -22,21 +22,34 @@ class ConfirmationSheet;
 class FileOpenFilter;
 class FileTableModel;
 class MainWindow;
+class PassphraseChecker;
 class MySecureFieldEditor;
 class MySecureTextField;
 class PreferencesSheet;
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
+class QMessageBox;
 class QMimeData;
 class QPoint;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class QTimer;
+
+namespace engine {
+struct CheckResult;
+}
 
 // Everything here runs on the main thread. The engine reports a run's progress on its worker threads;
-// those reports are carried over to the main thread as queued calls, in the order they were posted.
+// those reports are carried over to the main thread as queued calls, in the order they were posted. How
+// far a run has come is polled from the engine's counters a few times a second while it lasts.
+//
+// A run is an encryption, a decryption, a check, or the recovery at launch; one at a time. Stop (the
+// button, Escape) ends it early with the files not yet begun untouched. Quitting while one is in progress
+// asks first; the window then stays, saying so, until the rewrites under way have ended.
 //
 // Launch order: constructing the controller is "launching begins" (the Cryptor, the window, menus and
 // connections are made, nothing is shown); files opened with the application may then be passed to
@@ -81,11 +94,27 @@ public:
     void setOpenPanel(OpenPanel panel);
     // Replaces the desktop's URL handler, so that tests never start a file manager.
     void setUrlOpener(UrlOpener opener);
+    // Replaces QCoreApplication::quit, so that tests see the application end without ending themselves.
+    void setQuitter(std::function<void()> quitter);
 
 public slots:
     void openDocument();
     void encrypt();
     void decrypt();
+    // Tells for each listed file whether the passphrase opens it, on a worker thread and writing nothing;
+    // the answers stand in the Status column until the next run, and the rows' codes stay as they were.
+    void check();
+    // Stops the run in progress: files not yet begun stay untouched; rewrites under way finish.
+    void stop();
+    // Quit as the user asks for it (the Quit command, closing the window): while a run is in progress the
+    // user is asked first whether to stop it.
+    void terminate();
+    // Quit as the session asks for it (a stopping signal, a logout): no question. A run in progress is
+    // stopped, and the window stays, saying "Finishing…", until the rewrites under way have ended.
+    void stopAndQuit();
+    // The desktop session is ending (a logout): a run in progress ends as with stopAndQuit(); without one
+    // nothing happens here, and the session ends the application itself.
+    void sessionEnding();
     void removeAll();
     void removeSelected();
     void removeOKs();
@@ -115,6 +144,8 @@ private:
 
     void handleOperationResult();
     void handleEndOfQueue();
+    void handleCheckAnswer(int row, const engine::CheckResult& result);
+    void handleCheckEnd(bool stopped);
     void handlePassphraseUpdate(const void* object);
     void handlePassphraseDeletion(const void* object);
 
@@ -128,13 +159,22 @@ private:
     void reloadTable();
     void afterAddingFiles();
     void startRun(Direction direction);
+    // The window's side of a run's start and end, whatever kind of run it is.
+    void runDidStart();
+    void runDidEnd();
+    void showProgress();
+    void emptyPassphraseField();
     void recoverInterruptedRewrites();
     void compareConfirmation();
     void emptyConfirmationField();
     void showMessage(const QString& message);
     void showRecoveryOutcome();
+    void showStopOutcome();
     bool handleDragEvent(QEvent* event);
-    void terminate();
+    // The window's close guard: it may close unless a run is in progress, which asks first.
+    bool windowMayClose();
+    void askToStopAndQuit();
+    void quitNow();
 
     // The window owns every widget and both sheets; the pointers below are views into it.
     std::unique_ptr<MainWindow> m_window;
@@ -150,11 +190,15 @@ private:
     QPushButton* m_confirmOKButton = nullptr;
     QCheckBox* m_reEnterCheckBox = nullptr;
     QProgressBar* m_progressWheel = nullptr;
+    QLabel* m_progressLabel = nullptr;
+    QPushButton* m_stopButton = nullptr;
+    QMessageBox* m_quitQuestion = nullptr; // a child of the window, made when first needed
     ColorFeedbackView* m_feedbackView = nullptr;
     ConfirmationSheet* m_confirmationSheet = nullptr;
     PreferencesSheet* m_preferencesSheet = nullptr;
     std::unique_ptr<engine::Cryptor> m_cryptor;
     std::unique_ptr<MySecureFieldEditor> m_secureFieldEditor;
+    std::unique_ptr<PassphraseChecker> m_checker;
     bool m_finishedLaunching = false;
     uint64_t m_recovering = 0; // files the recovery run at launch completes; 0 once it has ended
 
@@ -162,14 +206,24 @@ private:
     QAction* m_openAction = nullptr;
     QAction* m_encryptAction = nullptr;
     QAction* m_decryptAction = nullptr;
+    QAction* m_checkAction = nullptr;
+    QAction* m_stopAction = nullptr;
     QAction* m_preferencesAction = nullptr;
     QAction* m_quitAction = nullptr;
     QAction* m_removeAction = nullptr;       // Delete and Backspace in the file table, and its menu
     QAction* m_showInFolderAction = nullptr; // the file table's menu
     QMenu* m_tableMenu = nullptr;            // a child of the window
     bool m_runInProgress = false;
+    bool m_stopRequested = false;
+    // Asking: the question is open. Finishing: stopped, waiting for the run's end to quit. Now: quitting.
+    enum class Quitting { No, Asking, Finishing, Now };
+    Quitting m_quitting = Quitting::No;
+    QTimer* m_progressTimer = nullptr; // a child of this controller
+    int m_checkAnswers = 0;            // answers of the check in progress so far, of m_checkFiles
+    int m_checkFiles = 0;
     FileOpenFilter* m_fileOpenFilter = nullptr; // a child of this controller
     OpenPanel m_openPanel;
     UrlOpener m_urlOpener;
+    std::function<void()> m_quitter;
     std::vector<platform::ObserverRegistration> m_registrations;
 };

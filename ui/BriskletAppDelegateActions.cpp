@@ -1,4 +1,5 @@
-// The application controller's actions and handlers: runs, the two sheets, removals and run reports.
+// The application controller's actions and handlers: runs and their progress, the two sheets, removals and
+// run reports.
 #include "ui/BriskletAppDelegate.h"
 
 #include "engine/Cryptor.h"
@@ -9,17 +10,21 @@
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
+#include "ui/PassphraseChecker.h"
 #include "ui/Preferences.h"
 #include "ui/PreferencesSheet.h"
+#include "ui/RunProgress.h"
 
 #include <QCheckBox>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 
 #include <cstdint>
 #include <set>
@@ -83,8 +88,7 @@ void BriskletAppDelegate::startRun(Direction direction) {
         // Nothing was queued, so no end of a run will come.
         m_tableModel->runEnded();
     } else {
-        m_runInProgress = true;
-        m_progressWheel->show();
+        runDidStart();
     }
     if (refusal) {
         showMessage(QString::fromStdString(*refusal));
@@ -105,10 +109,53 @@ void BriskletAppDelegate::recoverInterruptedRewrites() {
         return;
     }
     m_tableModel->runStarting(RunDirection::None, static_cast<int>(before));
-    m_runInProgress = true;
-    m_progressWheel->show();
+    runDidStart();
     showMessage(tr("Completing %n file(s) that an interrupted run left unfinished…", nullptr,
                    static_cast<int>(m_recovering)));
+}
+
+void BriskletAppDelegate::stop() {
+    if (!runInProgress() || m_stopRequested) {
+        return;
+    }
+    m_stopRequested = true;
+    if (m_checker->isRunning()) {
+        m_checker->stop();
+    } else {
+        m_cryptor->stopRun();
+    }
+    showMessage(tr("Stopping: files being rewritten are finished first…"));
+    updateControls();
+}
+
+void BriskletAppDelegate::runDidStart() {
+    m_runInProgress = true;
+    m_stopRequested = false;
+    showProgress();
+    m_window->setProgressShown(true);
+    m_progressTimer->start();
+}
+
+void BriskletAppDelegate::showProgress() {
+    const engine::Cryptor::RunProgress progress =
+        m_checker->isRunning()
+            ? engine::Cryptor::RunProgress{{}, uint64_t(m_checkAnswers), uint64_t(m_checkFiles)}
+            : m_cryptor->runProgress();
+    const RunProgressFigures figures = runProgressFigures(progress);
+    m_progressWheel->setValue(figures.barValue);
+    m_progressLabel->setText(figures.filesText);
+    m_tableModel->progressChanged();
+}
+
+void BriskletAppDelegate::runDidEnd() {
+    m_runInProgress = false;
+    m_stopRequested = false;
+    m_progressTimer->stop();
+    m_window->setProgressShown(false);
+    updateControls();
+    if (m_quitting == Quitting::Finishing) {
+        quitNow();
+    }
 }
 
 void BriskletAppDelegate::removeAll() {
@@ -180,22 +227,39 @@ void BriskletAppDelegate::handleOperationResult() {
 
 void BriskletAppDelegate::handleEndOfQueue() {
     reloadTable();
-    if (m_cryptor->isBusy()) {
+    if (m_cryptor->isBusy() || m_checker->isRunning()) {
         // A newer run started between this end and its delivery here; that run's end tidies up.
         return;
     }
-    m_runInProgress = false;
     m_tableModel->runEnded();
-    m_progressWheel->hide();
     if (std::exchange(m_recovering, 0) > 0) {
         // The recovery at launch used no passphrase; one the user typed meanwhile stays.
         showRecoveryOutcome();
-        updateControls();
-        return;
+    } else {
+        emptyPassphraseField();
+        if (m_stopRequested) {
+            showStopOutcome();
+        }
     }
+    runDidEnd();
+}
+
+void BriskletAppDelegate::emptyPassphraseField() {
     m_passPhraseField->setStringValue(QString());
     m_passPhraseField->clearHiddenStringValue();
-    updateControls();
+}
+
+void BriskletAppDelegate::showStopOutcome() {
+    int untouched = 0;
+    const auto rows = static_cast<int64_t>(m_cryptor->urlCount());
+    for (int64_t row = 0; row < rows; ++row) {
+        untouched += m_cryptor->statusOnRow(row) == engine::StatusNone &&
+                             m_cryptor->failureReasonOnRow(row) == engine::logmsg::kStoppedUntouched
+                         ? 1
+                         : 0;
+    }
+    showMessage(untouched == 1 ? tr("Stopped; 1 file was left untouched.")
+                               : tr("Stopped; %1 files were left untouched.").arg(untouched));
 }
 
 void BriskletAppDelegate::handlePassphraseUpdate(const void* object) {

@@ -5,6 +5,7 @@
 #include "engine/StatusCode.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
+#include "ui/PassphraseChecker.h"
 
 #include <QAction>
 #include <QFile>
@@ -30,7 +31,7 @@ bool anyRowProcessed(const engine::Cryptor& cryptor) {
 } // namespace
 
 bool BriskletAppDelegate::runInProgress() const {
-    return m_runInProgress || m_cryptor->isBusy();
+    return m_runInProgress || m_cryptor->isBusy() || m_checker->isRunning();
 }
 
 void BriskletAppDelegate::updateControls() {
@@ -51,22 +52,30 @@ void BriskletAppDelegate::updateRemoveButtons() {
 void BriskletAppDelegate::updateRunButtons() {
     QString hint;
     if (runInProgress()) {
-        hint = tr("Wait until the files being processed are done.");
+        hint = tr("Wait until the files being processed are done, or stop the run.");
     } else if (m_cryptor->urlCount() == 0) {
         hint = tr("Add files first: drop them on the list or choose File ▸ Open.");
     } else if (m_passPhraseField->hiddenStringValue().isEmpty()) {
-        hint = tr("Type the passphrase to encrypt or decrypt the listed files.");
+        hint = tr("Type the passphrase to encrypt, decrypt or check the listed files.");
     }
     const bool ready = hint.isEmpty();
-    for (QAction* action : {m_encryptAction, m_decryptAction}) {
+    for (QAction* action : {m_encryptAction, m_decryptAction, m_checkAction}) {
         action->setEnabled(ready);
         action->setStatusTip(hint);
     }
+    if (ready) {
+        m_checkAction->setStatusTip(tr("Tell for each listed file whether the passphrase opens it, changing "
+                                       "nothing"));
+    }
+    // Once asked to stop, a run has nothing more to stop; it is ending.
+    const bool stoppable = runInProgress() && !m_stopRequested && m_quitting != Quitting::Finishing;
+    m_stopAction->setEnabled(stoppable);
+    m_stopButton->setEnabled(stoppable);
     m_encryptButton->setEnabled(ready);
     m_decryptButton->setEnabled(ready);
     m_encryptButton->setToolTip(ready ? tr("Encrypt every listed file with the passphrase") : hint);
     m_decryptButton->setToolTip(ready ? tr("Decrypt every listed file with the passphrase") : hint);
-    // During a run the turning wheel says enough.
+    // During a run its progress says enough.
     m_window->runHintLabel()->setText(runInProgress() ? QString() : hint);
 }
 

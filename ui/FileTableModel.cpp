@@ -3,6 +3,8 @@
 
 #include "engine/Cryptor.h"
 #include "engine/StatusCode.h"
+#include "ui/RunProgress.h"
+#include "ui/StatusColors.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +51,8 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
         }
     case StatusCodeRole:
         return m_cryptor->statusOnRow(row);
+    case StatusToneRole:
+        return static_cast<int>(statusTone(rowStatus(row)));
     case Qt::ToolTipRole:
         return toolTipOnRow(row);
     case Qt::AccessibleTextRole: {
@@ -94,6 +98,7 @@ void FileTableModel::reload() {
     if (count < m_rowCount) {
         beginResetModel();
         m_rowCount = count;
+        m_checkAnswers.clear();
         endResetModel();
         return;
     }
@@ -107,10 +112,26 @@ void FileTableModel::reload() {
     }
 }
 
+void FileTableModel::progressChanged() {
+    if (m_running && m_firstRunRow < m_rowCount) {
+        emitStatusChanged(m_firstRunRow, m_rowCount - 1);
+    }
+}
+
+void FileTableModel::emitStatusChanged(int first, int last) {
+    // The words, their tooltip and their colour; names and folders stay as they are.
+    emit dataChanged(index(first, StatusColumn), index(last, StatusColumn),
+                     {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleTextRole, StatusToneRole});
+    emit dataChanged(index(first, NameColumn), index(last, NameColumn),
+                     {Qt::ToolTipRole, Qt::AccessibleTextRole});
+}
+
 void FileTableModel::runStarting(RunDirection direction, int firstRow) {
     m_direction = direction;
     m_running = true;
+    m_checking = false;
     m_firstRunRow = firstRow;
+    m_checkAnswers.clear();
     m_rowsBeforeRun.clear();
     const auto count = static_cast<int64_t>(m_cryptor->urlCount());
     m_rowsBeforeRun.reserve(static_cast<size_t>(count));
@@ -126,6 +147,37 @@ void FileTableModel::runEnded() {
     reload();
 }
 
+void FileTableModel::checkStarting() {
+    // The direction stays: it still names what gave the codes, which show again once answers go.
+    m_running = true;
+    m_checking = true;
+    m_firstRunRow = 0;
+    m_rowsBeforeRun.clear();
+    m_checkAnswers.assign(static_cast<size_t>(m_cryptor->urlCount()), std::nullopt);
+    reload();
+}
+
+void FileTableModel::setCheckAnswer(int row, CheckAnswer answer, const QString& detail) {
+    if (row < 0 || static_cast<size_t>(row) >= m_checkAnswers.size()) {
+        return;
+    }
+    m_checkAnswers[static_cast<size_t>(row)] = RowCheck{answer, detail};
+    if (row < m_rowCount) {
+        emitStatusChanged(row, row);
+    }
+}
+
+void FileTableModel::checkEnded() {
+    for (std::optional<RowCheck>& check : m_checkAnswers) {
+        if (!check) {
+            check = RowCheck{CheckAnswer::NotChecked, QString()};
+        }
+    }
+    m_running = false;
+    m_checking = false;
+    reload();
+}
+
 RowStatus FileTableModel::rowStatus(int row) const {
     RowStatus status;
     status.code = m_cryptor->statusOnRow(row);
@@ -133,16 +185,27 @@ RowStatus FileTableModel::rowStatus(int row) const {
     status.reason = QString::fromStdString(reason);
     status.fileName = QString::fromStdString(m_cryptor->fileNameOnRow(row));
     status.direction = m_direction;
-    if (m_running) {
-        const auto index = static_cast<size_t>(row);
-        if (row < m_firstRunRow) {
-            return status;
-        }
-        if (index >= m_rowsBeforeRun.size()) {
-            status.phase = RowPhase::WaitingForNextRun;
-        } else if (m_rowsBeforeRun[index] == std::pair(status.code, reason)) {
+    const auto index = static_cast<size_t>(row);
+    if (index < m_checkAnswers.size() && m_checkAnswers[index]) {
+        status.check = m_checkAnswers[index]->answer;
+        status.checkDetail = m_checkAnswers[index]->detail;
+        return status;
+    }
+    if (!m_running || row < m_firstRunRow) {
+        return status;
+    }
+    if (m_checking) {
+        if (index < m_checkAnswers.size()) {
             status.phase = RowPhase::InProgress;
+            status.direction = RunDirection::Check;
+        } else {
+            status.phase = RowPhase::WaitingForNextRun;
         }
+    } else if (index >= m_rowsBeforeRun.size()) {
+        status.phase = RowPhase::WaitingForNextRun;
+    } else if (m_rowsBeforeRun[index] == std::pair(status.code, reason)) {
+        status.phase = RowPhase::InProgress;
+        status.percent = percentDone(m_cryptor->progressOnRow(row));
     }
     return status;
 }

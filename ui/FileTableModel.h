@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,13 +19,16 @@ class Cryptor;
 
 // The Cryptor is the single store of rows; this model only mirrors its row count between reloads, so
 // that the view hears of every change through the model's signals. It also knows what the Cryptor does
-// not keep: the direction of the latest run, and which rows a run in progress has not reported yet.
+// not keep: the direction of the latest run, which rows a run in progress has not reported yet, and the
+// answers of the latest check, which stand in the Status column until the next run.
 class FileTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { NameColumn, StatusColumn, FolderColumn, ColumnCount };
-    // The row's engine::StatusCode as an int, for the delegate that colours the row.
+    // The row's engine::StatusCode as an int.
     static constexpr int StatusCodeRole = Qt::UserRole + 1;
+    // The StatusTone of the row's words as an int, for the delegate that colours the row.
+    static constexpr int StatusToneRole = Qt::UserRole + 2;
 
     // `cryptor` is not owned and must outlive the model.
     explicit FileTableModel(const engine::Cryptor* cryptor, QObject* parent = nullptr);
@@ -37,15 +41,24 @@ public:
 
     // Brings the rows in line with the Cryptor. Rows added at the end are announced as insertions and
     // every row as changed, so that a selection survives the status reports of a run; a shrunken list
-    // resets the model, which clears the selection.
+    // resets the model, which clears the selection and the check's answers, whose rows have moved.
     void reload();
+    // The progress counters have moved on: the rows of the run in progress are announced as changed.
+    void progressChanged();
 
     // Call right before a run is asked for, and runEnded() once it is over or was refused. The Cryptor
     // keeps a row's previous outcome until the new one is reported, so the rows are remembered as they
     // were: a row still showing exactly that is not reported yet. Rows listed later wait for the next run.
     // Rows before `firstRow` are not part of the run.
+    // A new run also takes away the answers of the last check.
     void runStarting(RunDirection direction, int firstRow = 0);
     void runEnded();
+
+    // A check of the rows listed now: each shows "Checking…" until its answer is set; rows listed later
+    // wait for the next run. At its end, rows left without an answer were not checked.
+    void checkStarting();
+    void setCheckAnswer(int row, CheckAnswer answer, const QString& detail = QString());
+    void checkEnded();
 
     // What the row's status words are made from.
     RowStatus rowStatus(int row) const;
@@ -53,12 +66,21 @@ public:
     QString folderOnRow(int row) const;
 
 private:
+    struct RowCheck {
+        CheckAnswer answer;
+        QString detail;
+    };
+
     QString toolTipOnRow(int row) const;
+    void emitStatusChanged(int first, int last);
 
     const engine::Cryptor* m_cryptor;
     int m_rowCount = 0;
     RunDirection m_direction = RunDirection::None;
     bool m_running = false;
+    bool m_checking = false;
     int m_firstRunRow = 0;
     std::vector<std::pair<int32_t, std::string>> m_rowsBeforeRun;
+    // Row by row for the rows the latest check covered; empty once a run or a removal has made them stale.
+    std::vector<std::optional<RowCheck>> m_checkAnswers;
 };

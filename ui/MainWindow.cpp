@@ -5,6 +5,7 @@
 #include "ui/ConfirmationSheet.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PreferencesSheet.h"
+#include "ui/RunProgress.h"
 #include "ui/StatusItemDelegate.h"
 
 #include <QCloseEvent>
@@ -17,6 +18,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 
 // The colour view computes its bars once, from the size it is created with, so it keeps that size.
@@ -28,6 +32,14 @@ QPushButton* makeButton(const QString& text, const char* name, QWidget* parent) 
     return button;
 }
 
+// Hidden without giving up its place, so that nothing in the row moves when a run starts or ends.
+void keepPlaceWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    widget->hide();
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
@@ -36,12 +48,26 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createWidgets();
     createLayout();
     createSheets();
-    resize(720, 460);
+    resize(760, 460);
+}
+
+void MainWindow::setCloseGuard(std::function<bool()> mayClose) {
+    m_mayClose = std::move(mayClose);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_mayClose && !m_mayClose()) {
+        event->ignore();
+        return;
+    }
     emit closing();
     event->accept();
+}
+
+void MainWindow::setProgressShown(bool shown) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_progressWheel, m_progressLabel, m_stopButton}) {
+        widget->setVisible(shown);
+    }
 }
 
 void MainWindow::createWidgets() {
@@ -99,13 +125,23 @@ void MainWindow::createWidgets() {
 
     m_progressWheel = new QProgressBar(this);
     m_progressWheel->setObjectName(QStringLiteral("progressWheel"));
-    m_progressWheel->setRange(0, 0);
-    m_progressWheel->setTextVisible(false);
-    m_progressWheel->setFixedWidth(120);
-    QSizePolicy policy = m_progressWheel->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    m_progressWheel->setSizePolicy(policy);
-    m_progressWheel->hide();
+    m_progressWheel->setRange(0, kProgressBarMaximum);
+    m_progressWheel->setTextVisible(true);
+    m_progressWheel->setFixedWidth(140);
+    m_progressWheel->setAccessibleName(tr("Progress of the run"));
+    keepPlaceWhenHidden(m_progressWheel);
+
+    m_progressLabel = new QLabel(this);
+    m_progressLabel->setObjectName(QStringLiteral("progressLabel"));
+    // Wide enough for "999 of 999 files" from the start, so that the bar does not move as files finish.
+    m_progressLabel->setMinimumWidth(
+        m_progressLabel->fontMetrics().horizontalAdvance(tr("999 of 999 files")));
+    m_progressLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    keepPlaceWhenHidden(m_progressLabel);
+
+    m_stopButton = makeButton(tr("S&top"), "stopButton", this);
+    m_stopButton->setToolTip(tr("Stop the run: files not yet being rewritten stay as they are (Esc)"));
+    keepPlaceWhenHidden(m_stopButton);
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     statusBar()->setSizeGripEnabled(false);
@@ -120,7 +156,9 @@ void MainWindow::createLayout() {
     removeRow->addWidget(m_removeSelectedButton);
     removeRow->addWidget(m_removeAllButton);
     removeRow->addStretch(1);
+    removeRow->addWidget(m_progressLabel);
     removeRow->addWidget(m_progressWheel);
+    removeRow->addWidget(m_stopButton);
 
     auto* passPhraseRow = new QHBoxLayout;
     passPhraseRow->addWidget(m_passPhraseLabel);
@@ -147,6 +185,7 @@ void MainWindow::createLayout() {
     setTabOrder(m_filesTable, m_removeOKsButton);
     setTabOrder(m_removeOKsButton, m_removeSelectedButton);
     setTabOrder(m_removeSelectedButton, m_removeAllButton);
+    setTabOrder(m_removeAllButton, m_stopButton);
 }
 
 void MainWindow::setFilesModel(QAbstractItemModel* model) {

@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class ColorFeedbackView;
 class ConfirmationSheet;
 class MySecureTextField;
@@ -32,13 +34,23 @@ public:
     QPushButton* removeAllButton() const { return m_removeAllButton; }
     // Says what is missing while Encrypt and Decrypt are disabled; empty otherwise.
     QLabel* runHintLabel() const { return m_runHintLabel; }
-    // Indeterminate; shown only while a run is in progress, its place kept while hidden.
+    // The run's progress, 0 to kProgressBarMaximum (ui/RunProgress.h), with "3 of 10 files" beside it in
+    // the progress label and the Stop button after it. All three are shown only while a run is in
+    // progress, their places kept while hidden.
     QProgressBar* progressWheel() const { return m_progressWheel; }
+    QLabel* progressLabel() const { return m_progressLabel; }
+    QPushButton* stopButton() const { return m_stopButton; }
+    // Shows or hides the bar, its label and the Stop button together.
+    void setProgressShown(bool shown);
     ConfirmationSheet* confirmationSheet() const { return m_confirmationSheet; }
     PreferencesSheet* preferencesSheet() const { return m_preferencesSheet; }
 
+    // Asked before the window closes: false keeps it open, as while a run is in progress the user is first
+    // asked whether to stop it. Without a guard the window always closes.
+    void setCloseGuard(std::function<bool()> mayClose);
+
 signals:
-    // The window is closing (the window delegate's "will close").
+    // The window is closing (the window delegate's "will close"); not emitted when the guard kept it open.
     void closing();
 
 protected:
@@ -60,6 +72,9 @@ private:
     QPushButton* m_removeAllButton = nullptr;
     QLabel* m_runHintLabel = nullptr;
     QProgressBar* m_progressWheel = nullptr;
+    QLabel* m_progressLabel = nullptr;
+    QPushButton* m_stopButton = nullptr;
+    std::function<bool()> m_mayClose;
     ConfirmationSheet* m_confirmationSheet = nullptr;
     PreferencesSheet* m_preferencesSheet = nullptr;
 };

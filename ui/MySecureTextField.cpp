@@ -32,11 +32,12 @@ bool matchesAny(const QKeyEvent* event, std::initializer_list<QKeySequence::Stan
                        [event](QKeySequence::StandardKey key) { return event->matches(key); });
 }
 
-// Line edits on X11 take Ctrl+E for end of line and Ctrl+D for delete; here both belong to the window's
-// commands.
+// Line edits on X11 take Ctrl+E for end of line, Ctrl+D for delete and Ctrl+K for deleting to the end;
+// here all three belong to the window's commands (Encrypt, Decrypt, Check).
 bool isLeftToTheWindow(const QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    return modifiers == Qt::ControlModifier && (event->key() == Qt::Key_E || event->key() == Qt::Key_D);
+    const int key = event->key();
+    return modifiers == Qt::ControlModifier && (key == Qt::Key_E || key == Qt::Key_D || key == Qt::Key_K);
 }
 
 // Whether the key types its text, by the rules of Qt's own line edit.

@@ -64,15 +64,55 @@ QColor readableOn(const QColor& wanted, const QColor& background, double minimum
     return withLightness(hsl, reaching);
 }
 
-QColor statusColor(int32_t code, const QColor& background) {
+StatusTone statusTone(int32_t code) {
     switch (code) {
     case engine::StatusDone:
-        return readableOn(QColor(0, 128, 0), background);
+        return StatusTone::Success;
     case engine::StatusNotRenamed:
-        return readableOn(QColor(230, 126, 0), background);
+        return StatusTone::Caution;
     case engine::StatusFailed:
-        return readableOn(QColor(220, 0, 0), background);
+        return StatusTone::Failure;
     default:
-        return {};
+        return StatusTone::Neutral;
     }
+}
+
+StatusTone statusTone(const RowStatus& status) {
+    if (status.phase != RowPhase::Settled) {
+        return StatusTone::Neutral;
+    }
+    if (!status.check) {
+        return statusTone(status.code);
+    }
+    switch (*status.check) {
+    case CheckAnswer::Opens:
+        return StatusTone::Success;
+    case CheckAnswer::RewritePending:
+        return StatusTone::Caution;
+    case CheckAnswer::DoesNotOpen:
+    case CheckAnswer::NotEncrypted:
+    case CheckAnswer::Unreadable:
+        return StatusTone::Failure;
+    case CheckAnswer::NotChecked:
+        break;
+    }
+    return StatusTone::Neutral;
+}
+
+QColor toneColor(StatusTone tone, const QColor& background) {
+    switch (tone) {
+    case StatusTone::Success:
+        return readableOn(QColor(0, 128, 0), background);
+    case StatusTone::Caution:
+        return readableOn(QColor(230, 126, 0), background);
+    case StatusTone::Failure:
+        return readableOn(QColor(220, 0, 0), background);
+    case StatusTone::Neutral:
+        break;
+    }
+    return {};
+}
+
+QColor statusColor(int32_t code, const QColor& background) {
+    return toneColor(statusTone(code), background);
 }

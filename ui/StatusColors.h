@@ -1,6 +1,8 @@
 // Row colours for the file statuses that stay readable on whatever background the palette draws them on.
 #pragma once
 
+#include "ui/StatusText.h"
+
 #include <QColor>
 
 #include <cstdint>
@@ -18,6 +20,18 @@ double contrastRatio(const QColor& one, const QColor& other);
 // always is one, because black or white reaches that on any background. The result is opaque 8-bit sRGB.
 QColor readableOn(const QColor& wanted, const QColor& background, double minimum = kMinimumStatusContrast);
 
-// The status's colour (done green, not renamed orange, failed red) made readable on `background`; invalid
-// for StatusNone and unknown codes, which keep the palette's own text colour.
+// What a row's words mean to the user, which decides their colour: neutral words keep the palette's text
+// colour, so that "Stopped, untouched" or a row in progress never looks like a failure.
+enum class StatusTone { Neutral, Success, Caution, Failure };
+
+// Done success, not renamed caution, failed failure; StatusNone and unknown codes neutral.
+StatusTone statusTone(int32_t code);
+// The tone of the words statusText() gives: a row in progress or waiting is neutral whatever its earlier
+// outcome, and a check's answer has its own (opens success, pending caution, any other refusal failure).
+StatusTone statusTone(const RowStatus& status);
+
+// The tone's colour (success green, caution orange, failure red) made readable on `background`; invalid
+// for Neutral, which keeps the palette's own text colour.
+QColor toneColor(StatusTone tone, const QColor& background);
+// toneColor(statusTone(code), background).
 QColor statusColor(int32_t code, const QColor& background);

@@ -11,21 +11,21 @@ void StatusItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QMo
         // middle, where their extensions survive.
         option->textElideMode = Qt::ElideRight;
     }
-    const QVariant code = index.data(FileTableModel::StatusCodeRole);
-    if (!code.isValid()) {
+    const QVariant tone = index.data(FileTableModel::StatusToneRole);
+    if (!tone.isValid()) {
         return;
     }
+    const auto rowTone = static_cast<StatusTone>(tone.toInt());
     const QPalette::ColorRole rowBackground =
         option->features.testFlag(QStyleOptionViewItem::Alternate) ? QPalette::AlternateBase : QPalette::Base;
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const QColor text = statusColor(code.toInt(), option->palette.color(group, rowBackground));
+        const QColor text = toneColor(rowTone, option->palette.color(group, rowBackground));
         if (!text.isValid()) {
             return;
         }
         option->palette.setColor(group, QPalette::Text, text);
         // Styles draw selected text in HighlightedText, which would drop the colour altogether.
-        option->palette.setColor(
-            group, QPalette::HighlightedText,
-            statusColor(code.toInt(), option->palette.color(group, QPalette::Highlight)));
+        option->palette.setColor(group, QPalette::HighlightedText,
+                                 toneColor(rowTone, option->palette.color(group, QPalette::Highlight)));
     }
 }

@@ -76,9 +76,43 @@ QString verb(RunDirection direction) {
     case RunDirection::Decrypt:
         return tr(QT_TRANSLATE_NOOP("StatusText", "Decrypted"));
     case RunDirection::None:
+    case RunDirection::Check:
         break;
     }
     return tr(QT_TRANSLATE_NOOP("StatusText", "Processed"));
+}
+
+QString inProgressText(RunDirection direction) {
+    switch (direction) {
+    case RunDirection::Encrypt:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Encrypting…"));
+    case RunDirection::Decrypt:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Decrypting…"));
+    case RunDirection::Check:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Checking…"));
+    case RunDirection::None:
+        break;
+    }
+    return tr(QT_TRANSLATE_NOOP("StatusText", "Recovering…"));
+}
+
+QString checkText(CheckAnswer answer, const QString& detail) {
+    switch (answer) {
+    case CheckAnswer::Opens:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Opens"));
+    case CheckAnswer::DoesNotOpen:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Does not open"));
+    case CheckAnswer::NotEncrypted:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file"));
+    case CheckAnswer::Unreadable:
+        return detail.isEmpty() ? tr(QT_TRANSLATE_NOOP("StatusText", "Cannot be read"))
+                                : tr(QT_TRANSLATE_NOOP("StatusText", "Cannot be read: %1")).arg(detail);
+    case CheckAnswer::RewritePending:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Interrupted rewrite pending"));
+    case CheckAnswer::NotChecked:
+        break;
+    }
+    return tr(QT_TRANSLATE_NOOP("StatusText", "Stopped, not checked"));
 }
 
 bool matches(const Rule& rule, const QString& line) {
@@ -138,10 +172,17 @@ QString statusText(const RowStatus& status) {
     case RowPhase::WaitingForNextRun:
         return tr(QT_TRANSLATE_NOOP("StatusText", "Waiting for the next run"));
     case RowPhase::InProgress:
-        return status.direction == RunDirection::Decrypt ? tr(QT_TRANSLATE_NOOP("StatusText", "Decrypting…"))
-                                                         : tr(QT_TRANSLATE_NOOP("StatusText", "Encrypting…"));
+        if (status.percent) {
+            return tr(QT_TRANSLATE_NOOP("StatusText", "%1 %2%"))
+                .arg(inProgressText(status.direction))
+                .arg(*status.percent);
+        }
+        return inProgressText(status.direction);
     case RowPhase::Settled:
         break;
+    }
+    if (status.check) {
+        return checkText(*status.check, status.checkDetail);
     }
     QString line;
     if (const Rule* rule = ruleFor(status.code, status.reason, &line)) {
@@ -166,6 +207,7 @@ QString renamedFileName(const QString& fileName, RunDirection direction) {
     case RunDirection::Decrypt:
         return QFile::decodeName(QByteArray::fromStdString(engine::withoutLastExtension(name).string()));
     case RunDirection::None:
+    case RunDirection::Check:
         break;
     }
     return fileName;

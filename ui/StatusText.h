@@ -4,12 +4,18 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
-// Which way the run that gave a row its status went.
-enum class RunDirection { None, Encrypt, Decrypt };
+// Which way the run that gave a row its status went. None is also the recovery at launch, which completes
+// rewrites of either direction; Check rewrites nothing and leaves the codes as they were.
+enum class RunDirection { None, Encrypt, Decrypt, Check };
 
 // Where a row stands while a run is in progress: not reported yet, or listed after the run began.
 enum class RowPhase { Settled, InProgress, WaitingForNextRun };
+
+// A check's answer for a row, which the Status column shows in place of the row's outcome until the next
+// run. NotChecked: the check was stopped before it reached the row.
+enum class CheckAnswer { Opens, DoesNotOpen, NotEncrypted, Unreadable, RewritePending, NotChecked };
 
 // Everything the words depend on; the engine gives the code and the reason, the table the rest.
 struct RowStatus {
@@ -18,11 +24,17 @@ struct RowStatus {
     QString reason;                              // the engine's log lines for the row, joined by "; "
     QString fileName;                            // the name the file had when the run began
     RowPhase phase = RowPhase::Settled;
+    // In progress: how far the file has come, 0 to 100; none until its operation has begun.
+    std::optional<int> percent;
+    // Settled: the latest check's answer, which stands in for the words of the code and reason.
+    std::optional<CheckAnswer> check;
+    QString checkDetail; // why an Unreadable file could not be read
 };
 
-// One short phrase, e.g. "Encrypted → name.brisklet", "Wrong passphrase?", "Failed: <reason>". Known log
-// lines are matched case-insensitively, as a whole reason or as one of its lines; a failure whose reason
-// nobody knows shows the reason itself. Empty for a row that has not been processed and is not waiting.
+// One short phrase, e.g. "Encrypted → name.brisklet", "Wrong passphrase?", "Failed: <reason>",
+// "Encrypting… 42%", "Opens". Known log lines are matched case-insensitively, as a whole reason or as one
+// of its lines; a failure whose reason nobody knows shows the reason itself. Empty for a row that has not
+// been processed and is not waiting.
 QString statusText(const RowStatus& status);
 
 // The name a run gives the file in that direction: report.pdf -> report.pdf.brisklet and back.

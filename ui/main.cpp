@@ -66,8 +66,13 @@ int main(int argc, char** argv) {
 
     BriskletAppDelegate delegate;
     QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &delegate,
-                     [&delegate] { delegate.windowWillClose(delegate.window()); });
+    // The session ending the program is not asked whether to stop: the run stops, and the window stays
+    // until the rewrites under way are done.
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &delegate, &BriskletAppDelegate::stopAndQuit);
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &delegate,
+                     &BriskletAppDelegate::sessionEnding);
+#endif
     SingleInstance instance;
     QObject::connect(&instance, &SingleInstance::filesReceived, &delegate,
                      &BriskletAppDelegate::openFilesFromAnotherInstance);

@@ -14,15 +14,29 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(ProgressBarTest, TextFillsInProportion) {
-    const std::vector<std::tuple<uint64_t, uint64_t, std::string>> cases = {
-        {0, 10, "[          ] 0/10 files"},   {5, 10, "[#####     ] 5/10 files"},
-        {9, 10, "[######### ] 9/10 files"},   {1, 3, "[###       ] 1/3 files"},
-        {2, 3, "[######    ] 2/3 files"},     {10, 10, "[##########] 10/10 files"},
-        {12, 10, "[##########] 10/10 files"}, {0, 0, "[##########] 0/0 files"},
+engine::Cryptor::RunProgress progress(uint64_t bytesDone, uint64_t bytesTotal, uint64_t filesDone,
+                                      uint64_t filesTotal) {
+    return {{bytesDone, bytesTotal}, filesDone, filesTotal};
+}
+
+TEST(ProgressBarTest, BarAndPercentageCountBytesFilesAreCountedApart) {
+    const uint64_t huge = uint64_t{1} << 62;
+    const std::vector<std::pair<engine::Cryptor::RunProgress, std::string>> cases = {
+        {progress(0, 1000, 0, 10), "[          ]   0% 0/10 files"},
+        {progress(500, 1000, 3, 10), "[#####     ]  50% 3/10 files"},
+        // One large file half done counts for more than nine small ones finished.
+        {progress(999, 1000, 9, 10), "[######### ]  99% 9/10 files"},
+        {progress(1, 3, 0, 1), "[###       ]  33% 0/1 files"},
+        {progress(1000, 1000, 10, 10), "[##########] 100% 10/10 files"},
+        {progress(1200, 1000, 12, 10), "[##########] 100% 10/10 files"},
+        // Sizes near the top of the range must not overflow on the way to a percentage.
+        {progress(huge / 4, huge, 1, 4), "[##        ]  25% 1/4 files"},
+        // Only empty files: nothing to count but the files themselves.
+        {progress(0, 0, 1, 4), "[##        ]  25% 1/4 files"},
+        {progress(0, 0, 0, 0), "[##########] 100% 0/0 files"},
     };
-    for (const auto& [done, total, text] : cases) {
-        EXPECT_EQ(cli::ProgressBar::text(done, total, 10), text);
+    for (const auto& [run, text] : cases) {
+        EXPECT_EQ(cli::ProgressBar::text(run, 10), text);
     }
 }
 
@@ -73,17 +87,20 @@ TEST(ProgressBarTest, DrawsOnATerminalOnlyAfterTheDelayAndClearsItsLine) {
     const Terminal terminal;
     ASSERT_GE(terminal.fd(), 0);
     {
-        cli::ProgressBar bar(terminal.fd(), 4);
-        bar.update(1, 100ms);
+        cli::ProgressBar bar(terminal.fd());
+        bar.update(progress(10, 100, 1, 4), 100ms);
         EXPECT_EQ(terminal.screen(), "");
-        bar.update(3, cli::ProgressBar::kDelay);
-        EXPECT_EQ(terminal.screen(), "\r" + cli::ProgressBar::text(3, 4, 30) + "\x1b[K");
-        bar.update(3, 2 * cli::ProgressBar::kDelay);
+        bar.update(progress(60, 100, 3, 4), cli::ProgressBar::kDelay);
+        EXPECT_EQ(terminal.screen(), "\r" + cli::ProgressBar::text(progress(60, 100, 3, 4), 30) + "\x1b[K");
+        bar.update(progress(60, 100, 3, 4), 2 * cli::ProgressBar::kDelay);
         EXPECT_EQ(terminal.screen(), "");
+        // Bytes move on within a file: drawn again, though no file has been added.
+        bar.update(progress(80, 100, 3, 4), 3 * cli::ProgressBar::kDelay);
+        EXPECT_EQ(terminal.screen(), "\r" + cli::ProgressBar::text(progress(80, 100, 3, 4), 30) + "\x1b[K");
         bar.clear();
         EXPECT_EQ(terminal.screen(), "\r\x1b[K");
-        bar.update(4, 1s);
-        EXPECT_EQ(terminal.screen(), "\r" + cli::ProgressBar::text(4, 4, 30) + "\x1b[K");
+        bar.update(progress(100, 100, 4, 4), 1s);
+        EXPECT_EQ(terminal.screen(), "\r" + cli::ProgressBar::text(progress(100, 100, 4, 4), 30) + "\x1b[K");
     }
     // Destroyed while shown: the line is left clean.
     EXPECT_EQ(terminal.screen(), "\r\x1b[K");
@@ -93,8 +110,8 @@ TEST(ProgressBarTest, NeverDrawsWhenNotATerminal) {
     int fds[2];
     ASSERT_EQ(::pipe2(fds, O_NONBLOCK), 0);
     {
-        cli::ProgressBar bar(fds[1], 4);
-        bar.update(3, 10s);
+        cli::ProgressBar bar(fds[1]);
+        bar.update(progress(3, 4, 3, 4), 10s);
         bar.clear();
     }
     char byte = 0;

@@ -8,6 +8,8 @@ app="${2:?usage: app_start_test.sh offscreen|xvfb|nodisplay PATH_TO_BRISKLET}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
+# A state directory of its own: the launch completes pending rewrites, and must never find the user's.
+export XDG_STATE_HOME="$work/state"
 printf 'listed\n' >"$work/listed.txt"
 
 fail() {

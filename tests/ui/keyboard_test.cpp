@@ -153,7 +153,8 @@ void KeyboardTest::keysAndMenuRemoveTheSelectedRows() {
     uitest::RunGate gate;
     const int count = uitest::RunGate::filesToHoldARun();
     for (int i = 0; i < count; ++i) {
-        addFile(QString("f%1").arg(i), "data");
+        addFile(QString("f%1").arg(i),
+                uitest::sampleContent(uitest::RunGate::kUnbatchedFileSize, unsigned(i)));
     }
     showWindow();
     if (duringARun) {

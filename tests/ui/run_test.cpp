@@ -74,7 +74,7 @@ QStringList RunTest::addFiles(int count) {
     QStringList paths;
     for (int i = 0; i < count; ++i) {
         paths.append(addFile(QString("file%1.txt").arg(i, 2, 10, QChar('0')),
-                             uitest::sampleContent(100 + i, unsigned(i))));
+                             uitest::sampleContent(uitest::RunGate::kUnbatchedFileSize + i, unsigned(i))));
     }
     return paths;
 }

@@ -3,11 +3,16 @@
 
 #include "engine/LogMessages.h"
 #include "engine/StatusCode.h"
+#include "ui/StatusColors.h"
 
 #include <QTest>
 
+#include <optional>
+
 Q_DECLARE_METATYPE(RunDirection)
 Q_DECLARE_METATYPE(RowPhase)
+Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(std::optional<CheckAnswer>)
 
 namespace {
 
@@ -23,6 +28,8 @@ class StatusTextTest : public QObject {
 private slots:
     void wordsForEachOutcome_data();
     void wordsForEachOutcome();
+    void wordsAndToneWhileInProgressAndAfterACheck_data();
+    void wordsAndToneWhileInProgressAndAfterACheck();
     void renamedNames_data();
     void renamedNames();
 };
@@ -105,6 +112,85 @@ void StatusTextTest::wordsForEachOutcome() {
     status.fileName = direction == RunDirection::Decrypt ? "report.pdf.brisklet" : "report.pdf";
     status.phase = phase;
     QCOMPARE(statusText(status), words);
+}
+
+// Rows in progress show how far they have come, and a check's answer stands in for the code's words; the
+// colour follows the words, so an earlier outcome's colour never shows beside "Encrypting…".
+void StatusTextTest::wordsAndToneWhileInProgressAndAfterACheck_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<RunDirection>("direction");
+    QTest::addColumn<RowPhase>("phase");
+    QTest::addColumn<std::optional<int>>("percent");
+    QTest::addColumn<std::optional<CheckAnswer>>("check");
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<int>("tone");
+    const int none = engine::StatusNone;
+    const int done = engine::StatusDone;
+    const int failed = engine::StatusFailed;
+    const auto inProgress = RowPhase::InProgress;
+    const auto settled = RowPhase::Settled;
+    const std::optional<int> noPercent;
+    const std::optional<CheckAnswer> noAnswer;
+    const int neutral = int(StatusTone::Neutral);
+    const int success = int(StatusTone::Success);
+    const int caution = int(StatusTone::Caution);
+    const int failure = int(StatusTone::Failure);
+
+    QTest::newRow("queued: no number yet")
+        << none << RunDirection::Encrypt << inProgress << noPercent << noAnswer << "Encrypting…" << neutral;
+    QTest::newRow("under way") << none << RunDirection::Encrypt << inProgress << std::optional<int>(42)
+                               << noAnswer << "Encrypting… 42%" << neutral;
+    QTest::newRow("under way after an earlier success, still neutral")
+        << done << RunDirection::Decrypt << inProgress << std::optional<int>(100) << noAnswer
+        << "Decrypting… 100%" << neutral;
+    QTest::newRow("recovering at launch") << none << RunDirection::None << inProgress << std::optional<int>(7)
+                                          << noAnswer << "Recovering… 7%" << neutral;
+    QTest::newRow("checking") << failed << RunDirection::Check << inProgress << noPercent << noAnswer
+                              << "Checking…" << neutral;
+    QTest::newRow("waiting, after a failure")
+        << failed << RunDirection::Encrypt << RowPhase::WaitingForNextRun << noPercent << noAnswer
+        << "Waiting for the next run" << neutral;
+
+    QTest::newRow("opens, over an earlier failure")
+        << failed << RunDirection::Decrypt << settled << noPercent << std::optional(CheckAnswer::Opens)
+        << "Opens" << success;
+    QTest::newRow("does not open, over an earlier success")
+        << done << RunDirection::Encrypt << settled << noPercent << std::optional(CheckAnswer::DoesNotOpen)
+        << "Does not open" << failure;
+    QTest::newRow("not encrypted") << none << RunDirection::None << settled << noPercent
+                                   << std::optional(CheckAnswer::NotEncrypted) << "Not an encrypted file"
+                                   << failure;
+    QTest::newRow("pending") << none << RunDirection::None << settled << noPercent
+                             << std::optional(CheckAnswer::RewritePending) << "Interrupted rewrite pending"
+                             << caution;
+    QTest::newRow("check stopped first")
+        << done << RunDirection::Encrypt << settled << noPercent << std::optional(CheckAnswer::NotChecked)
+        << "Stopped, not checked" << neutral;
+    QTest::newRow("stopped run: neutral, not a failure")
+        << none << RunDirection::Encrypt << settled << noPercent << noAnswer << "Stopped, untouched"
+        << neutral;
+}
+
+void StatusTextTest::wordsAndToneWhileInProgressAndAfterACheck() {
+    QFETCH(int, code);
+    QFETCH(RunDirection, direction);
+    QFETCH(RowPhase, phase);
+    QFETCH(std::optional<int>, percent);
+    QFETCH(std::optional<CheckAnswer>, check);
+    QFETCH(QString, words);
+    QFETCH(int, tone);
+    RowStatus status;
+    status.code = code;
+    status.direction = direction;
+    status.fileName = "report.pdf";
+    status.phase = phase;
+    status.percent = percent;
+    status.check = check;
+    if (words == "Stopped, untouched") {
+        status.reason = line(engine::logmsg::kStoppedUntouched);
+    }
+    QCOMPARE(statusText(status), words);
+    QCOMPARE(int(statusTone(status)), tone);
 }
 
 void StatusTextTest::renamedNames_data() {

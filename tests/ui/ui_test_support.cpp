@@ -23,6 +23,9 @@ IsolatedSettings::IsolatedSettings() {
         qFatal("no scratch directory for the settings");
     }
     QStandardPaths::setTestModeEnabled(true);
+    // A state directory of this program's own: a rewrite one test leaves pending on purpose must not be
+    // recovered by another program's launch.
+    qputenv("XDG_STATE_HOME", QDir(m_directory.path()).filePath(QStringLiteral("state")).toUtf8());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_directory.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_directory.path());
     QCoreApplication::setOrganizationName(QStringLiteral("BriskletTests"));

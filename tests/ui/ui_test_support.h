@@ -47,8 +47,10 @@ public:
     RunGate(const RunGate&) = delete;
     RunGate& operator=(const RunGate&) = delete;
 
-    // Enough files that a run of them cannot end while the gate is closed.
+    // Enough files that a run of them cannot end while the gate is closed, each at least
+    // kUnbatchedFileSize bytes: small files share one operation, which the gate would hold as one.
     static int filesToHoldARun();
+    static constexpr int kUnbatchedFileSize = 300 * 1024;
     void release();
     // Reports that have arrived at the gate so far.
     int reportsHeld() const;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Encrypts two files with the real application on an X server, driven by the keyboard alone: proves that
-# Ctrl+E reaches the Encrypt command while the passphrase field has the focus, and Return the sheet's OK.
+# Drives the real application on an X server by the keyboard alone: encrypts two files (Ctrl+E reaches the
+# Encrypt command while the passphrase field has the focus, Return the sheet's OK); then starts a run on a
+# large file, stops it with Escape 0.4 s in, which leaves the file untouched under its name, and encrypts it
+# with a second run in the same window.
 # Usage: x11_keyboard_test.sh PATH_TO_BRISKLET   (exit status 77: skipped, xvfb-run or xdotool missing)
 set -euo pipefail
 
@@ -54,25 +56,44 @@ focus() {
     sleep 0.5
 }
 
+quit_app() {
+    focus "$main"
+    xdotool key ctrl+q
+    local deadline=$((SECONDS + 15)) status=0
+    while kill -0 "$app_pid" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "Ctrl+Q did not end the application"
+        sleep 0.2
+    done
+    wait "$app_pid" || status=$?
+    app_pid=""
+    [ "$status" -eq 0 ] || fail "the application ended with status $status"
+}
+
+# Types the passphrase, presses Ctrl+E and confirms the passphrase in the sheet.
+start_encryption() {
+    focus "$main"
+    xdotool type --delay 30 "$passphrase"
+    xdotool key ctrl+e
+    sheet="$(window_named "Confirm Passphrase")"
+    focus "$sheet"
+    xdotool type --delay 30 "$passphrase"
+    xdotool key Return
+}
+
 printf 'The first file.\n' >"$work/one.txt"
 head -c 5000 /dev/urandom >"$work/two.bin"
 passphrase="keyboard only 42"
 
-# Settings of its own: the defaults apply (the passphrase is asked twice) and the user's stay untouched.
+# Settings and state of its own: the defaults apply (the passphrase is asked twice), and neither the user's
+# settings nor the user's pending rewrites are touched.
 export XDG_CONFIG_HOME="$work/config"
+export XDG_STATE_HOME="$work/state"
 QT_QPA_PLATFORM=xcb "$app" "$work/one.txt" "$work/two.bin" >"$work/app.log" 2>&1 &
 app_pid=$!
 
 main="$(window_named Brisklet)"
-focus "$main"
 # Launching with files puts the focus in the passphrase field.
-xdotool type --delay 30 "$passphrase"
-xdotool key ctrl+e
-
-sheet="$(window_named "Confirm Passphrase")"
-focus "$sheet"
-xdotool type --delay 30 "$passphrase"
-xdotool key Return
+start_encryption
 
 deadline=$((SECONDS + 60))
 until [ -f "$work/one.txt.brisklet" ] && [ -f "$work/two.bin.brisklet" ] &&
@@ -83,15 +104,42 @@ until [ -f "$work/one.txt.brisklet" ] && [ -f "$work/two.bin.brisklet" ] &&
 done
 [ "$(stat -c %s "$work/two.bin.brisklet")" -gt 5000 ] || fail "two.bin.brisklet is too short to be encrypted"
 
-focus "$main"
-xdotool key ctrl+q
-deadline=$((SECONDS + 15))
-while kill -0 "$app_pid" 2>/dev/null; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "Ctrl+Q did not end the application"
+quit_app
+echo "PASS: encrypted with Ctrl+E and Return on an X server"
+
+# Large enough that its encryption is still being worked out, not yet written back, 0.4 s in.
+big="$work/big.bin"
+head -c 300M /dev/urandom >"$big"
+big_sum="$(sha256sum <"$big")"
+QT_QPA_PLATFORM=xcb "$app" "$big" >"$work/app.log" 2>&1 &
+app_pid=$!
+main="$(window_named Brisklet)"
+start_encryption
+xdotool windowfocus --sync "$main"
+sleep 0.4
+# The replacement being written in the state directory shows that the run is under way.
+compgen -G "$XDG_STATE_HOME/brisklet/kov.*" >/dev/null || fail "the run was not under way 0.4 s in"
+xdotool key Escape
+
+deadline=$((SECONDS + 60))
+while compgen -G "$XDG_STATE_HOME/brisklet/kov.*" >/dev/null; do
+    kill -0 "$app_pid" 2>/dev/null || fail "the application ended while stopping"
+    [ "$SECONDS" -lt "$deadline" ] || fail "the stopped run did not end"
     sleep 0.2
 done
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-[ "$status" -eq 0 ] || fail "the application ended with status $status"
-echo "PASS: encrypted with Ctrl+E and Return on an X server"
+[ ! -e "$big.brisklet" ] || fail "Escape did not stop the run: big.bin was encrypted"
+[ "$(sha256sum <"$big")" = "$big_sum" ] || fail "the stopped file is not its original"
+# Let the window take in the end of the run before the next one is asked for.
+sleep 1
+
+start_encryption
+deadline=$((SECONDS + 240))
+until [ -f "$big.brisklet" ] && [ ! -e "$big" ]; do
+    kill -0 "$app_pid" 2>/dev/null || fail "the application ended during the second run"
+    [ "$SECONDS" -lt "$deadline" ] || fail "the second run did not encrypt big.bin: $(ls "$work")"
+    sleep 0.5
+done
+[ "$(stat -c %s "$big.brisklet")" -eq $((300 * 1024 * 1024 + 48)) ] ||
+    fail "big.bin.brisklet does not have the length of its encryption"
+quit_app
+echo "PASS: Escape stopped a run with the file untouched, and a second run encrypted it"

@@ -1,11 +1,13 @@
-// The check command's test of a file's check block, against files the engine encrypted.
-#include "cli/PassphraseCheck.h"
+// The test of a file's check block behind both front ends' checks, against files the engine encrypted.
+#include "engine/PassphraseCheck.h"
 
-#include "cli/RunMonitor.h"
 #include "crypto/passphrase_key.h"
 #include "engine/Cryptor.h"
 #include "engine/EncryptedFormat.h"
+#include "engine/RewriteStore.h"
 #include "engine/StatusCode.h"
+#include "platform/FaultInjection.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +16,7 @@
 
 namespace {
 
-using cli::CheckOutcome;
+using engine::CheckOutcome;
 using testsupport::sampleBytes;
 namespace fs = std::filesystem;
 
@@ -32,9 +34,7 @@ protected:
     std::vector<fs::path> encrypt(const std::vector<fs::path>& files, std::u16string_view passphrase) {
         engine::Cryptor cryptor;
         cryptor.addURLs(files);
-        cli::RunMonitor monitor(cryptor);
         EXPECT_FALSE(cryptor.encryptFilesUsingPassPhrase(passphrase).has_value());
-        monitor.waitForEnd(std::chrono::milliseconds(100), [](uint64_t) {});
         cryptor.waitUntilAllOperationsAreFinished();
         std::vector<fs::path> encrypted;
         for (size_t row = 0; row < files.size(); ++row) {
@@ -46,7 +46,7 @@ protected:
 
     CheckOutcome check(const fs::path& file, std::u16string_view passphrase) {
         auto key = decryptionKey(passphrase);
-        return cli::checkFile(file, key).outcome;
+        return engine::checkFile(file, key).outcome;
     }
 
     testsupport::TempDir m_dir;
@@ -106,10 +106,34 @@ TEST_F(PassphraseCheckTest, LengthsNoEncryptedFileHasAreNotEncrypted) {
 
 TEST_F(PassphraseCheckTest, UnreadablePathsSayWhy) {
     auto key = decryptionKey(u"correct horse");
-    const auto missing = cli::checkFile(m_dir.path() / "absent", key);
+    const auto missing = engine::checkFile(m_dir.path() / "absent", key);
     EXPECT_EQ(missing.outcome, CheckOutcome::Unreadable);
     EXPECT_EQ(missing.error, ENOENT);
-    EXPECT_EQ(cli::checkFile(m_dir.path(), key).outcome, CheckOutcome::NotRegularFile);
+    EXPECT_EQ(engine::checkFile(m_dir.path(), key).outcome, CheckOutcome::NotRegularFile);
+}
+
+// A rewrite whose file sync failed stays pending, as a crash would leave it: with the store the file is
+// pending whatever its bytes say; without it, only its bytes are looked at.
+TEST_F(PassphraseCheckTest, AFileWithAPendingRewriteIsPendingOnlyWhereTheStoreIsConsulted) {
+    const testsupport::ScopedEnv state("XDG_STATE_HOME", (m_dir.path() / "state").string());
+    // Large enough to be rewritten alone, with a sync of its own at each step.
+    const auto file = m_dir.writeFile("report", sampleBytes(300000));
+    {
+        engine::Cryptor cryptor;
+        cryptor.addURLs({file});
+        // The replacement's, the record's, the state folder's, then the file's own sync.
+        const platform::FaultInjector failing(platform::FaultPoint::Sync, 4);
+        EXPECT_FALSE(cryptor.encryptFilesUsingPassPhrase(u"correct horse").has_value());
+        cryptor.waitUntilAllOperationsAreFinished();
+        ASSERT_EQ(cryptor.statusOnRow(0), engine::StatusFailed);
+    }
+    const auto store = engine::RewriteStore::open();
+    ASSERT_TRUE(store.has_value());
+    auto key = decryptionKey(u"correct horse");
+    EXPECT_EQ(engine::checkFile(file, key, &*store).outcome, CheckOutcome::RewritePending);
+    EXPECT_NE(engine::checkFile(file, key).outcome, CheckOutcome::RewritePending);
+    const auto other = m_dir.writeFile("other", sampleBytes(48));
+    EXPECT_EQ(engine::checkFile(other, key, &*store).outcome, CheckOutcome::WrongPassphrase);
 }
 
 } // namespace

@@ -1,11 +1,13 @@
-// Tells whether a passphrase opens an encrypted file, by decrypting only its check block.
+// Tells whether a passphrase opens an encrypted file by decrypting only its check block; writes nothing.
 #pragma once
 
 #include "crypto/twofish.h"
 
 #include <filesystem>
 
-namespace cli {
+namespace engine {
+
+class RewriteStore;
 
 enum class CheckOutcome {
     Opens,
@@ -26,6 +28,10 @@ struct CheckResult {
 // in CBC the check block's plain text is D(last block) xor the block before it, so neither the IV nor
 // the data are needed. The answer is the one a decryption run would reach at its check; like that check
 // it does not notice changed data blocks.
-CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key);
+//
+// With a `store`, a file that has an interrupted rewrite recorded there is RewritePending without being read:
+// it is neither its old nor its new content until it is recovered.
+CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key,
+                      const RewriteStore* store = nullptr);
 
-} // namespace cli
+} // namespace engine

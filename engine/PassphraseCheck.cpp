@@ -1,18 +1,27 @@
-// The check-block test behind the check command.
-#include "cli/PassphraseCheck.h"
+// The check-block test behind the command line's check and the window's Check.
+#include "engine/PassphraseCheck.h"
 
 #include "engine/EncryptedFormat.h"
+#include "engine/RewriteStore.h"
 #include "platform/FileHandle.h"
 #include "platform/FileStatus.h"
 
 #include <cerrno>
 #include <cstdint>
 
-namespace cli {
+namespace engine {
 
-using engine::format::kBlockSize;
+using format::kBlockSize;
 
-CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key) {
+CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key,
+                      const RewriteStore* store) {
+    if (store != nullptr) {
+        const auto status = platform::statusOfPath(path, platform::FollowLinks::No);
+        PendingRewrite pending;
+        if (status && store->find(status->identity, pending) != RewriteStore::Lookup::None) {
+            return {CheckOutcome::RewritePending};
+        }
+    }
     // Only a regular file is opened for reading: a FIFO would block, and a device has no place here.
     platform::FileHandle::Refusal refusal = platform::FileHandle::Refusal::None;
     const auto file =
@@ -31,7 +40,7 @@ CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& k
     if (!status) {
         return {CheckOutcome::Unreadable, errno};
     }
-    if (status->length % kBlockSize != 0 || status->length < engine::format::encryptedLength(0)) {
+    if (status->length % kBlockSize != 0 || status->length < format::encryptedLength(0)) {
         return {CheckOutcome::NotEncrypted};
     }
     uint8_t tail[2 * kBlockSize];
@@ -40,7 +49,7 @@ CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& k
         // A file that shrank meanwhile reads short.
         return {CheckOutcome::Unreadable, got ? EIO : errno};
     }
-    return {engine::format::checkBlockOpens(key, tail) ? CheckOutcome::Opens : CheckOutcome::WrongPassphrase};
+    return {format::checkBlockOpens(key, tail) ? CheckOutcome::Opens : CheckOutcome::WrongPassphrase};
 }
 
-} // namespace cli
+} // namespace engine

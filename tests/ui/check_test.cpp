@@ -1,0 +1,212 @@
+// Check: whether the typed passphrase opens each listed file, answered in the Status column without writing
+// anything or changing any row's outcome, and stopped like any other run.
+#include "ui/BriskletAppDelegate.h"
+
+#include "engine/Cryptor.h"
+#include "engine/StatusCode.h"
+#include "platform/FaultInjection.h"
+#include "platform/FileStatus.h"
+#include "tests/ui/delegate_fixture.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/FileTableModel.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureTextField.h"
+#include "ui/StatusColors.h"
+
+#include <QAction>
+#include <QDir>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kRunTimeoutMs = 60000;
+
+// What a check must leave as it was: the bytes and the modification time.
+std::pair<QByteArray, int64_t> fileState(const QString& path) {
+    const auto status = platform::statusOfPath(path.toStdString(), platform::FollowLinks::Yes);
+    return {uitest::readFile(path), status ? status->modifiedNanoseconds : -1};
+}
+
+} // namespace
+
+class CheckTest : public QObject, public uitest::DelegateFixture {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { setUpSettings(); }
+    void init() {
+        startTest();
+        m_state = std::make_unique<QTemporaryDir>();
+        m_previousState = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", m_state->path().toUtf8());
+    }
+    void cleanup() {
+        endTest();
+        qputenv("XDG_STATE_HOME", m_previousState);
+        m_state.reset();
+    }
+
+    void answersEachRowWritingNothingAndChangingNoCode();
+    void stopsLikeARunAndRowsAddedMeanwhileWait();
+
+private:
+    MySecureTextField* passPhraseField() const { return find<MySecureTextField>("passPhraseField"); }
+    QString rowStatus(int row) const {
+        return table()->model()->index(row, FileTableModel::StatusColumn).data().toString();
+    }
+    int rowTone(int row) const {
+        return table()
+            ->model()
+            ->index(row, FileTableModel::StatusColumn)
+            .data(FileTableModel::StatusToneRole)
+            .toInt();
+    }
+    bool progressShown() const { return !find<QProgressBar>("progressWheel")->isHidden(); }
+    QString message() const { return m_delegate->window()->statusBar()->currentMessage(); }
+    void showWindow() const {
+        MainWindow* window = m_delegate->window();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    // Encrypts the files with the engine itself, outside the window.
+    static void encrypt(const std::vector<std::filesystem::path>& files, std::u16string_view passphrase) {
+        engine::Cryptor cryptor;
+        cryptor.addURLs(files);
+        QCOMPARE(cryptor.encryptFilesUsingPassPhrase(passphrase), std::nullopt);
+        cryptor.waitUntilAllOperationsAreFinished();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_state;
+    QByteArray m_previousState;
+};
+
+void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
+    const QString opens = uitest::writeFile(m_files->path(), "opens", uitest::sampleContent(5000, 1));
+    const QString other = uitest::writeFile(m_files->path(), "other", uitest::sampleContent(300, 2));
+    encrypt({opens.toStdString()}, u"right one");
+    encrypt({other.toStdString()}, u"another one");
+    // A rewrite whose file sync failed stays pending, as a crash would leave it. The replacement's, the
+    // record's, the state folder's, then the file's own sync.
+    const QString pending = uitest::writeFile(m_files->path(), "pending",
+                                              uitest::sampleContent(uitest::RunGate::kUnbatchedFileSize, 3));
+    {
+        engine::Cryptor cryptor;
+        cryptor.addURLs({pending.toStdString()});
+        const platform::FaultInjector failing(platform::FaultPoint::Sync, 4);
+        QCOMPARE(cryptor.encryptFilesUsingPassPhrase(u"right one"), std::nullopt);
+        cryptor.waitUntilAllOperationsAreFinished();
+    }
+    const QStringList files = {opens + ".brisklet", other + ".brisklet",
+                               uitest::writeFile(m_files->path(), "plain.txt", "not encrypted at all"),
+                               pending, m_files->filePath("missing")};
+    for (const QString& file : files.mid(0, 2)) {
+        m_delegate->applicationOpenFile(file);
+    }
+    // An earlier run with a wrong passphrase gives the first rows an outcome the check must leave alone.
+    QTest::keyClicks(passPhraseField(), "wrong one");
+    button("decryptButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
+    QCOMPARE(rowStatus(0), QString("Wrong passphrase?"));
+    for (const QString& file : files.mid(2)) {
+        m_delegate->applicationOpenFile(file);
+    }
+    std::vector<std::pair<int32_t, std::string>> codes;
+    std::vector<std::pair<QByteArray, int64_t>> states;
+    for (int row = 0; row < files.size(); ++row) {
+        codes.emplace_back(m_delegate->cryptor().statusOnRow(row),
+                           m_delegate->cryptor().failureReasonOnRow(row));
+        states.push_back(fileState(files[row]));
+    }
+    const QStringList entries = QDir(m_files->path()).entryList(QDir::Files | QDir::Hidden);
+
+    showWindow();
+    QTest::keyClicks(passPhraseField(), "right one");
+    QTest::keyClick(passPhraseField(), Qt::Key_K, Qt::ControlModifier);
+    QVERIFY(progressShown());
+    QVERIFY(!button("encryptButton")->isEnabled());
+    QVERIFY(!button("removeAllButton")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!progressShown(), kRunTimeoutMs);
+
+    const QList<QPair<QString, StatusTone>> answers = {
+        {"Opens", StatusTone::Success},
+        {"Does not open", StatusTone::Failure},
+        {"Not an encrypted file", StatusTone::Failure},
+        {"Interrupted rewrite pending", StatusTone::Caution},
+        {"Cannot be read: no such file", StatusTone::Failure},
+    };
+    for (int row = 0; row < files.size(); ++row) {
+        QCOMPARE(rowStatus(row), answers[row].first);
+        QCOMPARE(rowTone(row), int(answers[row].second));
+        QCOMPARE(
+            std::pair(m_delegate->cryptor().statusOnRow(row), m_delegate->cryptor().failureReasonOnRow(row)),
+            codes[size_t(row)]);
+        QVERIFY2(fileState(files[row]) == states[size_t(row)], qPrintable(files[row]));
+    }
+    QCOMPARE(QDir(m_files->path()).entryList(QDir::Files | QDir::Hidden), entries);
+    // As after a decryption: the passphrase is gone, and the commands wait for a new one.
+    QVERIFY(passPhraseField()->hiddenStringValue().isEmpty());
+    QVERIFY(!find<QAction>("checkAction")->isEnabled());
+    QVERIFY(button("removeAllButton")->isEnabled());
+
+    // The answers stand until the next run, whose outcomes take their place.
+    QTest::keyClicks(passPhraseField(), "right one");
+    button("decryptButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
+    QCOMPARE(rowStatus(0), QString("Decrypted → opens"));
+    QCOMPARE(rowStatus(1), QString("Wrong passphrase?"));
+}
+
+void CheckTest::stopsLikeARunAndRowsAddedMeanwhileWait() {
+    const QString file = uitest::writeFile(m_files->path(), "opens", uitest::sampleContent(100, 4));
+    encrypt({file.toStdString()}, u"many rows");
+    // One file listed many times: a check long enough to be stopped before its end.
+    const int rows = 2000;
+    for (int row = 0; row < rows; ++row) {
+        m_delegate->applicationOpenFile(file + ".brisklet");
+    }
+    showWindow();
+    QTest::keyClicks(passPhraseField(), "many rows");
+    find<QAction>("checkAction")->trigger();
+    QVERIFY(button("stopButton")->isEnabled());
+    // Listed during the check: not one of its rows.
+    const QString late = addFile("late.txt", "late");
+    QCOMPARE(rowStatus(rows), QString("Waiting for the next run"));
+    QTest::keyClick(passPhraseField(), Qt::Key_Escape);
+    QVERIFY(!button("stopButton")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!progressShown(), kRunTimeoutMs);
+
+    int unchecked = 0;
+    for (int row = 0; row < rows; ++row) {
+        const QString words = rowStatus(row);
+        QVERIFY2(words == "Opens" || words == "Stopped, not checked", qPrintable(words));
+        unchecked += words == "Stopped, not checked" ? 1 : 0;
+        if (words != "Opens") {
+            QCOMPARE(rowTone(row), int(StatusTone::Neutral));
+        }
+    }
+    QVERIFY(unchecked > 0);
+    QCOMPARE(message(), QString("Check stopped; %1 files were not checked.").arg(unchecked));
+    QCOMPARE(rowStatus(rows), QString());
+    QCOMPARE(m_delegate->cryptor().statusOnRow(rows), int32_t(engine::StatusNone));
+    QCOMPARE(uitest::readFile(late), QByteArray("late"));
+    QVERIFY(passPhraseField()->hiddenStringValue().isEmpty());
+
+    // A removal moves rows, so answers go with it rather than land on the wrong files.
+    table()->selectRow(0);
+    button("removeSelectedButton")->click();
+    QCOMPARE(rowStatus(0), QString());
+}
+
+QTEST_MAIN(CheckTest)
+#include "check_test.moc"

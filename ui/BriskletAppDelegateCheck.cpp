@@ -1,0 +1,126 @@
+// The application controller's Check: whether the passphrase opens each listed file, as a run that writes
+// nothing and leaves every row's outcome in the Cryptor as it was.
+#include "ui/BriskletAppDelegate.h"
+
+#include "crypto/passphrase_key.h"
+#include "crypto/wipe.h"
+#include "engine/Cryptor.h"
+#include "engine/LogMessages.h"
+#include "engine/PassphraseCheck.h"
+#include "platform/ErrorText.h"
+#include "ui/FileTableModel.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureTextField.h"
+#include "ui/PassphraseChecker.h"
+
+#include <QStatusBar>
+
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+CheckAnswer answerOf(engine::CheckOutcome outcome) {
+    switch (outcome) {
+    case engine::CheckOutcome::Opens:
+        return CheckAnswer::Opens;
+    case engine::CheckOutcome::WrongPassphrase:
+        return CheckAnswer::DoesNotOpen;
+    case engine::CheckOutcome::NotEncrypted:
+        return CheckAnswer::NotEncrypted;
+    case engine::CheckOutcome::RewritePending:
+        return CheckAnswer::RewritePending;
+    case engine::CheckOutcome::Unreadable:
+    case engine::CheckOutcome::SymbolicLink:
+    case engine::CheckOutcome::NotRegularFile:
+        break;
+    }
+    return CheckAnswer::Unreadable;
+}
+
+// Why a file that was not read was left alone, in the engine's words.
+QString detailOf(const engine::CheckResult& result) {
+    switch (result.outcome) {
+    case engine::CheckOutcome::SymbolicLink:
+        return QString::fromUtf8(engine::logmsg::kSymbolicLinkInFolder.data(),
+                                 static_cast<qsizetype>(engine::logmsg::kSymbolicLinkInFolder.size()));
+    case engine::CheckOutcome::NotRegularFile:
+        return QString::fromUtf8(engine::logmsg::kNotRegularFile.data(),
+                                 static_cast<qsizetype>(engine::logmsg::kNotRegularFile.size()));
+    case engine::CheckOutcome::Unreadable:
+        return result.error != 0 ? QString::fromStdString(platform::errorText(result.error)) : QString();
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+void BriskletAppDelegate::check() {
+    const QString& passphrase = m_passPhraseField->hiddenStringValue();
+    if (runInProgress() || m_cryptor->urlCount() == 0 || passphrase.isEmpty()) {
+        return;
+    }
+    m_window->statusBar()->clearMessage();
+    uint8_t digest[passphrase::kDigestSize];
+    const passphrase::Result refusal = passphrase::digest(
+        {reinterpret_cast<const char16_t*>(passphrase.constData()), static_cast<size_t>(passphrase.size())},
+        digest);
+    if (refusal != passphrase::Result::Ok) {
+        const std::string_view why = passphrase::describe(refusal);
+        showMessage(QString::fromUtf8(why.data(), qsizetype(why.size())));
+        return;
+    }
+    twofish::keyInstance key;
+    const bool keyMade = passphrase::prepareKey(key, twofish::DIR_DECRYPT, digest) == twofish::TRUE;
+    crypto::secureWipe(digest, sizeof digest);
+    if (!keyMade) {
+        crypto::secureWipe(&key, sizeof key);
+        showMessage(QString::fromUtf8(engine::logmsg::kMakeKeyFailed.data(),
+                                      qsizetype(engine::logmsg::kMakeKeyFailed.size())));
+        return;
+    }
+
+    // The rows as they are now; rows added during the check wait for the next run, and none can be removed
+    // while it lasts, so an answer's row number stays right.
+    std::vector<std::filesystem::path> files;
+    const auto rows = static_cast<int64_t>(m_cryptor->urlCount());
+    for (int64_t row = 0; row < rows; ++row) {
+        files.push_back(m_cryptor->urlOnRow(row));
+    }
+    m_checkAnswers = 0;
+    m_checkFiles = static_cast<int>(files.size());
+    m_tableModel->checkStarting();
+    const bool started = m_checker->start(std::move(files), key);
+    crypto::secureWipe(&key, sizeof key);
+    if (!started) {
+        m_tableModel->checkEnded();
+        showMessage(tr("The check could not be started."));
+        updateControls();
+        return;
+    }
+    runDidStart();
+    updateControls();
+}
+
+void BriskletAppDelegate::handleCheckAnswer(int row, const engine::CheckResult& result) {
+    ++m_checkAnswers;
+    m_tableModel->setCheckAnswer(row, answerOf(result.outcome), detailOf(result));
+}
+
+void BriskletAppDelegate::handleCheckEnd(bool stopped) {
+    m_tableModel->checkEnded();
+    // As after a decryption: the passphrase has done what it was typed for.
+    emptyPassphraseField();
+    if (stopped) {
+        const int left = m_checkFiles - m_checkAnswers;
+        showMessage(left == 1 ? tr("Check stopped; 1 file was not checked.")
+                              : tr("Check stopped; %1 files were not checked.").arg(left));
+    } else if (m_stopRequested) {
+        // The stop came after the last file: "Stopping…" would outlive what it announced.
+        m_window->statusBar()->clearMessage();
+    }
+    runDidEnd();
+}
