@@ -3,6 +3,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Messages.h"
+#include "cli/NameEscaping.h"
 #include "cli/PassphraseCheck.h"
 #include "cli/PassphraseInput.h"
 #include "crypto/passphrase_key.h"
@@ -78,7 +79,7 @@ int runCheckCommand(const Arguments& arguments) {
         const CheckResult result =
             interrupted ? CheckResult{CheckOutcome::RewritePending} : checkFile(path, key);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
-        std::cout << path.string() << ": " << outcomeText(result) << '\n';
+        std::cout << escapePath(path) << ": " << outcomeText(result) << '\n';
     }
     crypto::secureWipe(&key, sizeof key);
     std::cout.flush();
