@@ -11,11 +11,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
 #include <optional>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -78,17 +79,30 @@ std::vector<uint8_t> buildFile(std::span<const uint8_t> description, const twofi
 }
 
 bool writeWhole(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    return ::close(fd) == 0 && written == static_cast<ssize_t>(bytes.size());
 }
 
+// None when the file does not exist or cannot be read whole.
 std::optional<std::vector<uint8_t>> readWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    struct stat info {};
+    std::optional<std::vector<uint8_t>> bytes;
+    if (::fstat(fd, &info) == 0) {
+        bytes.emplace(static_cast<std::size_t>(info.st_size));
+        if (::read(fd, bytes->data(), bytes->size()) != static_cast<ssize_t>(bytes->size())) {
+            bytes.reset();
+        }
+    }
+    ::close(fd);
+    return bytes;
 }
 
 const char* outcomeName(cli::CheckOutcome outcome) {
