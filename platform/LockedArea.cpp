@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 #include <sys/mman.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace platform {
@@ -17,6 +18,16 @@ std::size_t roundUp(std::size_t value, std::size_t unit) {
         return 0;
     }
     return (value + unit - 1) / unit * unit;
+}
+
+// Straight to the kernel: the sanitizers' runtimes replace mlock and munlock with calls that do nothing and
+// report success, and isLocked() has to tell the truth in every build.
+bool lockPages(void* base, std::size_t length) {
+    return ::syscall(SYS_mlock, base, length) == 0;
+}
+
+void unlockPages(void* base, std::size_t length) {
+    ::syscall(SYS_munlock, base, length);
 }
 
 } // namespace
@@ -40,12 +51,12 @@ std::unique_ptr<LockedArea> LockedArea::create(std::size_t slotSize, std::size_t
     ::madvise(mapped, length, MADV_WIPEONFORK);
     // Refused beyond RLIMIT_MEMLOCK for processes without CAP_IPC_LOCK, which is the common case for a
     // desktop user with a low limit: the keys then stay in ordinary, swappable memory.
-    const bool locked = ::mlock(mapped, length) == 0;
+    const bool locked = lockPages(mapped, length);
     auto* area =
         new (std::nothrow) LockedArea(static_cast<uint8_t*>(mapped), length, slot, slotCount, locked);
     if (area == nullptr) {
         if (locked) {
-            ::munlock(mapped, length);
+            unlockPages(mapped, length);
         }
         ::munmap(mapped, length);
     }
@@ -59,7 +70,7 @@ LockedArea::LockedArea(uint8_t* base, std::size_t length, std::size_t slotSize, 
 LockedArea::~LockedArea() {
     ::explicit_bzero(m_base, m_length);
     if (m_locked) {
-        ::munlock(m_base, m_length);
+        unlockPages(m_base, m_length);
     }
     ::munmap(m_base, m_length);
 }
