@@ -1,6 +1,8 @@
 // Command-line parsing: commands, options with their values, and the checks between them.
 #include "cli/Arguments.h"
 
+#include "cli/NameEscaping.h"
+
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -77,7 +79,7 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             if (!command) {
                 command = commandNamed(arg);
                 if (!command) {
-                    return usageError("unknown command '" + arg + "'");
+                    return usageError("unknown command '" + escapeName(arg) + "'");
                 }
             } else {
                 parsed.paths.emplace_back(arg);
@@ -95,10 +97,10 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         const bool known =
             takesValue || name == "-h" || name == "--help" || name == "--version" || name == "--no-confirm";
         if (!known) {
-            return usageError("unknown option '" + arg + "'");
+            return usageError("unknown option '" + escapeName(arg) + "'");
         }
         if (value && !takesValue) {
-            return usageError("option '" + name + "' takes no value");
+            return usageError("option '" + escapeName(name) + "' takes no value");
         }
         if (name == "-h" || name == "--help") {
             return request(Action::ShowHelp);
@@ -128,7 +130,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         } else {
             parsed.passphraseFd = descriptorNumber(*value);
             if (!parsed.passphraseFd) {
-                return usageError("option '--passphrase-fd' needs a descriptor number, not '" + *value + "'");
+                return usageError("option '--passphrase-fd' needs a descriptor number, not '" +
+                                  escapeName(*value) + "'");
             }
         }
     }

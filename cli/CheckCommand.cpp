@@ -3,6 +3,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Messages.h"
+#include "cli/NameEscaping.h"
 #include "cli/PassphraseInput.h"
 #include "crypto/passphrase_key.h"
 #include "crypto/wipe.h"
@@ -80,7 +81,7 @@ int runCheckCommand(const Arguments& arguments) {
         const auto path = list.urlOnRow(static_cast<int64_t>(row));
         const CheckResult result = engine::checkFile(path, key, store ? &*store : nullptr);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
-        std::cout << path.string() << ": "
+        std::cout << escapePath(path) << ": "
                   << outcomeText(result, list.foundInFolderOnRow(static_cast<int64_t>(row))) << '\n';
     }
     crypto::secureWipe(&key, sizeof key);

@@ -2,6 +2,7 @@
 #include "cli/PassphraseInput.h"
 
 #include "cli/LineReader.h"
+#include "cli/NameEscaping.h"
 #include "cli/TerminalPrompt.h"
 #include "cli/Utf8ToUtf16.h"
 #include "crypto/passphrase_key.h"
@@ -22,7 +23,7 @@ PassphraseInput refused(std::string error) {
 std::string readError(const Arguments& arguments, int error) {
     const std::string cause = std::strerror(error);
     if (arguments.passphraseFile) {
-        return "cannot read the passphrase file '" + arguments.passphraseFile->string() + "': " + cause;
+        return "cannot read the passphrase file '" + escapePath(*arguments.passphraseFile) + "': " + cause;
     }
     if (arguments.passphraseFd) {
         return "cannot read the passphrase from descriptor " + std::to_string(*arguments.passphraseFd) +

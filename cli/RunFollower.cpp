@@ -1,6 +1,7 @@
 // Progress while a run lasts, stopping it on a signal, and its result lines.
 #include "cli/RunFollower.h"
 
+#include "cli/NameEscaping.h"
 #include "cli/ProgressBar.h"
 #include "engine/LogMessages.h"
 #include "engine/StatusCode.h"
@@ -39,8 +40,9 @@ void followRun(engine::Cryptor& cryptor, RunMonitor& monitor, HeldSignals& signa
 
 std::string resultLine(const engine::Cryptor& cryptor, int64_t row) {
     const auto path = cryptor.urlOnRow(row);
-    const std::string reason = cryptor.failureReasonOnRow(row);
-    std::string line = path.string() + ": ";
+    // A reason may quote a name too, such as the one a file could not be renamed to.
+    const std::string reason = escapeName(cryptor.failureReasonOnRow(row));
+    std::string line = escapePath(path) + ": ";
     switch (cryptor.statusOnRow(row)) {
     case engine::StatusDone:
         return line +

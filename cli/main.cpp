@@ -1,6 +1,9 @@
 // Entry point of brisklet-cli, the command-line front end to the encryption engine.
 #include "cli/CommandLine.h"
+#include "platform/ProcessHardening.h"
 
 int main(int argc, char** argv) {
+    // Before any passphrase or key exists: none of them may end up in a core file or before a debugger.
+    platform::forbidCoreDumps();
     return cli::runCommandLine(argc, argv);
 }

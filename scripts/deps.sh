@@ -7,6 +7,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     xvfb xauth xdotool
+    clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

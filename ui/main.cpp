@@ -1,4 +1,5 @@
 // The program's entry: one window per user and display, opening the files it was started with.
+#include "platform/ProcessHardening.h"
 #include "ui/BriskletAppDelegate.h"
 #include "ui/LaunchArguments.h"
 #include "ui/MainWindow.h"
@@ -46,6 +47,8 @@ void scheduleScreenshot(MainWindow* window) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before any passphrase or key exists: none of them may end up in a core file or before a debugger.
+    platform::forbidCoreDumps();
     if (!hasDisplay()) {
         std::fprintf(stderr,
                      "brisklet: no display to show a window on (neither DISPLAY nor WAYLAND_DISPLAY is "

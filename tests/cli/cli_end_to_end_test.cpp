@@ -134,6 +134,37 @@ TEST_F(CliTest, CheckTellsForEachFileWhetherThePassphraseOpensIt) {
     EXPECT_EQ(readFile(encrypted), before);
 }
 
+// Each file is one line of output however its name is spelt; the escapes are written out here by hand.
+TEST_F(CliTest, NamesAreEscapedSoThatEachFileIsOneLine) {
+    const std::pair<std::string, std::string> names[] = {
+        {"two\nlines.txt", "two\\nlines.txt"}, {"tab\there", "tab\\there"},
+        {"back\\slash", "back\\\\slash"},      {"\x1b[31mred", "\\x1b[31mred"},
+        {"latin1 caf\xe9", "latin1 caf\\xe9"}, {"caf\xc3\xa9", "caf\xc3\xa9"},
+    };
+    const std::string dir = m_dir.path().string() + "/";
+    std::vector<fs::path> files;
+    std::string encrypted;
+    std::string checked;
+    for (const auto& [name, escaped] : names) {
+        files.push_back(m_dir.writeFile(name, sampleBytes(100)));
+        encrypted += dir + escaped + ": done\n";
+        checked += dir + escaped + ".brisklet: opens\n";
+    }
+    files.push_back(m_dir.path() / "gone\n");
+    encrypted += dir + "gone\\n: failed (no such file)\n";
+
+    const ChildResult encryptedRun = runWith("encrypt", "secret", files);
+    EXPECT_EQ(encryptedRun.exitCode, 1);
+    EXPECT_EQ(encryptedRun.out, encrypted);
+    files.pop_back();
+    for (auto& file : files) {
+        file = encryptedName(file);
+    }
+    const ChildResult checkRun = runWith("check", "secret", files);
+    EXPECT_EQ(checkRun.exitCode, 0);
+    EXPECT_EQ(checkRun.out, checked);
+}
+
 TEST_F(CliTest, HelpVersionAndUsageErrors) {
     const auto file = m_dir.writeFile("untouched", sampleBytes(100));
     const std::string pw = passphraseFile("secret\n");
@@ -151,6 +182,7 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
         {{"encrypt", "--passphrase-file", pw}, 2, "", "missing PATH"},
         {{"encrypt", "--bogus", "--passphrase-file", pw, file.string()}, 2, "", "unknown option '--bogus'"},
         {{"shred", file.string()}, 2, "", "unknown command 'shred'"},
+        {{"shred\nnow", file.string()}, 2, "", "unknown command 'shred\\nnow'\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
