@@ -24,11 +24,11 @@ struct LastStatus final : engine::OperationMaster {
     int32_t status = engine::StatusNone;
 };
 
-twofish::keyInstance keyFor(uint8_t direction) {
+engine::RunKey keyFor(uint8_t direction) {
     uint8_t digest[passphrase::kDigestSize];
     passphrase::digest(u"benchmark passphrase", digest);
-    twofish::keyInstance key;
-    passphrase::prepareKey(key, direction, digest);
+    auto key = std::make_shared<engine::Secret<twofish::keyInstance>>();
+    passphrase::prepareKey(key->get(), direction, digest);
     return key;
 }
 

@@ -6,11 +6,11 @@
 #include "cli/NameEscaping.h"
 #include "cli/PassphraseInput.h"
 #include "crypto/passphrase_key.h"
-#include "crypto/wipe.h"
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
 #include "engine/PassphraseCheck.h"
 #include "engine/RewriteStore.h"
+#include "engine/Secret.h"
 
 #include <cstring>
 #include <iostream>
@@ -60,16 +60,15 @@ int runCheckCommand(const Arguments& arguments) {
         printError(input.error);
         return ExitUsageError;
     }
-    uint8_t digest[passphrase::kDigestSize];
-    const passphrase::Result refusal = passphrase::digest(input.passphrase->view(), digest);
+    engine::Secret<uint8_t[passphrase::kDigestSize]> digest;
+    const passphrase::Result refusal = passphrase::digest(input.passphrase->view(), digest.get());
     input.passphrase->wipe();
     if (refusal != passphrase::Result::Ok) {
         printError(passphrase::describe(refusal));
         return ExitUsageError;
     }
-    twofish::keyInstance key;
-    if (passphrase::prepareKey(key, twofish::DIR_DECRYPT, digest) != twofish::TRUE) {
-        crypto::secureWipe(&key, sizeof key);
+    engine::Secret<twofish::keyInstance> key;
+    if (passphrase::prepareKey(key.get(), twofish::DIR_DECRYPT, digest.get()) != twofish::TRUE) {
         printError(engine::logmsg::kMakeKeyFailed);
         return ExitUsageError;
     }
@@ -79,12 +78,11 @@ int runCheckCommand(const Arguments& arguments) {
     bool allOpen = true;
     for (uint64_t row = 0; row < total; ++row) {
         const auto path = list.urlOnRow(static_cast<int64_t>(row));
-        const CheckResult result = engine::checkFile(path, key, store ? &*store : nullptr);
+        const CheckResult result = engine::checkFile(path, key.get(), store ? &*store : nullptr);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
         std::cout << escapePath(path) << ": "
                   << outcomeText(result, list.foundInFolderOnRow(static_cast<int64_t>(row))) << '\n';
     }
-    crypto::secureWipe(&key, sizeof key);
     std::cout.flush();
     return allOpen ? ExitSuccess : ExitSomeFailed;
 }

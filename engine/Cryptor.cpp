@@ -1,7 +1,6 @@
 // File list, run start and status reports.
 #include "engine/Cryptor.h"
 
-#include "crypto/wipe.h"
 #include "engine/DecryptionOperation.h"
 #include "engine/EncryptionOperation.h"
 #include "engine/LogMessages.h"
@@ -148,15 +147,13 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
         foundInFolder = m_foundInFolder;
     }
 
-    uint8_t digest[passphrase::kDigestSize];
-    const passphrase::Result refusal = passphrase::digest(passphrase, digest);
+    Secret<uint8_t[passphrase::kDigestSize]> digest;
+    const passphrase::Result refusal = passphrase::digest(passphrase, digest.get());
     if (refusal != passphrase::Result::Ok) {
         return std::string(passphrase::describe(refusal));
     }
-    twofish::keyInstance key;
-    const int32_t made = passphrase::prepareKey(key, direction, digest);
-    if (made != twofish::TRUE) {
-        crypto::secureWipe(&key, sizeof key);
+    auto key = std::make_shared<Secret<twofish::keyInstance>>();
+    if (passphrase::prepareKey(key->get(), direction, digest.get()) != twofish::TRUE) {
         platform::log(logmsg::kMakeKeyFailed);
         return std::string(logmsg::kMakeKeyFailed);
     }
@@ -170,13 +167,12 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
     resetProgress(0, urls.size());
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
     m_countdown = urls.size();
-    queueRun(urls, foundInFolder, key);
-    crypto::secureWipe(&key, sizeof key);
+    queueRun(urls, foundInFolder, std::move(key));
     return std::nullopt;
 }
 
 void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                       const twofish::keyInstance& key) {
+                       RunKey key) {
     // A file reached twice (the same path, a folder and a file in it, two paths to one inode) is processed
     // once, by its first row; the others share that row's outcome when it reports.
     m_followers.clear();
@@ -201,7 +197,7 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
 
     const auto operationFor = [&](int64_t row) -> std::unique_ptr<FileOperation> {
         const auto& url = urls[static_cast<size_t>(row)];
-        if (key.direction == twofish::DIR_ENCRYPT) {
+        if (key->get().direction == twofish::DIR_ENCRYPT) {
             return std::make_unique<EncryptionOperation>(url, key, this, row);
         }
         return std::make_unique<DecryptionOperation>(url, key, this, row);

@@ -3,6 +3,7 @@
 
 #include "crypto/passphrase_key.h"
 #include "engine/OperationMaster.h"
+#include "engine/Secret.h"
 #include "platform/FileIdentity.h"
 #include "platform/OperationQueue.h"
 
@@ -112,7 +113,7 @@ private:
     void addURL(const std::filesystem::path& url, Origin origin,
                 std::vector<platform::FileIdentity>& descent);
     void queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                  const twofish::keyInstance& key);
+                  RunKey key);
     // Stores a row's code and posts the notification for it.
     void report(int32_t code, int64_t index);
     void queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows);

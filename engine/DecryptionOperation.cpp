@@ -19,9 +19,9 @@ namespace engine {
 
 using format::kBlockSize;
 
-DecryptionOperation::DecryptionOperation(std::filesystem::path url, const twofish::keyInstance& key,
-                                         OperationMaster* master, int64_t index)
-    : FileOperation(std::move(url), key, master, index) {}
+DecryptionOperation::DecryptionOperation(std::filesystem::path url, RunKey key, OperationMaster* master,
+                                         int64_t index)
+    : FileOperation(std::move(url), std::move(key), master, index) {}
 
 std::filesystem::path DecryptionOperation::targetName() const {
     return withoutLastExtension(m_url);
@@ -49,7 +49,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
     if (!m_file->getBytes(lastTwo, sizeof lastTwo, fileLength - sizeof lastTwo)) {
         return StatusFailed;
     }
-    if (!format::checkBlockOpens(m_key, lastTwo)) {
+    if (!format::checkBlockOpens(m_key->get(), lastTwo)) {
         platform::log(logmsg::kPassphraseMightBeWrong);
         return StatusFailed;
     }

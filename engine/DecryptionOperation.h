@@ -7,8 +7,7 @@ namespace engine {
 
 class DecryptionOperation final : public FileOperation {
 public:
-    DecryptionOperation(std::filesystem::path url, const twofish::keyInstance& key, OperationMaster* master,
-                        int64_t index);
+    DecryptionOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index);
 
 private:
     // Builds the plain text as the replacement once the check block has accepted the key: a wrong

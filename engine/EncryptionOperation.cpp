@@ -18,9 +18,9 @@ namespace engine {
 
 using format::kBlockSize;
 
-EncryptionOperation::EncryptionOperation(std::filesystem::path url, const twofish::keyInstance& key,
-                                         OperationMaster* master, int64_t index)
-    : FileOperation(std::move(url), key, master, index) {}
+EncryptionOperation::EncryptionOperation(std::filesystem::path url, RunKey key, OperationMaster* master,
+                                         int64_t index)
+    : FileOperation(std::move(url), std::move(key), master, index) {}
 
 std::filesystem::path EncryptionOperation::targetName() const {
     return withEncryptedExtension(m_url);

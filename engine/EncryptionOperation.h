@@ -7,8 +7,7 @@ namespace engine {
 
 class EncryptionOperation final : public FileOperation {
 public:
-    EncryptionOperation(std::filesystem::path url, const twofish::keyInstance& key, OperationMaster* master,
-                        int64_t index);
+    EncryptionOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index);
 
 private:
     // Builds the encrypted form as the replacement; every failure leaves the file untouched.

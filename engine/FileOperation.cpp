@@ -25,14 +25,14 @@ constexpr int32_t kBlockBits = 128;
 
 } // namespace
 
-FileOperation::FileOperation(std::filesystem::path url, const twofish::keyInstance& key,
-                             OperationMaster* master, int64_t index)
-    : ReportingOperation(master, index), m_url(std::move(url)), m_key(key) {}
+FileOperation::FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index)
+    : ReportingOperation(master, index), m_url(std::move(url)), m_runKey(std::move(key)) {}
 
 FileOperation::~FileOperation() = default;
 
 void FileOperation::finish() noexcept {
-    crypto::secureWipe(&m_key, sizeof m_key);
+    m_key.reset();
+    m_runKey.reset();
     // Released before the report, so that a front end told the outcome finds no open file and no stray
     // replacement; the file's lock goes with it.
     m_rewrite.reset();
@@ -41,7 +41,7 @@ void FileOperation::finish() noexcept {
 }
 
 bool FileOperation::encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output) {
-    if (twofish::blockEncrypt(&cipher, &m_key, input, kBlockBits, output) != kBlockBits) {
+    if (twofish::blockEncrypt(&cipher, &m_key->get(), input, kBlockBits, output) != kBlockBits) {
         platform::log(logmsg::kBadNumberOfBitsProcessed);
         return false;
     }
@@ -49,7 +49,7 @@ bool FileOperation::encryptBlock(twofish::cipherInstance& cipher, const uint8_t*
 }
 
 bool FileOperation::decryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output) {
-    if (twofish::blockDecrypt(&cipher, &m_key, input, kBlockBits, output) != kBlockBits) {
+    if (twofish::blockDecrypt(&cipher, &m_key->get(), input, kBlockBits, output) != kBlockBits) {
         platform::log(logmsg::kBadNumberOfBitsProcessed);
         return false;
     }
@@ -58,7 +58,7 @@ bool FileOperation::decryptBlock(twofish::cipherInstance& cipher, const uint8_t*
 
 bool FileOperation::encryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length) {
     const auto bits = static_cast<int32_t>(length * 8);
-    if (twofish::blockEncrypt(&cipher, &m_key, blocks, bits, blocks) != bits) {
+    if (twofish::blockEncrypt(&cipher, &m_key->get(), blocks, bits, blocks) != bits) {
         platform::log(logmsg::kBadNumberOfBitsProcessed);
         return false;
     }
@@ -67,7 +67,7 @@ bool FileOperation::encryptBlocks(twofish::cipherInstance& cipher, uint8_t* bloc
 
 bool FileOperation::decryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length) {
     const auto bits = static_cast<int32_t>(length * 8);
-    if (twofish::blockDecrypt(&cipher, &m_key, blocks, bits, blocks) != bits) {
+    if (twofish::blockDecrypt(&cipher, &m_key->get(), blocks, bits, blocks) != bits) {
         platform::log(logmsg::kBadNumberOfBitsProcessed);
         return false;
     }
@@ -99,7 +99,11 @@ std::optional<int32_t> FileOperation::prepare() {
     if (isCancelled()) {
         return stopped();
     }
-    return transform();
+    m_key.emplace(m_runKey->get());
+    m_runKey.reset();
+    const auto ended = transform();
+    m_key.reset();
+    return ended;
 }
 
 std::optional<int32_t> FileOperation::checkTargetName() {

@@ -8,6 +8,7 @@
 #include "engine/PendingRewrite.h"
 #include "engine/ReportingOperation.h"
 #include "engine/RewriteStore.h"
+#include "engine/Secret.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -24,10 +25,8 @@ public:
     ~FileOperation() override;
 
 protected:
-    // `master` is not owned and must outlive the operation; `key` is copied whole, since the cipher may
-    // reorder its round keys in place. The copy is wiped before the report.
-    FileOperation(std::filesystem::path url, const twofish::keyInstance& key, OperationMaster* master,
-                  int64_t index);
+    // `master` is not owned and must outlive the operation.
+    FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index);
 
     // The name the file gets once rewritten; m_url itself when it keeps its name.
     virtual std::filesystem::path targetName() const = 0;
@@ -48,7 +47,11 @@ protected:
     static constexpr uint64_t kChunkLength = uint64_t{1} << 20;
 
     const std::filesystem::path m_url;
-    twofish::keyInstance m_key;
+    // The run's key until transform() begins; from then on m_key, a copy of its own, since the cipher may
+    // reorder the round keys in place. Both go as soon as transform() ends: a batch's staged files then
+    // hold no key while they wait for the others.
+    RunKey m_runKey;
+    std::optional<Secret<twofish::keyInstance>> m_key;
     std::unique_ptr<FileBuffer> m_file;
     std::unique_ptr<TempBuffer> m_temp;
     uint64_t m_finalLength = 0;

@@ -3,10 +3,10 @@
 #include "ui/BriskletAppDelegate.h"
 
 #include "crypto/passphrase_key.h"
-#include "crypto/wipe.h"
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
 #include "engine/PassphraseCheck.h"
+#include "engine/Secret.h"
 #include "platform/ErrorText.h"
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
@@ -64,20 +64,17 @@ void BriskletAppDelegate::check() {
         return;
     }
     m_window->statusBar()->clearMessage();
-    uint8_t digest[passphrase::kDigestSize];
+    engine::Secret<uint8_t[passphrase::kDigestSize]> digest;
     const passphrase::Result refusal = passphrase::digest(
         {reinterpret_cast<const char16_t*>(passphrase.constData()), static_cast<size_t>(passphrase.size())},
-        digest);
+        digest.get());
     if (refusal != passphrase::Result::Ok) {
         const std::string_view why = passphrase::describe(refusal);
         showMessage(QString::fromUtf8(why.data(), qsizetype(why.size())));
         return;
     }
-    twofish::keyInstance key;
-    const bool keyMade = passphrase::prepareKey(key, twofish::DIR_DECRYPT, digest) == twofish::TRUE;
-    crypto::secureWipe(digest, sizeof digest);
-    if (!keyMade) {
-        crypto::secureWipe(&key, sizeof key);
+    engine::Secret<twofish::keyInstance> key;
+    if (passphrase::prepareKey(key.get(), twofish::DIR_DECRYPT, digest.get()) != twofish::TRUE) {
         showMessage(QString::fromUtf8(engine::logmsg::kMakeKeyFailed.data(),
                                       qsizetype(engine::logmsg::kMakeKeyFailed.size())));
         return;
@@ -93,8 +90,7 @@ void BriskletAppDelegate::check() {
     m_checkAnswers = 0;
     m_checkFiles = static_cast<int>(files.size());
     m_tableModel->checkStarting();
-    const bool started = m_checker->start(std::move(files), key);
-    crypto::secureWipe(&key, sizeof key);
+    const bool started = m_checker->start(std::move(files), key.get());
     if (!started) {
         m_tableModel->checkEnded();
         showMessage(tr("The check could not be started."));

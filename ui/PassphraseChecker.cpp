@@ -1,18 +1,11 @@
 // The check's worker thread and the queued calls that carry its answers to the main thread.
 #include "ui/PassphraseChecker.h"
 
-#include "crypto/wipe.h"
 #include "engine/RewriteStore.h"
 
 #include <optional>
 #include <system_error>
 #include <utility>
-
-// The one copy of the key the thread works with; whatever way the thread ends, it is wiped.
-struct PassphraseChecker::WipedKey {
-    twofish::keyInstance key;
-    ~WipedKey() { crypto::secureWipe(&key, sizeof key); }
-};
 
 PassphraseChecker::PassphraseChecker(QObject* parent) : QObject(parent) {}
 
@@ -28,8 +21,8 @@ bool PassphraseChecker::start(std::vector<std::filesystem::path> files, const tw
     // The thread of the last check has posted its end already; it is gone or about to be.
     join();
     m_stop = false;
-    auto copy = std::make_unique<WipedKey>();
-    copy->key = key;
+    // The one copy of the key the thread works with; whatever way the thread ends, it is wiped.
+    auto copy = std::make_unique<engine::Secret<twofish::keyInstance>>(key);
     try {
         m_thread = std::thread([this, files = std::move(files), copy = std::move(copy)]() mutable {
             run(files, std::move(copy));
@@ -51,12 +44,13 @@ void PassphraseChecker::join() {
     }
 }
 
-void PassphraseChecker::run(const std::vector<std::filesystem::path>& files, std::unique_ptr<WipedKey> key) {
+void PassphraseChecker::run(const std::vector<std::filesystem::path>& files,
+                            std::unique_ptr<engine::Secret<twofish::keyInstance>> key) {
     const std::optional<engine::RewriteStore> store = engine::RewriteStore::open();
     std::size_t index = 0;
     for (; index < files.size() && !m_stop.load(); ++index) {
         const engine::CheckResult result =
-            engine::checkFile(files[index], key->key, store ? &*store : nullptr);
+            engine::checkFile(files[index], key->get(), store ? &*store : nullptr);
         // Queued onto the checker's thread, which keeps their order; the destructor waits for this thread,
         // so `this` outlives every call posted here, and calls still waiting die with the checker.
         QMetaObject::invokeMethod(

@@ -3,6 +3,7 @@
 
 #include "crypto/twofish.h"
 #include "engine/PassphraseCheck.h"
+#include "engine/Secret.h"
 
 #include <QObject>
 
@@ -38,8 +39,8 @@ signals:
     void finished(bool stopped);
 
 private:
-    struct WipedKey;
-    void run(const std::vector<std::filesystem::path>& files, std::unique_ptr<WipedKey> key);
+    void run(const std::vector<std::filesystem::path>& files,
+             std::unique_ptr<engine::Secret<twofish::keyInstance>> key);
     void join();
 
     std::thread m_thread;

@@ -94,7 +94,9 @@ protected:
             SilentMaster master;
             const platform::FaultInjector crash(platform::FaultPoint::Rename, 1,
                                                 platform::FaultMode::ExitProcess);
-            engine::EncryptionOperation(path, key, &master, 0).main();
+            engine::EncryptionOperation(path, std::make_shared<engine::Secret<twofish::keyInstance>>(key),
+                                        &master, 0)
+                .main();
             ::_exit(0);
         }
         int status = 0;
@@ -178,7 +180,13 @@ TEST_F(InterruptionTest, StoppingSignalsEndTheRunCleanlyWithTheirStatus) {
             paths.push_back(path);
         }
         RunningChild run(BRISKLET_CLI_PATH, argsWith("encrypt", kPassphrase, paths));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // Mid-run, whatever the machine's speed: once the first file has its new name, most are still
+        // waiting.
+        const auto firstDone = paths.front().string() + ".brisklet";
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!fs::exists(firstDone) && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         run.signal(number);
         const ChildResult result = run.finish();
         EXPECT_EQ(result.exitCode, status) << result.out << result.err;

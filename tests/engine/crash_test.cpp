@@ -50,9 +50,9 @@ protected:
     void runBare(const fs::path& input) {
         RecordingMaster master;
         if (GetParam() == Direction::Encrypt) {
-            engine::EncryptionOperation(input, keyFor(u"secret", twofish::DIR_ENCRYPT), &master, 0).main();
+            engine::EncryptionOperation(input, runKeyFor(u"secret", twofish::DIR_ENCRYPT), &master, 0).main();
         } else {
-            engine::DecryptionOperation(input, keyFor(u"secret", twofish::DIR_DECRYPT), &master, 0).main();
+            engine::DecryptionOperation(input, runKeyFor(u"secret", twofish::DIR_DECRYPT), &master, 0).main();
         }
     }
 

@@ -43,6 +43,10 @@ twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction) {
     return key;
 }
 
+engine::RunKey runKeyFor(std::u16string_view passphrase, uint8_t direction) {
+    return std::make_shared<engine::Secret<twofish::keyInstance>>(keyFor(passphrase, direction));
+}
+
 std::optional<std::vector<uint8_t>> decryptFormat(const std::vector<uint8_t>& encrypted,
                                                   const twofish::keyInstance& decryptKey) {
     if (encrypted.size() % kBlockSize != 0 || encrypted.size() < 3 * kBlockSize) {
@@ -108,12 +112,12 @@ int32_t OperationTest::run(engine::FileOperation& operation) {
 }
 
 int32_t OperationTest::encrypt(const std::filesystem::path& path, std::u16string_view passphrase) {
-    engine::EncryptionOperation operation(path, keyFor(passphrase, twofish::DIR_ENCRYPT), &m_master, 7);
+    engine::EncryptionOperation operation(path, runKeyFor(passphrase, twofish::DIR_ENCRYPT), &m_master, 7);
     return run(operation);
 }
 
 int32_t OperationTest::decrypt(const std::filesystem::path& path, std::u16string_view passphrase) {
-    engine::DecryptionOperation operation(path, keyFor(passphrase, twofish::DIR_DECRYPT), &m_master, 7);
+    engine::DecryptionOperation operation(path, runKeyFor(passphrase, twofish::DIR_DECRYPT), &m_master, 7);
     return run(operation);
 }
 

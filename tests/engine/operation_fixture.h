@@ -33,6 +33,8 @@ private:
 };
 
 twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction);
+// The same, as the shared key that operations take.
+engine::RunKey runKeyFor(std::u16string_view passphrase, uint8_t direction);
 
 // Which way a parameterised test runs its operations.
 enum class Direction { Encrypt, Decrypt };

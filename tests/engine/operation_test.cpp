@@ -228,8 +228,10 @@ TEST_F(OperationTest, StoppedOperationsLeaveTheFileUntouchedAndSaySo) {
     const auto stored = readFile(encrypted);
     const auto modified = fs::last_write_time(encrypted);
 
-    engine::EncryptionOperation encryption(encrypted, keyFor(u"secret", twofish::DIR_ENCRYPT), &m_master, 0);
-    engine::DecryptionOperation decryption(encrypted, keyFor(u"secret", twofish::DIR_DECRYPT), &m_master, 0);
+    engine::EncryptionOperation encryption(encrypted, runKeyFor(u"secret", twofish::DIR_ENCRYPT), &m_master,
+                                           0);
+    engine::DecryptionOperation decryption(encrypted, runKeyFor(u"secret", twofish::DIR_DECRYPT), &m_master,
+                                           0);
     for (engine::FileOperation* operation :
          std::initializer_list<engine::FileOperation*>{&encryption, &decryption}) {
         operation->cancel();
@@ -244,7 +246,7 @@ TEST_F(OperationTest, StoppedOperationsLeaveTheFileUntouchedAndSaySo) {
 
 TEST_F(OperationTest, ReportsCarryTheRowIndex) {
     const fs::path path = m_dir.writeFile("r", sampleBytes(5));
-    engine::EncryptionOperation operation(path, keyFor(u"secret", twofish::DIR_ENCRYPT), &m_master, 41);
+    engine::EncryptionOperation operation(path, runKeyFor(u"secret", twofish::DIR_ENCRYPT), &m_master, 41);
     operation.main();
     EXPECT_EQ(m_master.reports(), (std::vector<std::pair<int32_t, int64_t>>{{StatusDone, 41}}));
 }

@@ -1,10 +1,10 @@
 // The decryption of one fuzzer input, and the comparison of its outcome with what the file holds.
 #include "tests/fuzz/decrypt_harness.h"
 
-#include "engine/PassphraseCheck.h"
 #include "crypto/passphrase_key.h"
 #include "engine/DecryptionOperation.h"
 #include "engine/OperationMaster.h"
+#include "engine/PassphraseCheck.h"
 #include "engine/StatusCode.h"
 #include "platform/Log.h"
 #include "tests/fuzz/reference_format.h"
@@ -130,8 +130,8 @@ std::string compareCheck(const fs::path& source, const std::vector<uint8_t>& fil
                          const twofish::keyInstance& key) {
     const bool wellSized = file.size() % kBlock == 0 && file.size() >= 3 * kBlock;
     const engine::CheckOutcome expected = !wellSized ? engine::CheckOutcome::NotEncrypted
-                                       : decrypts ? engine::CheckOutcome::Opens
-                                                  : engine::CheckOutcome::WrongPassphrase;
+                                          : decrypts ? engine::CheckOutcome::Opens
+                                                     : engine::CheckOutcome::WrongPassphrase;
     twofish::keyInstance copy = key;
     const engine::CheckOutcome found = engine::checkFile(source, copy).outcome;
     if (found != expected) {
@@ -221,7 +221,8 @@ std::string DecryptHarness::run(std::span<const uint8_t> input) {
         Reports reports;
         {
             const platform::LogCapture quiet;
-            engine::DecryptionOperation operation(source, key, &reports, 0);
+            engine::DecryptionOperation operation(
+                source, std::make_shared<engine::Secret<twofish::keyInstance>>(key), &reports, 0);
             operation.main();
         }
         failure = compareDecryption(reports, source, target, file, expected);
