@@ -4,13 +4,13 @@
 # -z 0, brisklet-cli's peak memory on it and the time it takes to refuse a wrong passphrase, and 2000
 # files of 4 KiB in a folder against ccrypt -r. Prints a Markdown table of the ratios.
 #   bench/compare.sh [BUILD_DIR]
-# BUILD_DIR defaults to build-release, configured and built here (Release, no tests) when it lacks the
+# BUILD_DIR defaults to build-bench, configured and built here (Release, no tests) when it lacks the
 # programs. brisklet-cli runs durable, as it ships; gpg and ccrypt sync nothing. The inputs live under
 # $TMPDIR (or /tmp) and need about 1.2 GB there; they are removed at the end.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build-release}"
+build="${1:-$root/build-bench}"
 repeats=3
 big_mib=256
 small_count=2000

@@ -3,7 +3,7 @@
 # decrypting, as it ships (every replacement, record, file and folder synced before the next step) and
 # with every sync turned into a no-op by eatmydata; prints seconds and the difference.
 #   bench/durability_bench.sh [PATH/TO/brisklet-cli]
-# Without an argument it builds build-release (Release, no tests) and times that build's brisklet-cli.
+# Without an argument it builds build-bench (Release, no tests, no desktop application) and times that build's brisklet-cli.
 # The inputs live in a temporary directory under $TMPDIR (or /tmp), removed at the end, as does the state
 # directory the runs use.
 set -euo pipefail
@@ -16,9 +16,9 @@ repeats=3
 
 cli="${1:-}"
 if [ -z "$cli" ]; then
-    "$root/scripts/build.sh" "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    "$root/scripts/build.sh" "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
         -DBRISKLET_BUILD_UI=OFF >&2
-    cli="$root/build-release/cli/brisklet-cli"
+    cli="$root/build-bench/cli/brisklet-cli"
 fi
 [ -x "$cli" ] || { echo "not an executable: $cli" >&2; exit 2; }
 if ! command -v eatmydata >/dev/null; then

@@ -61,16 +61,6 @@ private slots:
 
 private:
     MySecureTextField* passPhraseField() const { return find<MySecureTextField>("passPhraseField"); }
-    QString rowStatus(int row) const {
-        return table()->model()->index(row, FileTableModel::StatusColumn).data().toString();
-    }
-    int rowTone(int row) const {
-        return table()
-            ->model()
-            ->index(row, FileTableModel::StatusColumn)
-            .data(FileTableModel::StatusToneRole)
-            .toInt();
-    }
     bool progressShown() const { return !find<QProgressBar>("progressWheel")->isHidden(); }
     QString message() const { return m_delegate->window()->statusBar()->currentMessage(); }
     void showWindow() const {

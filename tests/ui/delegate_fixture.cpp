@@ -1,6 +1,8 @@
 // A controller with its window, made afresh for every test, with its widgets found by object name.
 #include "tests/ui/delegate_fixture.h"
 
+#include "ui/FileTableModel.h"
+
 #include <QPushButton>
 #include <QTableView>
 
@@ -35,6 +37,18 @@ QPushButton* DelegateFixture::button(const char* name) const {
 
 QStringList DelegateFixture::rows() const {
     return rowTexts(table()->model());
+}
+
+QString DelegateFixture::rowStatus(int row) const {
+    return table()->model()->index(row, FileTableModel::StatusColumn).data().toString();
+}
+
+int DelegateFixture::rowTone(int row) const {
+    return table()
+        ->model()
+        ->index(row, FileTableModel::StatusColumn)
+        .data(FileTableModel::StatusToneRole)
+        .toInt();
 }
 
 QString DelegateFixture::addFile(const QString& name, const QByteArray& content) {

@@ -37,6 +37,9 @@ protected:
     QTableView* table() const;
     QPushButton* button(const char* name) const;
     QStringList rows() const;
+    // A row's text in the Status column, and its tone (FileTableModel::StatusToneRole).
+    QString rowStatus(int row) const;
+    int rowTone(int row) const;
     // Writes a file into the scratch directory and lists it as if opened with the application.
     QString addFile(const QString& name, const QByteArray& content);
 

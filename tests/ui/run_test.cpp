@@ -65,9 +65,6 @@ private:
     void waitForTheEndOfTheRun() const {
         QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !spinning(), kRunTimeoutMs);
     }
-    QString rowStatus(int row) const {
-        return table()->model()->index(row, FileTableModel::StatusColumn).data().toString();
-    }
 };
 
 QStringList RunTest::addFiles(int count) {

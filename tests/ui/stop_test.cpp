@@ -60,16 +60,6 @@ private slots:
 private:
     // Lists files enough that a gated run holds some back, shows the window and starts encrypting them.
     void startHeldRun(const QString& passphrase);
-    QString rowStatus(int row) const {
-        return table()->model()->index(row, FileTableModel::StatusColumn).data().toString();
-    }
-    int rowTone(int row) const {
-        return table()
-            ->model()
-            ->index(row, FileTableModel::StatusColumn)
-            .data(FileTableModel::StatusToneRole)
-            .toInt();
-    }
     QString message() const { return m_delegate->window()->statusBar()->currentMessage(); }
     bool progressShown() const { return !find<QProgressBar>("progressWheel")->isHidden(); }
     void waitForTheEndOfTheRun() const {
