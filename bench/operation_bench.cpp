@@ -4,6 +4,7 @@
 #include "engine/EncryptionOperation.h"
 #include "engine/OperationMaster.h"
 #include "engine/StatusCode.h"
+#include "platform/Log.h"
 
 #include <benchmark/benchmark.h>
 
@@ -91,7 +92,30 @@ void BM_DecryptFile256MiB(benchmark::State& state) {
     runInPlace<engine::DecryptionOperation>(state, twofish::DIR_DECRYPT, true);
 }
 
+// The whole decryption operation on a 256 MiB file and a wrong passphrase: open, lock, the check block,
+// the refusal. Nothing of the data is read and no replacement is made, so the size must not show.
+void BM_RefuseWrongPassphrase256MiB(benchmark::State& state) {
+    const std::filesystem::path plain = makeFile();
+    const std::filesystem::path encrypted = plain.string() + ".brisklet";
+    LastStatus master;
+    engine::EncryptionOperation(plain, keyFor(twofish::DIR_ENCRYPT), &master, 0).main();
+    uint8_t digest[passphrase::kDigestSize];
+    passphrase::digest(u"not the benchmark passphrase", digest);
+    auto wrongKey = std::make_shared<engine::Secret<twofish::keyInstance>>();
+    passphrase::prepareKey(wrongKey->get(), twofish::DIR_DECRYPT, digest);
+    const platform::LogCapture quiet;
+    for (auto _ : state) {
+        engine::DecryptionOperation(encrypted, wrongKey, &master, 0).main();
+        if (master.status != engine::StatusFailed) {
+            state.SkipWithError("the wrong passphrase was not refused");
+            break;
+        }
+    }
+    std::filesystem::remove(encrypted);
+}
+
 BENCHMARK(BM_EncryptFile256MiB)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_DecryptFile256MiB)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RefuseWrongPassphrase256MiB)->Unit(benchmark::kMicrosecond);
 
 } // namespace
