@@ -13,7 +13,7 @@ namespace {
 struct LeadRule {
     uint8_t firstLead;
     uint8_t lastLead;
-    std::size_t length;
+    uint8_t length;
     uint8_t secondLow;
     uint8_t secondHigh;
 };
