@@ -40,18 +40,17 @@ void ProgressBar::update(const engine::Cryptor::RunProgress& progress,
         return;
     }
     std::string shown = text(progress, kBarWidth);
-    if (m_shown && shown == m_drawn) {
+    if (shown == m_drawn) {
         return;
     }
     writeAll(m_fd, std::string(kLineStart) + shown + std::string(kEraseLine));
-    m_shown = true;
     m_drawn = std::move(shown);
 }
 
 void ProgressBar::clear() {
-    if (m_shown) {
+    if (!m_drawn.empty()) {
         writeAll(m_fd, std::string(kLineStart) + std::string(kEraseLine));
-        m_shown = false;
+        m_drawn.clear();
     }
 }
 

@@ -35,8 +35,7 @@ public:
 private:
     int m_fd;
     bool m_enabled;
-    bool m_shown = false;
-    std::string m_drawn; // the text shown, so that an unchanged bar is not redrawn
+    std::string m_drawn; // the text shown, empty when none is, so that an unchanged bar is not redrawn
 };
 
 } // namespace cli

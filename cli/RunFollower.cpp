@@ -27,7 +27,7 @@ void followRun(engine::Cryptor& cryptor, RunMonitor& monitor, HeldSignals& signa
     ProgressBar bar(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     bool stopping = false;
-    monitor.waitForEnd(kRedrawInterval, [&](uint64_t /*reported*/) {
+    monitor.waitForEnd(kRedrawInterval, [&] {
         if (!stopping && signals.poll()) {
             stopping = true;
             cryptor.stopRun();

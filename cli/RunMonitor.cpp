@@ -1,4 +1,4 @@
-// Counting a run's reports and waiting for its last one.
+// Waiting for a run's last report.
 #include "cli/RunMonitor.h"
 
 #include "engine/Notifications.h"
@@ -10,29 +10,23 @@ namespace cli {
 
 RunMonitor::RunMonitor(const engine::Cryptor& cryptor) {
     auto& center = platform::NotificationCenter::defaultCenter();
-    m_registrations.emplace_back(center, center.addObserver(std::string(engine::kOperationUpdate), &cryptor,
-                                                            [this](const auto&) { record(false); }));
     m_registrations.emplace_back(center, center.addObserver(std::string(engine::kOperationTerminated),
-                                                            &cryptor, [this](const auto&) { record(true); }));
+                                                            &cryptor, [this](const auto&) { recordEnd(); }));
 }
 
-void RunMonitor::waitForEnd(std::chrono::milliseconds interval,
-                            const std::function<void(uint64_t reported)>& tick) {
+void RunMonitor::waitForEnd(std::chrono::milliseconds interval, const std::function<void()>& tick) {
     std::unique_lock lock(m_mutex);
     while (!m_ended.wait_for(lock, interval, [this] { return m_terminated; })) {
         lock.unlock();
-        tick(m_reported.load());
+        tick();
         lock.lock();
     }
 }
 
-void RunMonitor::record(bool last) {
-    ++m_reported;
-    if (last) {
-        std::lock_guard lock(m_mutex);
-        m_terminated = true;
-        m_ended.notify_all();
-    }
+void RunMonitor::recordEnd() {
+    std::lock_guard lock(m_mutex);
+    m_terminated = true;
+    m_ended.notify_all();
 }
 
 } // namespace cli

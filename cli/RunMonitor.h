@@ -4,10 +4,8 @@
 #include "engine/Cryptor.h"
 #include "platform/ObserverRegistration.h"
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -22,17 +20,15 @@ public:
     RunMonitor(const RunMonitor&) = delete;
     RunMonitor& operator=(const RunMonitor&) = delete;
 
-    // Returns once the run's last report has arrived, calling `tick` with the number of files reported so
-    // far on this thread every `interval` meanwhile. The reports come on worker threads; this keeps all
-    // drawing on the caller's thread.
-    void waitForEnd(std::chrono::milliseconds interval, const std::function<void(uint64_t reported)>& tick);
+    // Returns once the run's last report has arrived, calling `tick` on this thread every `interval`
+    // meanwhile. The reports come on worker threads; this keeps all drawing on the caller's thread.
+    void waitForEnd(std::chrono::milliseconds interval, const std::function<void()>& tick);
 
 private:
-    void record(bool last);
+    void recordEnd();
 
     std::mutex m_mutex;
     std::condition_variable m_ended;
-    std::atomic<uint64_t> m_reported{0};
     bool m_terminated = false; // guarded by m_mutex
     // Last, so that the observers are removed before the members they use are destroyed.
     std::vector<platform::ObserverRegistration> m_registrations;

@@ -31,32 +31,44 @@ Sequence sequenceOf(uint8_t lead) {
 
 } // namespace
 
+std::optional<Utf8Character> firstCharacter(std::string_view utf8) {
+    if (utf8.empty()) {
+        return std::nullopt;
+    }
+    const Sequence sequence = sequenceOf(static_cast<uint8_t>(utf8[0]));
+    if (sequence.length == 0 || utf8.size() < static_cast<std::size_t>(sequence.length)) {
+        return std::nullopt;
+    }
+    uint32_t codePoint = sequence.leadBits;
+    for (int k = 1; k < sequence.length; ++k) {
+        const auto byte = static_cast<uint8_t>(utf8[static_cast<std::size_t>(k)]);
+        if ((byte & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        codePoint = codePoint << 6 | (byte & 0x3Fu);
+    }
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (codePoint < sequence.lowest || surrogate || codePoint > 0x10FFFF) {
+        return std::nullopt;
+    }
+    return Utf8Character{codePoint, static_cast<std::size_t>(sequence.length)};
+}
+
 std::optional<SecretUtf16> utf8ToUtf16(std::string_view utf8) {
     SecretUtf16 result;
     for (std::size_t i = 0; i < utf8.size();) {
-        const Sequence sequence = sequenceOf(static_cast<uint8_t>(utf8[i]));
-        if (sequence.length == 0 || utf8.size() - i < static_cast<std::size_t>(sequence.length)) {
+        const auto character = firstCharacter(utf8.substr(i));
+        if (!character) {
             return std::nullopt;
         }
-        uint32_t codePoint = sequence.leadBits;
-        for (int k = 1; k < sequence.length; ++k) {
-            const auto byte = static_cast<uint8_t>(utf8[i + static_cast<std::size_t>(k)]);
-            if ((byte & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            codePoint = codePoint << 6 | (byte & 0x3Fu);
-        }
-        const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-        if (codePoint < sequence.lowest || surrogate || codePoint > 0x10FFFF) {
-            return std::nullopt;
-        }
+        const uint32_t codePoint = character->codePoint;
         if (codePoint < 0x10000) {
             result.push_back(static_cast<char16_t>(codePoint));
         } else {
             result.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
             result.push_back(static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
         }
-        i += static_cast<std::size_t>(sequence.length);
+        i += character->length;
     }
     return result;
 }

@@ -1,12 +1,23 @@
-// Strict conversion of passphrase text from UTF-8, as it arrives, to UTF-16, as the engine takes it.
+// Strict UTF-8: the conversion of passphrase text, as it arrives, to UTF-16, as the engine takes it, and
+// the well-formed characters of names.
 #pragma once
 
 #include "cli/SecretText.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
 namespace cli {
+
+struct Utf8Character {
+    uint32_t codePoint;
+    std::size_t length; // bytes
+};
+
+// The character `utf8` starts with; none when it does not start with a well-formed one (see below).
+std::optional<Utf8Character> firstCharacter(std::string_view utf8);
 
 // None for anything that is not well-formed UTF-8: stray or missing continuation bytes, overlong forms,
 // encoded surrogates, code points above U+10FFFF. Guessing at such bytes would give a different key

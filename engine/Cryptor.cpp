@@ -34,10 +34,11 @@ constexpr uint64_t kBatchBytes = 8 * 1024 * 1024;
 // What decides whether two rows are the same file: device and inode, or for a missing file its path.
 using FileKey = std::variant<platform::FileIdentity, std::filesystem::path>;
 
-FileKey fileKey(const std::filesystem::path& url) {
-    // Links are not followed: a link and its target are different rows, and the link is refused.
-    if (const auto status = platform::statusOfPath(url, platform::FollowLinks::No)) {
-        return status->identity;
+// `entry` is the path's own status, links not followed: a link and its target are different rows, and the
+// link is refused.
+FileKey fileKey(const std::filesystem::path& url, const std::optional<platform::FileStatus>& entry) {
+    if (entry) {
+        return entry->identity;
     }
     std::error_code error;
     const auto absolute = std::filesystem::absolute(url, error);
@@ -176,10 +177,13 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
     // A file reached twice (the same path, a folder and a file in it, two paths to one inode) is processed
     // once, by its first row; the others share that row's outcome when it reports.
     m_followers.clear();
+    std::vector<std::optional<platform::FileStatus>> entries;
     std::vector<int64_t> leaders;
     std::map<FileKey, int64_t> firstRowOfFile;
     for (size_t row = 0; row < urls.size(); ++row) {
-        const auto [first, added] = firstRowOfFile.try_emplace(fileKey(urls[row]), static_cast<int64_t>(row));
+        entries.push_back(platform::statusOfPath(urls[row], platform::FollowLinks::No));
+        const auto [first, added] =
+            firstRowOfFile.try_emplace(fileKey(urls[row], entries[row]), static_cast<int64_t>(row));
         if (added) {
             leaders.push_back(static_cast<int64_t>(row));
         } else {
@@ -217,8 +221,7 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
     };
     for (const int64_t row : leaders) {
         const auto index = static_cast<size_t>(row);
-        const auto entry = platform::statusOfPath(urls[index], platform::FollowLinks::No);
-        if (foundInFolder[index] && entry && S_ISLNK(entry->mode)) {
+        if (foundInFolder[index] && entries[index] && S_ISLNK(entries[index]->mode)) {
             updateReason(row, std::string(logmsg::kSymbolicLinkInFolder));
             updateStatus(StatusFailed, row);
             continue;

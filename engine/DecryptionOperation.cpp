@@ -79,7 +79,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
         if (!m_file->getBytes(chunk.data(), length, offset) || m_temp->failed()) {
             return StatusFailed;
         }
-        success = decryptBlocks(cipher, chunk.data(), length) && success;
+        success = decryptBlocks(cipher, chunk.data(), chunk.data(), length) && success;
         m_temp->appendBytes(chunk.data(), length);
         offset += length;
     }
@@ -92,7 +92,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
     if (!m_file->getBytes(input, kBlockSize, dataEnd)) {
         return StatusFailed;
     }
-    if (decryptBlock(cipher, input, output)) {
+    if (decryptBlocks(cipher, input, output, kBlockSize)) {
         const uint8_t tailLength = output[kBlockSize - 1];
         if (tailLength >= 1 && tailLength < kBlockSize) {
             m_temp->appendBytes(output, tailLength);
@@ -104,7 +104,8 @@ std::optional<int32_t> DecryptionOperation::transform() {
     crypto::secureWipe(output, sizeof output);
 
     // The check again, at the end of the chain: it must agree with the early one unless the file changed.
-    if (!m_file->getBytes(input, kBlockSize, dataEnd + kBlockSize) || !decryptBlock(cipher, input, output)) {
+    if (!m_file->getBytes(input, kBlockSize, dataEnd + kBlockSize) ||
+        !decryptBlocks(cipher, input, output, kBlockSize)) {
         return StatusFailed;
     }
     if (!format::isCheckBlockValid(output)) {

@@ -59,7 +59,7 @@ std::optional<int32_t> EncryptionOperation::transform() {
         if (!m_file->getBytes(chunk.data(), length, offset) || m_temp->failed()) {
             return StatusFailed;
         }
-        success = encryptBlocks(cipher, chunk.data(), length) && success;
+        success = encryptBlocks(cipher, chunk.data(), chunk.data(), length) && success;
         m_temp->appendBytes(chunk.data(), length);
         offset += length;
     }
@@ -72,7 +72,7 @@ std::optional<int32_t> EncryptionOperation::transform() {
     if (tailLength > 0 && !m_file->getBytes(input, tailLength, wholeLength)) {
         return StatusFailed;
     }
-    if (encryptBlock(cipher, input, output)) {
+    if (encryptBlocks(cipher, input, output, kBlockSize)) {
         m_temp->appendBytes(output, kBlockSize);
     } else {
         success = false;
@@ -80,7 +80,7 @@ std::optional<int32_t> EncryptionOperation::transform() {
     crypto::secureWipe(input, sizeof input);
 
     std::memcpy(input, format::kCheckBlock.data(), kBlockSize);
-    if (!encryptBlock(cipher, input, output)) {
+    if (!encryptBlocks(cipher, input, output, kBlockSize)) {
         return StatusFailed;
     }
     m_temp->appendBytes(output, kBlockSize);

@@ -1,7 +1,6 @@
 // Key handling, block calls, opening and the durable replacement shared by both file operations.
 #include "engine/FileOperation.h"
 
-#include "crypto/wipe.h"
 #include "engine/FileBuffer.h"
 #include "engine/LogMessages.h"
 #include "engine/Recovery.h"
@@ -19,12 +18,6 @@
 
 namespace engine {
 
-namespace {
-
-constexpr int32_t kBlockBits = 128;
-
-} // namespace
-
 FileOperation::FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index)
     : ReportingOperation(master, index), m_url(std::move(url)), m_runKey(std::move(key)) {}
 
@@ -40,34 +33,20 @@ void FileOperation::finish() noexcept {
     m_file.reset();
 }
 
-bool FileOperation::encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output) {
-    if (twofish::blockEncrypt(&cipher, &m_key->get(), input, kBlockBits, output) != kBlockBits) {
-        platform::log(logmsg::kBadNumberOfBitsProcessed);
-        return false;
-    }
-    return true;
-}
-
-bool FileOperation::decryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output) {
-    if (twofish::blockDecrypt(&cipher, &m_key->get(), input, kBlockBits, output) != kBlockBits) {
-        platform::log(logmsg::kBadNumberOfBitsProcessed);
-        return false;
-    }
-    return true;
-}
-
-bool FileOperation::encryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length) {
+bool FileOperation::encryptBlocks(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output,
+                                  uint64_t length) {
     const auto bits = static_cast<int32_t>(length * 8);
-    if (twofish::blockEncrypt(&cipher, &m_key->get(), blocks, bits, blocks) != bits) {
+    if (twofish::blockEncrypt(&cipher, &m_key->get(), input, bits, output) != bits) {
         platform::log(logmsg::kBadNumberOfBitsProcessed);
         return false;
     }
     return true;
 }
 
-bool FileOperation::decryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length) {
+bool FileOperation::decryptBlocks(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output,
+                                  uint64_t length) {
     const auto bits = static_cast<int32_t>(length * 8);
-    if (twofish::blockDecrypt(&cipher, &m_key->get(), blocks, bits, blocks) != bits) {
+    if (twofish::blockDecrypt(&cipher, &m_key->get(), input, bits, output) != bits) {
         platform::log(logmsg::kBadNumberOfBitsProcessed);
         return false;
     }

@@ -35,13 +35,13 @@ protected:
     // file untouched.
     virtual std::optional<int32_t> transform() = 0;
 
-    // One chained block; a wrong bit count is logged and returns false.
-    bool encryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output);
-    bool decryptBlock(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output);
-    // Whole blocks in place, chained through `cipher` exactly as one call per block would be; `length` is a
-    // multiple of the block size, at most kChunkLength. A wrong bit count is logged and returns false.
-    bool encryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length);
-    bool decryptBlocks(twofish::cipherInstance& cipher, uint8_t* blocks, uint64_t length);
+    // Whole blocks from input to output (the same buffer or apart), chained through `cipher` exactly as one
+    // call per block would be; `length` is a multiple of the block size, at most kChunkLength. A wrong bit
+    // count is logged and returns false.
+    bool encryptBlocks(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output,
+                       uint64_t length);
+    bool decryptBlocks(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output,
+                       uint64_t length);
 
     // How much of the file the operations read, transform and append at a time.
     static constexpr uint64_t kChunkLength = uint64_t{1} << 20;

@@ -16,7 +16,6 @@ inline constexpr std::string_view kPassphraseMightBeWrong =
 inline constexpr std::string_view kCouldNotTruncateFile = "could not truncate file";
 inline constexpr std::string_view kMkstempFailed = "mkstemp failed";
 inline constexpr std::string_view kCouldNotWriteToTempFile = "could not write to temp file";
-inline constexpr std::string_view kCouldNotGetLengthOfTmpFile = "could not get length of tmp file";
 inline constexpr std::string_view kCouldNotReadFromTmpFile = "could not read from tmp file";
 inline constexpr std::string_view kCouldNotDeleteTemporaryFilePrefix = "could not delete temporary file: ";
 

@@ -30,8 +30,8 @@ public:
     Secret() : Secret(nullptr) {}
     explicit Secret(const T& value) : Secret(&value) {}
     ~Secret() {
-        if (m_slot != nullptr) {
-            secretArea()->release(m_slot); // zeroes the slot
+        if (m_inArea) {
+            secretArea()->release(m_value); // zeroes the slot
         } else {
             crypto::secureWipe(m_value, sizeof(T));
             ::operator delete(m_value);
@@ -43,13 +43,14 @@ public:
     T& get() { return *m_value; }
     const T& get() const { return *m_value; }
     // Whether the value lies in the locked area (whose pages may still be unlocked, if the limit refused).
-    bool isInArea() const { return m_slot != nullptr; }
+    bool isInArea() const { return m_inArea; }
 
 private:
     explicit Secret(const T* value) {
         platform::LockedArea* area = secretArea();
-        m_slot = area != nullptr ? area->acquire() : nullptr;
-        void* storage = m_slot != nullptr ? m_slot : ::operator new(sizeof(T));
+        void* slot = area != nullptr ? area->acquire() : nullptr;
+        m_inArea = slot != nullptr;
+        void* storage = m_inArea ? slot : ::operator new(sizeof(T));
         if (value != nullptr) {
             std::memcpy(storage, value, sizeof(T));
         } else {
@@ -58,8 +59,8 @@ private:
         m_value = static_cast<T*>(storage);
     }
 
-    void* m_slot = nullptr;
     T* m_value = nullptr;
+    bool m_inArea = false;
 };
 
 // The key schedule a run's operations share, read only; each makes its working copy from it.

@@ -187,12 +187,12 @@ bool FileHandle::copyRangeFrom(FileHandle& source, uint64_t offset, uint64_t len
     if (shouldFail(FaultPoint::CopyFileRange, m_descriptor)) {
         return false;
     }
+    if (!fitsOffset(offset) || !fitsOffset(length) || !fitsOffset(offset + length)) {
+        errno = EINVAL;
+        return false;
+    }
     uint64_t done = 0;
     while (done < length) {
-        if (!fitsOffset(offset + length)) {
-            errno = EINVAL;
-            return false;
-        }
         auto from = static_cast<off64_t>(offset + done);
         auto to = from;
         const ssize_t copied = ::copy_file_range(source.m_descriptor, &from, m_descriptor, &to,

@@ -15,7 +15,6 @@
 
 #include <QStatusBar>
 
-#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -87,16 +86,16 @@ void BriskletAppDelegate::check() {
     for (int64_t row = 0; row < rows; ++row) {
         files.push_back(m_cryptor->urlOnRow(row));
     }
-    m_checkAnswers = 0;
-    m_checkFiles = static_cast<int>(files.size());
-    m_tableModel->checkStarting();
-    const bool started = m_checker->start(std::move(files), key.get());
-    if (!started) {
-        m_tableModel->checkEnded();
+    const int fileCount = static_cast<int>(files.size());
+    // A check that cannot start leaves the rows as they were. Its answers reach this thread as queued
+    // calls, so none is handled before the model below expects it.
+    if (!m_checker->start(std::move(files), key.get())) {
         showMessage(tr("The check could not be started."));
-        updateControls();
         return;
     }
+    m_checkAnswers = 0;
+    m_checkFiles = fileCount;
+    m_tableModel->checkStarting();
     runDidStart();
     updateControls();
 }
