@@ -16,18 +16,12 @@ big_mib=256
 small_count=2000
 small_kib=4
 
-# The peers, and libgcrypt's headers for the cipher benchmark, from Debian's packages.
-missing=()
-for package in gnupg ccrypt libgcrypt20-dev; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-    [ "$(id -u)" = 0 ] || { echo "missing packages: ${missing[*]}" >&2; exit 2; }
-    apt-get install -y "${missing[@]}" >&2
-fi
+# The build's needs, and the peers and the tools that time them, from Debian's packages.
+"$root/scripts/deps.sh" gnupg ccrypt python3 time >&2
 if [ ! -x "$build/cli/brisklet-cli" ] || [ ! -x "$build/bench/crypto_bench" ]; then
     "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBRISKLET_BUILD_UI=OFF >&2
 fi
+[ -x "$build/bench/crypto_bench" ] || { echo "crypto_bench was not built in $build" >&2; exit 2; }
 cli="$build/cli/brisklet-cli"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/brisklet-compare.XXXXXX")"

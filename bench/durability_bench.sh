@@ -14,6 +14,7 @@ small_count=2000
 small_kib=4
 repeats=3
 
+"$root/scripts/deps.sh" eatmydata >&2
 cli="${1:-}"
 if [ -z "$cli" ]; then
     "$root/scripts/build.sh" "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
@@ -21,14 +22,6 @@ if [ -z "$cli" ]; then
     cli="$root/build-bench/cli/brisklet-cli"
 fi
 [ -x "$cli" ] || { echo "not an executable: $cli" >&2; exit 2; }
-if ! command -v eatmydata >/dev/null; then
-    if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
-        apt-get install -y eatmydata >&2
-    else
-        echo "eatmydata is missing: install it" >&2
-        exit 2
-    fi
-fi
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/brisklet-durability.XXXXXX")"
 trap 'rm -rf "$work"' EXIT

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, and only those that are missing.
+# Installs the Debian packages that building and testing need, and any named as arguments, and only those
+# that are missing.
+#   scripts/deps.sh [PACKAGE...]
 set -euo pipefail
 
 packages=(
@@ -7,7 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     xvfb xauth xdotool
-    clang-14 libclang-rt-14-dev llvm-14
+    "$@"
 )
 
 missing=()

@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 shift $(($# > 0 ? 1 : 0))
 
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" clang-14 libclang-rt-14-dev llvm-14
 
 dir="$root/build-fuzz"
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -88,14 +88,19 @@ export XDG_CONFIG_HOME="$work/config"
 export XDG_STATE_HOME="$work/state"
 mkdir -p "$docs" "$XDG_CONFIG_HOME"
 
+# The same few documents for both pictures.
+make_documents() {
+    mkdir -p "$1/Holiday photos"
+    printf 'Quarterly figures\n' >"$1/Quarterly report.pdf"
+    printf 'Minutes\n' >"$1/Meeting notes.txt"
+    head -c 20000 /dev/urandom >"$1/Holiday photos/beach.jpg"
+    head -c 20000 /dev/urandom >"$1/Holiday photos/harbour.jpg"
+}
+
 # (a) A run in progress. Two workers take the large files after the small ones are done; the last file
 # waits for a worker.
 run="$work/run/Documents"
-mkdir -p "$run/Holiday photos"
-printf 'Quarterly figures\n' >"$run/Quarterly report.pdf"
-printf 'Minutes\n' >"$run/Meeting notes.txt"
-head -c 20000 /dev/urandom >"$run/Holiday photos/beach.jpg"
-head -c 20000 /dev/urandom >"$run/Holiday photos/harbour.jpg"
+make_documents "$run"
 head -c 600M /dev/zero >"$run/Holiday video.mp4"
 head -c 400M /dev/zero >"$run/Family archive.zip"
 printf 'Return\n' >"$run/Tax return 2024.pdf"
@@ -143,12 +148,8 @@ ForegroundInactive=161,169,177
 COLORS
 export XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 QT_QPA_PLATFORMTHEME=kde
 demo="$work/dark/Documents"
-mkdir -p "$demo/Holiday photos"
-printf 'Quarterly figures\n' >"$demo/Quarterly report.pdf"
-printf 'Minutes\n' >"$demo/Meeting notes.txt"
-head -c 20000 /dev/urandom >"$demo/Holiday photos/beach.jpg"
-head -c 20000 /dev/urandom >"$demo/Holiday photos/harbour.jpg"
-# An encrypted copy already in the way keeps this one from being renamed; the last file does not exist.
+make_documents "$demo"
+# An encrypted copy already in the way has this one refused untouched; the last file does not exist.
 printf 'Draft\n' >"$demo/Draft letter.odt"
 printf 'in the way\n' >"$demo/Draft letter.odt.brisklet"
 launch "$demo/Quarterly report.pdf" "$demo/Meeting notes.txt" "$demo/Holiday photos" "$demo/Draft letter.odt" \

@@ -1,6 +1,7 @@
 // brisklet-cli makes itself non-dumpable before it reads anything: seen from outside, the files of its /proc
 // entry then belong to root although the program runs as another user.
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
-#include <grp.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,8 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr uid_t kNobody = 65534;
 
 struct Blocked {
     pid_t pid = -1;
@@ -43,7 +41,7 @@ Blocked startAsNobody(const std::vector<std::string>& argv, int fd) {
             args.push_back(const_cast<char*>(arg.c_str()));
         }
         args.push_back(nullptr);
-        if (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0) {
+        if (testsupport::becomeNobody()) {
             ::execv(args[0], args.data());
         }
         ::_exit(127);
@@ -87,7 +85,7 @@ TEST(CliHardeningTest, ProgramIsNotDumpableFromItsStart) {
     const Case cases[] = {
         {{cli.string(), "decrypt", "--passphrase-fd", "3", "/nonexistent"}, 3, 0},
         // The same observation of an ordinary program, which stays dumpable.
-        {{"/bin/cat"}, 0, kNobody},
+        {{"/bin/cat"}, 0, testsupport::kNobody},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.argv[0]);

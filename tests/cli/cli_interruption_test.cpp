@@ -4,6 +4,7 @@
 #include "engine/EncryptionOperation.h"
 #include "engine/OperationMaster.h"
 #include "platform/FaultInjection.h"
+#include "platform/OperationQueue.h"
 #include "tests/cli/cli_fixture.h"
 
 #include <gtest/gtest.h>
@@ -173,7 +174,9 @@ TEST_F(InterruptionTest, StoppingSignalsEndTheRunCleanlyWithTheirStatus) {
         SCOPED_TRACE(strsignal(number));
         std::map<fs::path, std::vector<uint8_t>> originals;
         std::vector<fs::path> paths;
-        for (int i = 0; i < 12; ++i) {
+        // More files than workers, so that some are still waiting when the first one is done.
+        const auto count = 2 * platform::OperationQueue::defaultThreadCount() + 4;
+        for (size_t i = 0; i < count; ++i) {
             const fs::path path = m_dir.path() / ("f" + std::to_string(number) + "-" + std::to_string(i));
             originals[path] = sampleBytes(4 << 20, static_cast<uint32_t>(i));
             testsupport::writeFile(path, originals[path]);

@@ -87,17 +87,6 @@ protected:
     }
 };
 
-// Every call near the two ends of the run, and a spread between them.
-std::vector<int> sampled(int calls) {
-    std::vector<int> chosen;
-    for (int nth = 1; nth <= calls; ++nth) {
-        if (nth <= 12 || nth > calls - 12 || nth % std::max(1, calls / 6) == 0) {
-            chosen.push_back(nth);
-        }
-    }
-    return chosen;
-}
-
 TEST_P(BatchTest, AKillAtAnyStepLeavesEveryFileWholeOnceRecovered) {
     std::vector<std::pair<FaultPoint, int>> counts;
     {
@@ -111,7 +100,7 @@ TEST_P(BatchTest, AKillAtAnyStepLeavesEveryFileWholeOnceRecovered) {
         removeAll();
     }
     for (const auto& [point, calls] : counts) {
-        for (const int nth : sampled(calls)) {
+        for (const int nth : sampleCalls(calls, 12, 6)) {
             SCOPED_TRACE(std::string(platform::faultPointName(point)) + " call " + std::to_string(nth) +
                          " of " + std::to_string(calls));
             const auto inputs = prepare();
@@ -144,7 +133,7 @@ TEST_P(BatchTest, AFailedCallAnywhereLosesNothing) {
             calls = counter.callCount(point);
             removeAll();
         }
-        for (const int nth : sampled(calls)) {
+        for (const int nth : sampleCalls(calls, 12, 6)) {
             SCOPED_TRACE(std::string(platform::faultPointName(point)) + " call " + std::to_string(nth));
             const auto inputs = prepare();
             {

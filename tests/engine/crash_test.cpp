@@ -79,17 +79,6 @@ protected:
     }
 };
 
-// Every call near the ends of the run, where the rewrite is, and a spread of the many reads and appends.
-std::vector<int> callsToEnd(int calls) {
-    std::vector<int> chosen;
-    for (int nth = 1; nth <= calls; ++nth) {
-        if (nth <= 8 || nth > calls - 8 || nth % std::max(1, calls / 8) == 0) {
-            chosen.push_back(nth);
-        }
-    }
-    return chosen;
-}
-
 TEST_P(CrashTest, RecoveryLeavesTheOriginalOrTheWholeResultAfterAKillAtAnyStep) {
     std::vector<std::pair<FaultPoint, int>> counts;
     {
@@ -105,7 +94,8 @@ TEST_P(CrashTest, RecoveryLeavesTheOriginalOrTheWholeResultAfterAKillAtAnyStep) 
 
     int interrupted = 0;
     for (const auto& [point, calls] : counts) {
-        for (const int nth : callsToEnd(calls)) {
+        // The ends are where the rewrite is; the spread covers the many reads and appends.
+        for (const int nth : sampleCalls(calls, 8, 8)) {
             SCOPED_TRACE(std::string(platform::faultPointName(point)) + " call " + std::to_string(nth) +
                          " of " + std::to_string(calls));
             const Files files = prepare();

@@ -4,6 +4,7 @@
 #include "engine/LogMessages.h"
 #include "engine/StatusCode.h"
 #include "tests/engine/operation_fixture.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,7 @@ TEST_F(HostileInputTest, EachIsRefusedUntouchedWithItsReason) {
 void asUnprivileged(const std::function<void()>& check) {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+        if (!testsupport::becomeNobody()) {
             ::_exit(77);
         }
         check();

@@ -8,6 +8,7 @@
 #include "engine/EncryptionOperation.h"
 #include "engine/StatusCode.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -41,6 +42,16 @@ twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction) {
     twofish::keyInstance key;
     EXPECT_EQ(passphrase::prepareKey(key, direction, digest), twofish::TRUE);
     return key;
+}
+
+std::vector<int> sampleCalls(int calls, int ends, int spread) {
+    std::vector<int> chosen;
+    for (int nth = 1; nth <= calls; ++nth) {
+        if (nth <= ends || nth > calls - ends || nth % std::max(1, calls / spread) == 0) {
+            chosen.push_back(nth);
+        }
+    }
+    return chosen;
 }
 
 engine::RunKey runKeyFor(std::u16string_view passphrase, uint8_t direction) {

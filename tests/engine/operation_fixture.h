@@ -36,6 +36,10 @@ twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction);
 // The same, as the shared key that operations take.
 engine::RunKey runKeyFor(std::u16string_view passphrase, uint8_t direction);
 
+// Of the calls 1..calls to a fault point, those a crash or failure test tries: the first and last `ends`,
+// and about `spread` more between them.
+std::vector<int> sampleCalls(int calls, int ends, int spread);
+
 // Which way a parameterised test runs its operations.
 enum class Direction { Encrypt, Decrypt };
 std::string directionName(const testing::TestParamInfo<Direction>& info);

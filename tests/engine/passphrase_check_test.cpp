@@ -7,6 +7,7 @@
 #include "engine/RewriteStore.h"
 #include "engine/StatusCode.h"
 #include "platform/FaultInjection.h"
+#include "tests/engine/operation_fixture.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
@@ -19,14 +20,6 @@ namespace {
 using engine::CheckOutcome;
 using testsupport::sampleBytes;
 namespace fs = std::filesystem;
-
-twofish::keyInstance decryptionKey(std::u16string_view passphrase) {
-    uint8_t digest[passphrase::kDigestSize];
-    EXPECT_EQ(passphrase::digest(passphrase, digest), passphrase::Result::Ok);
-    twofish::keyInstance key;
-    EXPECT_EQ(passphrase::prepareKey(key, twofish::DIR_DECRYPT, digest), twofish::TRUE);
-    return key;
-}
 
 class PassphraseCheckTest : public ::testing::Test {
 protected:
@@ -45,7 +38,7 @@ protected:
     }
 
     CheckOutcome check(const fs::path& file, std::u16string_view passphrase) {
-        auto key = decryptionKey(passphrase);
+        auto key = enginetest::keyFor(passphrase, twofish::DIR_DECRYPT);
         return engine::checkFile(file, key).outcome;
     }
 
@@ -105,7 +98,7 @@ TEST_F(PassphraseCheckTest, LengthsNoEncryptedFileHasAreNotEncrypted) {
 }
 
 TEST_F(PassphraseCheckTest, UnreadablePathsSayWhy) {
-    auto key = decryptionKey(u"correct horse");
+    auto key = enginetest::keyFor(u"correct horse", twofish::DIR_DECRYPT);
     const auto missing = engine::checkFile(m_dir.path() / "absent", key);
     EXPECT_EQ(missing.outcome, CheckOutcome::Unreadable);
     EXPECT_EQ(missing.error, ENOENT);
@@ -129,7 +122,7 @@ TEST_F(PassphraseCheckTest, AFileWithAPendingRewriteIsPendingOnlyWhereTheStoreIs
     }
     const auto store = engine::RewriteStore::open();
     ASSERT_TRUE(store.has_value());
-    auto key = decryptionKey(u"correct horse");
+    auto key = enginetest::keyFor(u"correct horse", twofish::DIR_DECRYPT);
     EXPECT_EQ(engine::checkFile(file, key, &*store).outcome, CheckOutcome::RewritePending);
     EXPECT_NE(engine::checkFile(file, key).outcome, CheckOutcome::RewritePending);
     const auto other = m_dir.writeFile("other", sampleBytes(48));
