@@ -3,9 +3,11 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -16,6 +18,7 @@ struct Injection {
     int nth = 0;
     FaultMode mode = FaultMode::Once;
     int error = EIO;
+    std::function<void()> hook; // when set, run at the nth call instead of failing it
     std::array<int, kFaultPointCount> counts{};
     std::vector<FaultCall> calls;
 };
@@ -27,8 +30,8 @@ std::mutex g_mutex;
 Injection g_injection;
 
 constexpr std::array<std::string_view, kFaultPointCount> kNames = {
-    "Open", "Read",      "Write", "Truncate", "Rename",      "CreateTemp",
-    "Sync", "Fallocate", "Lock",  "Unlink",   "RecordWrite", "CopyFileRange",
+    "Open",      "Read", "Write",  "Truncate",    "Rename",        "CreateTemp", "Sync",
+    "Fallocate", "Lock", "Unlink", "RecordWrite", "CopyFileRange", "Lease",
 };
 
 size_t indexOf(FaultPoint point) {
@@ -44,7 +47,7 @@ std::string descriptorPath(int descriptor) {
 }
 
 bool decide(FaultPoint point, const std::string& subject) {
-    std::lock_guard lock(g_mutex);
+    std::unique_lock lock(g_mutex);
     if (!g_active.load(std::memory_order_relaxed)) {
         return false;
     }
@@ -54,6 +57,15 @@ bool decide(FaultPoint point, const std::string& subject) {
         point == g_injection.point &&
         (call == g_injection.nth || (g_injection.mode == FaultMode::FromThenOn && call > g_injection.nth));
     if (!hit) {
+        return false;
+    }
+    if (g_injection.hook) {
+        // Copied out and run unlocked: the hook's own guarded calls come back through here.
+        const std::function<void()> hook = g_injection.hook;
+        lock.unlock();
+        const int error = errno;
+        hook();
+        errno = error;
         return false;
     }
     if (g_injection.mode == FaultMode::ExitProcess) {
@@ -71,7 +83,13 @@ std::string_view faultPointName(FaultPoint point) {
 
 FaultInjector::FaultInjector(FaultPoint point, int nth, FaultMode mode, int error) {
     std::lock_guard lock(g_mutex);
-    g_injection = Injection{point, nth, mode, error, {}, {}};
+    g_injection = Injection{point, nth, mode, error, {}, {}, {}};
+    g_active.store(true, std::memory_order_relaxed);
+}
+
+FaultInjector::FaultInjector(FaultPoint point, int nth, std::function<void()> hook) {
+    std::lock_guard lock(g_mutex);
+    g_injection = Injection{point, nth, FaultMode::Once, 0, std::move(hook), {}, {}};
     g_active.store(true, std::memory_order_relaxed);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,10 @@ enum class FaultPoint {
     Unlink,
     RecordWrite, // writing a pending-rewrite record
     CopyFileRange,
+    Lease, // taking a write lease on a user's file
 };
 
-inline constexpr int kFaultPointCount = static_cast<int>(FaultPoint::CopyFileRange) + 1;
+inline constexpr int kFaultPointCount = static_cast<int>(FaultPoint::Lease) + 1;
 
 // A name for logs and test names: "Open", "Sync", ...
 std::string_view faultPointName(FaultPoint point);
@@ -56,6 +58,12 @@ struct FaultCall {
 class FaultInjector {
 public:
     FaultInjector(FaultPoint point, int nth, FaultMode mode = FaultMode::Once, int error = EIO);
+    // Instead of failing it, the nth call of that kind first runs `hook` on the calling thread and then
+    // goes on as if no injector were there. This puts another process's action, or a pause, between two
+    // system calls of an operation deterministically. The injector's lock is not held while the hook
+    // runs, so the hook may make guarded calls itself; they are counted and logged like any other, and
+    // errno is as it was before the hook ran.
+    FaultInjector(FaultPoint point, int nth, std::function<void()> hook);
     ~FaultInjector();
     FaultInjector(const FaultInjector&) = delete;
     FaultInjector& operator=(const FaultInjector&) = delete;

@@ -28,6 +28,7 @@ std::optional<FileStatus> query(int directory, const char* path, int flags) {
     status.linkCount = info.stx_nlink;
     status.length = info.stx_size;
     status.modifiedNanoseconds = nanoseconds(info.stx_mtime);
+    status.changedNanoseconds = nanoseconds(info.stx_ctime);
     return status;
 }
 
@@ -42,7 +43,11 @@ std::optional<FileStatus> statusOfDescriptor(int descriptor) {
 }
 
 std::optional<FileStatus> statusOfPath(const std::filesystem::path& path, FollowLinks follow) {
-    return query(AT_FDCWD, path.c_str(), follow == FollowLinks::Yes ? 0 : AT_SYMLINK_NOFOLLOW);
+    return statusAt(AT_FDCWD, path, follow);
+}
+
+std::optional<FileStatus> statusAt(int folder, const std::filesystem::path& name, FollowLinks follow) {
+    return query(folder, name.c_str(), follow == FollowLinks::Yes ? 0 : AT_SYMLINK_NOFOLLOW);
 }
 
 } // namespace platform
