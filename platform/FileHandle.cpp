@@ -44,11 +44,17 @@ std::unique_ptr<FileHandle> FileHandle::openRegular(const std::filesystem::path&
     if (shouldFail(FaultPoint::Open, path)) {
         return nullptr;
     }
+    return openRegularAt(AT_FDCWD, path.c_str(), access, refusal);
+}
+
+std::unique_ptr<FileHandle> FileHandle::openRegularAt(int folder, const char* name, Access access,
+                                                      Refusal& refusal) {
+    refusal = Refusal::SystemError;
     // A path-only descriptor names the file without opening it for I/O; the checks are made on it, and
-    // the file it names (not whatever the path names by then) is reopened.
+    // the file it names (not whatever the name leads to by then) is reopened.
     int located;
     do {
-        located = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        located = ::openat(folder, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
     } while (located < 0 && errno == EINTR);
     if (located < 0) {
         return nullptr;
@@ -71,7 +77,7 @@ std::unique_ptr<FileHandle> FileHandle::openRegular(const std::filesystem::path&
     if (fd < 0 && errno == ENOENT) {
         // Without /proc: by name again, and only if the name still leads to the same file.
         do {
-            fd = ::open(path.c_str(), flags | O_NOFOLLOW);
+            fd = ::openat(folder, name, flags | O_NOFOLLOW);
         } while (fd < 0 && errno == EINTR);
         const auto reopened = fd < 0 ? std::nullopt : statusOfDescriptor(fd);
         if (fd >= 0 && (!reopened || reopened->identity != status->identity)) {

@@ -73,6 +73,12 @@ public:
     int descriptor() const { return m_descriptor; }
 
 private:
+    // openRegular() relative to a folder descriptor, without the fault seam, which each caller puts in
+    // front with the subject it knows.
+    friend class Folder;
+    static std::unique_ptr<FileHandle> openRegularAt(int folder, const char* name, Access access,
+                                                     Refusal& refusal);
+
     int m_descriptor;
 };
 

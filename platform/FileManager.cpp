@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -42,17 +43,11 @@ std::filesystem::path homeDirectory() {
                                                         : std::filesystem::path();
 }
 
-bool linkThenUnlink(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (::link(from.c_str(), to.c_str()) != 0) {
-        return false;
-    }
-    if (::unlink(from.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(to.c_str());
-        errno = error;
-        return false;
-    }
-    return true;
+// Keeps errno across the close of a descriptor that was only needed for the call before.
+void closeKeepingErrno(int fd) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
 }
 
 } // namespace
@@ -74,10 +69,43 @@ bool moveItem(const std::filesystem::path& from, const std::filesystem::path& to
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return true;
     }
-    if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
-        return linkThenUnlink(from, to);
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        return false;
     }
-    return false;
+    const std::filesystem::path parent = to.has_parent_path() ? to.parent_path() : ".";
+    const int folder = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        return false;
+    }
+    const bool moved = renameUnderFolderLock(AT_FDCWD, from.c_str(), folder, to.filename().c_str());
+    closeKeepingErrno(folder);
+    return moved;
+}
+
+bool renameUnderFolderLock(int fromFolder, const char* from, int toFolder, const char* to) {
+    int lock;
+    do {
+        lock = ::openat(toFolder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (lock < 0 && errno == EINTR);
+    if (lock < 0) {
+        return false;
+    }
+    int result;
+    do {
+        result = ::flock(lock, LOCK_EX);
+    } while (result < 0 && errno == EINTR);
+    bool renamed = false;
+    if (result == 0) {
+        struct stat present {};
+        if (::fstatat(toFolder, to, &present, AT_SYMLINK_NOFOLLOW) == 0) {
+            errno = EEXIST;
+        } else if (errno == ENOENT) {
+            renamed = ::renameat(fromFolder, from, toFolder, to) == 0;
+        }
+    }
+    // Closing the fresh descriptor releases the lock.
+    closeKeepingErrno(lock);
+    return renamed;
 }
 
 std::optional<std::string> removeItem(const std::filesystem::path& path) {
@@ -99,9 +127,7 @@ bool syncDirectory(const std::filesystem::path& directory) {
     do {
         result = ::fsync(fd);
     } while (result < 0 && errno == EINTR);
-    const int error = errno;
-    ::close(fd);
-    errno = error;
+    closeKeepingErrno(fd);
     return result == 0;
 }
 

@@ -13,10 +13,18 @@ namespace platform {
 bool exists(const std::filesystem::path& path);
 bool isDirectory(const std::filesystem::path& path);
 
-// Renames from to to, and never replaces an existing target: false when to exists or on any other failure.
-// On file systems without an atomic no-replace rename, a hard link plus unlink is used instead, which does
-// not move directories.
+// Renames from to to, and never replaces an existing target: false (EEXIST) when to exists, or on any other
+// failure. On file systems without RENAME_NOREPLACE (FAT) it falls back to renameUnderFolderLock() with the
+// folder of to, as Folder::renameNoReplace() does, so that both exclude each other there.
 bool moveItem(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// The no-replace rename of file systems without RENAME_NOREPLACE: under an exclusive flock on the folder
+// `toFolder` (a descriptor of it; the lock is taken on a fresh open of it, so that two threads sharing one
+// descriptor still exclude each other), `to` is checked absent, a dangling link counting as present, and
+// then renamed. False with EEXIST when it is present. Only renames made this way exclude each other:
+// another program that creates `to` between the check and the rename is the race that remains. Waits for
+// the lock. Names are resolved as renameat(2) does; the fault seam is left to the callers.
+bool renameUnderFolderLock(int fromFolder, const char* from, int toFolder, const char* to);
 
 // Removes a file, a symbolic link or an empty directory. None on success, else the error's description
 // (for example "No such file or directory") for the log.

@@ -14,8 +14,9 @@
 
 namespace platform {
 
-// Names given to the members are single path components (no '/'); every call reports failure through
-// its result with errno set, and nothing throws except allocation.
+// Names given to the members are single path components: an empty name or one holding '/' or a NUL byte
+// is refused with EINVAL. Every call reports failure through its result with errno set, and nothing throws
+// except allocation.
 class Folder {
 public:
     // Opens the folder for reading (O_DIRECTORY | O_CLOEXEC); a symbolic link earlier in the path is
@@ -45,15 +46,20 @@ public:
         std::string name;
     };
     std::optional<NewFile> createFile(std::string_view prefix);
+    // The named file createFile() falls back to, for callers that want a name from the start (and for
+    // tests of that fallback): `prefix` plus twelve random characters of [A-Za-z0-9], tried afresh a few
+    // times while the name is taken. Fails with FaultPoint::CreateTemp.
+    std::optional<NewFile> createNamedFile(std::string_view prefix);
     // Gives an unnamed file from createFile() the name `name` (linkat through /proc/self/fd), never
     // replacing: false with EEXIST when the name is taken. Fails with FaultPoint::Rename.
     bool link(FileHandle& unnamed, std::string_view name);
 
     // Renames `from` to `to`, both in this folder, never replacing an existing `to`: false with EEXIST
-    // then. Where the file system has no RENAME_NOREPLACE (FAT), under an exclusive flock on the folder
-    // (which every such rename here takes), `to` is checked absent and then renamed: another program that
-    // creates `to` between the check and the rename is the race that remains there. Fails with
-    // FaultPoint::Rename.
+    // then. Where the file system has no RENAME_NOREPLACE (FAT), renameUnderFolderLock() (FileManager.h)
+    // does it: under an exclusive flock on the folder (which every such rename here takes, moveItem()
+    // too), `to` is checked absent and then renamed; another program that creates `to` between the check
+    // and the rename is the race that remains there. Never a link and unlink: FAT has no hard links. Fails
+    // with FaultPoint::Rename.
     bool renameNoReplace(std::string_view from, std::string_view to);
     // Removes the file `name`. Fails with FaultPoint::Unlink.
     bool remove(std::string_view name);
@@ -66,6 +72,7 @@ public:
 
 private:
     Folder(int descriptor, std::filesystem::path path);
+    std::optional<NewFile> createNamedFileUnguarded(std::string_view prefix);
 
     int m_descriptor;
     std::filesystem::path m_path;
