@@ -4,6 +4,8 @@
 
 #include "platform/FileHandle.h"
 #include "platform/FileManager.h"
+#include "platform/Folder.h"
+#include "platform/Lease.h"
 #include "platform/Log.h"
 #include "tests/support/temp_dir.h"
 
@@ -104,6 +106,54 @@ TEST(FaultInjectionTest, CountsStartAtConstructionAndEndWithDestruction) {
     EXPECT_FALSE(shouldFail(FaultPoint::Open));
 }
 
+// The hook runs at the nth call only, on the calling thread and without the injector's lock (its own
+// guarded calls would deadlock otherwise, and they are counted); the call it stands before then goes on.
+TEST(FaultInjectionTest, HookRunsAtTheNthCallWhichThenSucceeds) {
+    int runs = 0;
+    std::thread::id ranOn;
+    FaultInjector injector(FaultPoint::Rename, 2, [&] {
+        ++runs;
+        ranOn = std::this_thread::get_id();
+        EXPECT_FALSE(shouldFail(FaultPoint::Rename));
+        EXPECT_FALSE(shouldFail(FaultPoint::Open));
+        errno = EBADF;
+    });
+    EXPECT_FALSE(shouldFail(FaultPoint::Rename));
+    EXPECT_EQ(runs, 0);
+    errno = 0;
+    EXPECT_FALSE(shouldFail(FaultPoint::Rename));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_EQ(errno, 0) << "the hook's errno does not leak into the call";
+    EXPECT_FALSE(shouldFail(FaultPoint::Rename));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(injector.callCount(FaultPoint::Rename), 4);
+    EXPECT_EQ(injector.callCount(FaultPoint::Open), 1);
+}
+
+// What the hook is for: another process's action between an operation's calls. Here a name appears just
+// before a no-replace rename, which must then refuse rather than replace it.
+TEST(FaultInjectionTest, HookPutsAnotherProcesssActionIntoTheWindow) {
+    testsupport::TempDir dir;
+    dir.writeFile("from", {1});
+    const auto folder = platform::Folder::open(dir.path());
+    ASSERT_NE(folder, nullptr);
+    const std::string target = (dir.path() / "to").string();
+    FaultInjector injector(FaultPoint::Rename, 1, [&] {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            testsupport::writeFile(target, {2});
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    });
+    errno = 0;
+    EXPECT_FALSE(folder->renameNoReplace("from", "to"));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(testsupport::readFile(target), std::vector<uint8_t>{2});
+}
+
 // Each guarded platform call, made once on a fresh file; true when it succeeded.
 struct GuardedCall {
     const char* name;
@@ -114,6 +164,11 @@ struct GuardedCall {
 bool withHandle(const std::filesystem::path& file, const std::function<bool(platform::FileHandle&)>& use) {
     auto handle = platform::FileHandle::openNoFollow(file, platform::FileHandle::Access::ReadWrite);
     return handle != nullptr && use(*handle);
+}
+
+bool withFolder(const std::filesystem::path& file, const std::function<bool(platform::Folder&)>& use) {
+    auto folder = platform::Folder::open(file.parent_path());
+    return folder != nullptr && use(*folder);
 }
 
 using platform::FileHandle;
@@ -182,6 +237,51 @@ const GuardedCall kGuardedCalls[] = {
      [](const auto& file) {
          testsupport::writeFile(file.parent_path() / "spare", {});
          return !platform::removeItem(file.parent_path() / "spare");
+     }},
+    {"Folder::openFile", FaultPoint::Open,
+     [](const auto& file) {
+         FileHandle::Refusal refusal = FileHandle::Refusal::None;
+         return withFolder(file, [&](platform::Folder& folder) {
+             return folder.openFile("f", FileHandle::Access::ReadWrite, refusal) != nullptr;
+         });
+     }},
+    {"Folder::createFile", FaultPoint::CreateTemp,
+     [](const auto& file) {
+         return withFolder(file,
+                           [](platform::Folder& folder) { return folder.createFile(".t-").has_value(); });
+     }},
+    {"Folder::createNamedFile", FaultPoint::CreateTemp,
+     [](const auto& file) {
+         return withFolder(
+             file, [](platform::Folder& folder) { return folder.createNamedFile(".t-").has_value(); });
+     }},
+    {"Folder::link", FaultPoint::Rename,
+     [](const auto& file) {
+         return withFolder(file, [](platform::Folder& folder) {
+             auto created = folder.createFile(".t-");
+             return created && folder.link(*created->handle, "linked");
+         });
+     }},
+    {"Folder::renameNoReplace", FaultPoint::Rename,
+     [](const auto& file) {
+         return withFolder(file,
+                           [](platform::Folder& folder) { return folder.renameNoReplace("f", "moved"); });
+     }},
+    {"Folder::remove", FaultPoint::Unlink,
+     [](const auto& file) {
+         testsupport::writeFile(file.parent_path() / "spare", {});
+         return withFolder(file, [](platform::Folder& folder) { return folder.remove("spare"); });
+     }},
+    {"Folder::sync", FaultPoint::Sync,
+     [](const auto& file) {
+         return withFolder(file, [](platform::Folder& folder) { return folder.sync(); });
+     }},
+    {"takeWriteLease", FaultPoint::Lease,
+     [](const auto& file) {
+         return withHandle(file, [](FileHandle& handle) {
+             return platform::takeWriteLease(handle.descriptor(), std::chrono::milliseconds(0)) ==
+                    platform::LeaseResult::Granted;
+         });
      }},
 };
 

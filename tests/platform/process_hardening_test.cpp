@@ -1,4 +1,5 @@
-// forbidCoreDumps makes the process non-dumpable, and its children with it.
+// forbidCoreDumps makes the process non-dumpable, and its children with it; raiseOpenFileLimit lifts the
+// soft limit on open files to the hard one.
 #include "platform/ProcessHardening.h"
 
 #include "tests/support/child_report.h"
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/prctl.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -22,6 +24,27 @@ TEST(ProcessHardeningTest, ProcessAndItsForkedChildrenAreNotDumpable) {
                          testsupport::reportFromChild(dumpable);
               }),
               "done, dumpable 0, child dumpable 0");
+}
+
+// In a child, so that this test process keeps its limits.
+TEST(ProcessHardeningTest, OpenFileLimitIsRaisedToTheHardLimit) {
+    EXPECT_EQ(testsupport::reportFromChild([] {
+                  struct rlimit limit {};
+                  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_max < 64) {
+                      return std::string("no room to test");
+                  }
+                  limit.rlim_cur = 32;
+                  if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) {
+                      return std::string("not lowered");
+                  }
+                  const bool raised = platform::raiseOpenFileLimit();
+                  const bool again = platform::raiseOpenFileLimit();
+                  struct rlimit after {};
+                  ::getrlimit(RLIMIT_NOFILE, &after);
+                  return std::string(raised && again ? "raised" : "refused") +
+                         (after.rlim_cur == limit.rlim_max ? " to the hard limit" : " elsewhere");
+              }),
+              "raised to the hard limit");
 }
 
 } // namespace
