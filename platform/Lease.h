@@ -16,7 +16,11 @@ enum class LeaseResult {
 // so that a thumbnailer's brief look does not refuse the file. The descriptor must be the only open file
 // description of the file in this process. FaultPoint::Lease makes it Unsupported.
 LeaseResult takeWriteLease(int descriptor, std::chrono::milliseconds patience);
-// True while the write lease is held and no other process has asked to open the file since.
+// True while the write lease is held and nobody has asked to open the file since: not another process,
+// and not this one either, whose own later open breaks the lease just the same. Such an open waits for the
+// release up to /proc/sys/fs/lease-break-time (45 s by default), or with O_NONBLOCK, as
+// FileHandle::openRegular() and Folder::openFile() open, fails at once with EWOULDBLOCK; opens with O_PATH
+// and status queries break nothing.
 bool writeLeaseHeld(int descriptor);
 // Gives the lease up; an opener that waits for it goes on. Safe without a lease.
 void releaseLease(int descriptor);

@@ -91,6 +91,22 @@ TEST_F(LeaseTest, AnotherProcessOpeningTheFileBreaksTheLease) {
     }
 }
 
+// The holder's own process is no exception: an open for I/O breaks the lease, and a non-blocking one is
+// refused at once, while a status query leaves it alone.
+TEST_F(LeaseTest, ThisProcesssOwnLaterOpenBreaksItToo) {
+    const auto handle = open(FileHandle::Access::ReadWrite);
+    ASSERT_EQ(platform::takeWriteLease(handle->descriptor(), 0ms), LeaseResult::Granted);
+    ASSERT_TRUE(std::filesystem::exists(m_file));
+    EXPECT_TRUE(platform::writeLeaseHeld(handle->descriptor()));
+    FileHandle::Refusal refusal = FileHandle::Refusal::None;
+    errno = 0;
+    EXPECT_EQ(FileHandle::openRegular(m_file, FileHandle::Access::ReadOnly, refusal), nullptr);
+    EXPECT_EQ(refusal, FileHandle::Refusal::SystemError);
+    EXPECT_EQ(errno, EWOULDBLOCK);
+    EXPECT_FALSE(platform::writeLeaseHeld(handle->descriptor()));
+    platform::releaseLease(handle->descriptor());
+}
+
 TEST_F(LeaseTest, TheFaultPointMakesItUnsupported) {
     const auto handle = open(FileHandle::Access::ReadWrite);
     {
