@@ -25,9 +25,13 @@ constexpr std::array<CommandName, 5> kCommands{{
     {"recover", Command::Recover},
 }};
 
-// The commands that work on no PATH.
+// The commands that work on no PATH, and those for which the PATHs are optional.
 bool takesNoPaths(Command command) {
-    return command == Command::Colors || command == Command::Recover;
+    return command == Command::Colors;
+}
+
+bool pathsOptional(Command command) {
+    return command == Command::Recover;
 }
 
 std::optional<Command> commandNamed(std::string_view name) {
@@ -94,8 +98,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             value = arg.substr(equals + 1);
         }
         const bool takesValue = name == "--passphrase-file" || name == "--passphrase-fd";
-        const bool known =
-            takesValue || name == "-h" || name == "--help" || name == "--version" || name == "--no-confirm";
+        const bool known = takesValue || name == "-h" || name == "--help" || name == "--version" ||
+                           name == "--no-confirm" || name == "--discard";
         if (!known) {
             return usageError("unknown option '" + escapeName(arg) + "'");
         }
@@ -110,6 +114,10 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         }
         if (name == "--no-confirm") {
             parsed.noConfirm = true;
+            continue;
+        }
+        if (name == "--discard") {
+            parsed.discard = true;
             continue;
         }
 
@@ -140,11 +148,13 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         return usageError("missing command");
     }
     if (takesNoPaths(*command) && !parsed.paths.empty()) {
-        return usageError(std::string("the ") + (*command == Command::Colors ? "colors" : "recover") +
-                          " command takes no PATH");
+        return usageError("the colors command takes no PATH");
     }
-    if (!takesNoPaths(*command) && parsed.paths.empty()) {
+    if (!takesNoPaths(*command) && !pathsOptional(*command) && parsed.paths.empty()) {
         return usageError("missing PATH");
+    }
+    if (parsed.discard && (*command != Command::Recover || parsed.paths.size() != 1)) {
+        return usageError("--discard goes with recover and one JOURNAL");
     }
     parsed.action = Action::Run;
     parsed.command = *command;

@@ -32,6 +32,7 @@ struct Arguments {
     std::optional<std::filesystem::path> passphraseFile;
     std::optional<int> passphraseFd;
     bool noConfirm = false;
+    bool discard = false; // recover --discard JOURNAL
 };
 
 // Parses the arguments after the program name. Options may come before or after the command and the

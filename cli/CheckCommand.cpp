@@ -9,7 +9,8 @@
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
 #include "engine/PassphraseCheck.h"
-#include "engine/RewriteStore.h"
+#include "engine/PendingJournals.h"
+#include "engine/PendingFiles.h"
 #include "engine/Secret.h"
 
 #include <cstring>
@@ -22,7 +23,11 @@ namespace {
 using engine::CheckOutcome;
 using engine::CheckResult;
 
-std::string outcomeText(const CheckResult& result, bool foundInFolder) {
+std::string folderOf(const std::filesystem::path& path) {
+    return engine::comparablePath(path).parent_path().string();
+}
+
+std::string outcomeText(const CheckResult& result, const std::filesystem::path& path, bool foundInFolder) {
     switch (result.outcome) {
     case CheckOutcome::Opens:
         return "opens";
@@ -31,7 +36,7 @@ std::string outcomeText(const CheckResult& result, bool foundInFolder) {
     case CheckOutcome::NotEncrypted:
         return "not an encrypted file";
     case CheckOutcome::RewritePending:
-        return std::string(engine::logmsg::kInterruptedRewritePending);
+        return engine::logmsg::interruptedRewritePending(folderOf(path));
     case CheckOutcome::SymbolicLink:
         return std::string(foundInFolder ? engine::logmsg::kSymbolicLinkInFolder
                                          : engine::logmsg::kSymbolicLinkNamed);
@@ -74,14 +79,14 @@ int runCheckCommand(const Arguments& arguments) {
     }
 
     // A file whose rewrite was interrupted is neither its old nor its new content yet.
-    const auto store = engine::RewriteStore::open();
+    engine::PendingFiles pending;
     bool allOpen = true;
     for (uint64_t row = 0; row < total; ++row) {
         const auto path = list.urlOnRow(static_cast<int64_t>(row));
-        const CheckResult result = engine::checkFile(path, key.get(), store ? &*store : nullptr);
+        const CheckResult result = engine::checkFile(path, key.get(), &pending);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
         std::cout << escapePath(path) << ": "
-                  << outcomeText(result, list.foundInFolderOnRow(static_cast<int64_t>(row))) << '\n';
+                  << outcomeText(result, path, list.foundInFolderOnRow(static_cast<int64_t>(row))) << '\n';
     }
     std::cout.flush();
     return allOpen ? ExitSuccess : ExitSomeFailed;

@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/HeldSignals.h"
 #include "cli/Messages.h"
+#include "cli/NameEscaping.h"
 #include "cli/PassphraseInput.h"
 #include "cli/RunFollower.h"
 #include "cli/RunMonitor.h"
@@ -37,6 +38,9 @@ int runFileCommand(const Arguments& arguments) {
         return ExitUsageError;
     }
 
+    for (const std::string& notice : cryptor.notices()) {
+        printError(escapeName(notice));
+    }
     followRun(cryptor, monitor, signals);
     const bool allDone = printResults(cryptor, Expect::Processed);
     if (signals.poll()) {

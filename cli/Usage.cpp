@@ -16,10 +16,15 @@ Commands:
                     without changing anything
   colors            show the four colour bars of the passphrase (needs a
                     true-colour terminal)
-  recover           complete every rewrite that a crash, a kill or a failure
-                    interrupted, from the replacement that waits in
-                    ~/.local/state/brisklet; encrypt, decrypt and check first
-                    do the same for the files they are given
+  recover [PATH...] complete every rewrite that a crash, a kill or a failure
+                    interrupted, from the journal that waits beside the file
+                    (".brisklet-journal-..."), for the files and folders given
+                    (folders with their subfolders), or without PATH, in every
+                    folder noted in ~/.local/state/brisklet; encrypt and decrypt
+                    first do the same for the files they are given
+  recover --discard JOURNAL
+                    remove one journal after printing what it held, giving up
+                    the rewrite it would complete
 A directory stands for the visible files in it and in its subdirectories.
 
 Options:

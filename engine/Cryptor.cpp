@@ -5,9 +5,9 @@
 #include "engine/EncryptionOperation.h"
 #include "engine/LogMessages.h"
 #include "engine/Notifications.h"
+#include "engine/BatchOperation.h"
+#include "engine/PendingJournals.h"
 #include "engine/RecoveryOperation.h"
-#include "engine/RewriteStore.h"
-#include "engine/SmallFilesOperation.h"
 #include "engine/StatusCode.h"
 #include "platform/FileManager.h"
 #include "platform/FileStatus.h"
@@ -25,8 +25,8 @@ namespace engine {
 
 namespace {
 
-// Files up to this length are rewritten in batches of up to kBatchFiles files and about kBatchBytes,
-// which share their syncs. A batch holds two descriptors per file and each file's replacement in memory.
+// Files up to this length are rewritten in batches of up to kBatchFiles files of one folder and about
+// kBatchBytes, which share one journal and its syncs. A batch holds one file open at a time.
 constexpr uint64_t kSmallFileLength = 256 * 1024;
 constexpr size_t kBatchFiles = 128;
 constexpr uint64_t kBatchBytes = 8 * 1024 * 1024;
@@ -159,21 +159,71 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
         return std::string(logmsg::kMakeKeyFailed);
     }
 
-    // What dead runs left before their write-back began goes; what they left after it is completed by
-    // the operation that opens the file.
-    if (const auto store = RewriteStore::open()) {
-        store->collect();
-    }
+    // A file that a journal beside it names is completed from that journal, never read as if it were
+    // whole; the journal's other files come along as rows of their own.
+    PendingJournals pending = PendingJournals::forRun(urls);
+    std::vector<bool> recovered(urls.size(), false);
+    const auto recoveryRows = rowsForRecoveries(pending, &recovered);
 
-    resetProgress(0, urls.size());
+    const uint64_t total = urlCount();
+    resetProgress(0, total);
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
-    m_countdown = urls.size();
-    queueRun(urls, foundInFolder, std::move(key));
+    m_countdown = total;
+    queueRun(urls, foundInFolder, recovered, std::move(key));
+    queueRecoveries(std::move(pending), recoveryRows);
     return std::nullopt;
 }
 
+std::vector<std::vector<int64_t>> Cryptor::rowsForRecoveries(const PendingJournals& pending,
+                                                              std::vector<bool>* runRows) {
+    std::map<std::filesystem::path, int64_t> rowOfPath;
+    if (runRows != nullptr) {
+        std::lock_guard lock(m_statusLock);
+        for (size_t row = 0; row < runRows->size(); ++row) {
+            rowOfPath.try_emplace(comparablePath(m_urls[row]), static_cast<int64_t>(row));
+        }
+    }
+    std::vector<std::vector<int64_t>> rows;
+    std::lock_guard lock(m_statusLock);
+    m_notices = pending.notices;
+    for (const auto& recovery : pending.recoveries) {
+        auto& these = rows.emplace_back();
+        for (size_t i = 0; i < recovery.files.size(); ++i) {
+            // A row of the run may name the file by its old name or by its new one.
+            auto found = rowOfPath.find(recovery.files[i]);
+            if (found == rowOfPath.end() && i < recovery.entries.size()) {
+                found = rowOfPath.find(recovery.folder / recovery.entries[i].target);
+            }
+            if (found != rowOfPath.end() && !(*runRows)[static_cast<size_t>(found->second)]) {
+                (*runRows)[static_cast<size_t>(found->second)] = true;
+                these.push_back(found->second);
+                continue;
+            }
+            these.push_back(static_cast<int64_t>(m_urls.size()));
+            m_urls.push_back(recovery.files[i]);
+            m_status.push_back(StatusNone);
+            m_reasons.emplace_back();
+            m_foundInFolder.push_back(false);
+        }
+    }
+    return rows;
+}
+
+void Cryptor::queueRecoveries(PendingJournals pending, const std::vector<std::vector<int64_t>>& rows) {
+    for (size_t i = 0; i < pending.recoveries.size(); ++i) {
+        auto& recovery = pending.recoveries[i];
+        std::vector<std::unique_ptr<RowReport>> reports;
+        for (const int64_t row : rows[i]) {
+            reports.push_back(std::make_unique<RowReport>(this, row));
+        }
+        queue(std::make_unique<RecoveryOperation>(std::move(recovery.folder), std::move(recovery.name),
+                                                  std::move(recovery.entries), std::move(reports)),
+              rows[i]);
+    }
+}
+
 void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                       RunKey key) {
+                       const std::vector<bool>& recovered, RunKey key) {
     // A file reached twice (the same path, a folder and a file in it, two paths to one inode) is processed
     // once, by its first row; the others share that row's outcome when it reports.
     m_followers.clear();
@@ -207,37 +257,44 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
         return std::make_unique<DecryptionOperation>(url, key, this, row);
     };
 
-    // Small files go in batches that share their syncs; the rest alone.
-    std::vector<std::unique_ptr<FileOperation>> batch;
-    std::vector<int64_t> batchRows;
-    uint64_t batchBytes = 0;
-    const auto queueBatch = [&] {
-        if (!batch.empty()) {
-            queue(std::make_unique<SmallFilesOperation>(std::move(batch)), batchRows);
+    // Small files go in batches of one folder, which share a journal and its syncs; the rest alone.
+    struct Batch {
+        std::vector<std::unique_ptr<FileOperation>> files;
+        std::vector<int64_t> rows;
+        uint64_t bytes = 0;
+    };
+    std::map<std::filesystem::path, Batch> batches;
+    const auto queueBatch = [&](Batch& batch) {
+        if (!batch.files.empty()) {
+            queue(std::make_unique<BatchOperation>(std::move(batch.files)), batch.rows);
         }
-        batch.clear();
-        batchRows.clear();
-        batchBytes = 0;
+        batch = Batch{};
     };
     for (const int64_t row : leaders) {
         const auto index = static_cast<size_t>(row);
+        if (recovered[index]) {
+            continue; // its journal's recovery reports for it
+        }
         if (foundInFolder[index] && entries[index] && S_ISLNK(entries[index]->mode)) {
             updateReason(row, std::string(logmsg::kSymbolicLinkInFolder));
             updateStatus(StatusFailed, row);
             continue;
         }
         if (lengths[index] <= kSmallFileLength) {
-            batch.push_back(operationFor(row));
-            batchRows.push_back(row);
-            batchBytes += lengths[index];
-            if (batch.size() == kBatchFiles || batchBytes >= kBatchBytes) {
-                queueBatch();
+            Batch& batch = batches[comparablePath(urls[index]).parent_path()];
+            batch.files.push_back(operationFor(row));
+            batch.rows.push_back(row);
+            batch.bytes += lengths[index];
+            if (batch.files.size() == kBatchFiles || batch.bytes >= kBatchBytes) {
+                queueBatch(batch);
             }
         } else {
             queue(operationFor(row), {row});
         }
     }
-    queueBatch();
+    for (auto& [folder, batch] : batches) {
+        queueBatch(batch);
+    }
 }
 
 void Cryptor::queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows) {
@@ -252,36 +309,26 @@ void Cryptor::queue(std::unique_ptr<platform::Operation> operation, const std::v
     }
 }
 
-std::optional<std::string> Cryptor::recoverPendingRewrites() {
+std::optional<std::string> Cryptor::recoverPendingRewrites(const std::vector<std::filesystem::path>& paths) {
     if (isBusy()) {
         return std::string("A run is already in progress.");
     }
-    const auto store = RewriteStore::open();
-    if (!store) {
-        return std::string("The state directory cannot be used.");
-    }
-    std::vector<PendingRewrite> pending = store->collect();
-    if (pending.empty()) {
-        return std::nullopt;
-    }
+    PendingJournals pending = PendingJournals::forRecovery(paths);
     m_followers.clear();
-    std::vector<int64_t> rows;
-    {
-        std::lock_guard lock(m_statusLock);
-        for (const auto& record : pending) {
-            rows.push_back(static_cast<int64_t>(m_urls.size()));
-            m_urls.push_back(record.file);
-            m_status.push_back(StatusNone);
-            m_reasons.emplace_back();
-            m_foundInFolder.push_back(false);
-        }
+    const int64_t firstRow = static_cast<int64_t>(urlCount());
+    const auto rows = rowsForRecoveries(pending, nullptr);
+    const uint64_t count = urlCount() - static_cast<uint64_t>(firstRow);
+    if (count > 0) {
+        resetProgress(firstRow, count);
+        m_countdown = count;
     }
-    resetProgress(rows.front(), pending.size());
-    m_countdown = pending.size();
-    for (size_t i = 0; i < pending.size(); ++i) {
-        queue(std::make_unique<RecoveryOperation>(std::move(pending[i]), this, rows[i]), {rows[i]});
-    }
+    queueRecoveries(std::move(pending), rows);
     return std::nullopt;
+}
+
+std::vector<std::string> Cryptor::notices() const {
+    std::lock_guard lock(m_statusLock);
+    return m_notices;
 }
 
 void Cryptor::stopRun() {

@@ -3,6 +3,7 @@
 
 #include "crypto/passphrase_key.h"
 #include "engine/OperationMaster.h"
+#include "engine/PendingJournals.h"
 #include "engine/Secret.h"
 #include "platform/FileIdentity.h"
 #include "platform/OperationQueue.h"
@@ -53,13 +54,16 @@ public:
     std::optional<std::string> encryptFilesUsingPassPhrase(std::u16string_view passphrase);
     std::optional<std::string> decryptFilesUsingPassPhrase(std::u16string_view passphrase);
 
-    // Completes the interrupted rewrites that earlier runs left in the state directory, as a run: one row
-    // per file is appended (with the path the file had), and each reports StatusDone or StatusNotRenamed
-    // with the reason "recovered after an interruption", or StatusFailed with why. Replacements that no
-    // record names are removed first. Files of live runs, in this process or another, are never touched.
-    // None when the run started or there was nothing to recover (the row count tells which); otherwise
-    // why not.
-    std::optional<std::string> recoverPendingRewrites();
+    // Completes the interrupted rewrites whose journals lie in the folders named (recursively), in the
+    // folders of the files named, or, with no paths, in the folders the hint index names, as a run: one
+    // row per file is appended (with the path the file had), and each reports StatusDone or
+    // StatusNotRenamed with the reason "recovered after an interruption", or StatusFailed with why, its
+    // journal kept. Files of live runs, in this process or another, are never touched. None when the run
+    // started or there was nothing to recover (the row count tells which); otherwise why not.
+    std::optional<std::string> recoverPendingRewrites(const std::vector<std::filesystem::path>& paths = {});
+    // What the last run or recovery found and left alone, one sentence each: journals pending beside the
+    // run's files, hinted folders that are gone.
+    std::vector<std::string> notices() const;
 
     // Asks the run in progress to stop. Files whose rewrite has not begun end untouched, with StatusNone
     // and the reason "stopped; untouched"; rewrites already under way finish. The run still ends with
@@ -113,7 +117,11 @@ private:
     void addURL(const std::filesystem::path& url, Origin origin,
                 std::vector<platform::FileIdentity>& descent);
     void queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                  RunKey key);
+                  const std::vector<bool>& recovered, RunKey key);
+    // Rows for the files of the journals to complete, one list per journal: a run's own row where
+    // `runRows` (the run's rows, marked as they are taken) has one for the file, else a new row.
+    std::vector<std::vector<int64_t>> rowsForRecoveries(const PendingJournals& pending, std::vector<bool>* runRows);
+    void queueRecoveries(PendingJournals pending, const std::vector<std::vector<int64_t>>& rows);
     // Stores a row's code and posts the notification for it.
     void report(int32_t code, int64_t index);
     void queue(std::unique_ptr<platform::Operation> operation, const std::vector<int64_t>& rows);
@@ -123,6 +131,7 @@ private:
     std::vector<int32_t> m_status;
     std::vector<std::string> m_reasons;
     std::vector<bool> m_foundInFolder; // the row was found inside a listed folder, not named itself
+    std::vector<std::string> m_notices;
     std::atomic<uint64_t> m_countdown{0};
     // For the run in progress: rows that name the same file as an earlier row, by that row. Set before
     // the run's operations are queued, read by their reports.

@@ -58,10 +58,10 @@ std::optional<int32_t> DecryptionOperation::transform() {
     if (!m_file->getBytes(iv, kBlockSize, 0)) {
         return StatusFailed;
     }
+    originalRead(iv);
     format::loadInitialVector(cipher, iv);
 
-    m_temp = TempBuffer::init();
-    if (!m_temp) {
+    if (newTempBuffer(fileLength) == nullptr) {
         return StatusFailed;
     }
 
@@ -79,6 +79,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
         if (!m_file->getBytes(chunk.data(), length, offset) || m_temp->failed()) {
             return StatusFailed;
         }
+        originalRead({chunk.data(), static_cast<size_t>(length)});
         success = decryptBlocks(cipher, chunk.data(), chunk.data(), length) && success;
         m_temp->appendBytes(chunk.data(), length);
         offset += length;
@@ -92,6 +93,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
     if (!m_file->getBytes(input, kBlockSize, dataEnd)) {
         return StatusFailed;
     }
+    originalRead(input);
     if (decryptBlocks(cipher, input, output, kBlockSize)) {
         const uint8_t tailLength = output[kBlockSize - 1];
         if (tailLength >= 1 && tailLength < kBlockSize) {
@@ -104,8 +106,11 @@ std::optional<int32_t> DecryptionOperation::transform() {
     crypto::secureWipe(output, sizeof output);
 
     // The check again, at the end of the chain: it must agree with the early one unless the file changed.
-    if (!m_file->getBytes(input, kBlockSize, dataEnd + kBlockSize) ||
-        !decryptBlocks(cipher, input, output, kBlockSize)) {
+    if (!m_file->getBytes(input, kBlockSize, dataEnd + kBlockSize)) {
+        return StatusFailed;
+    }
+    originalRead(input);
+    if (!decryptBlocks(cipher, input, output, kBlockSize)) {
         return StatusFailed;
     }
     if (!format::isCheckBlockValid(output)) {

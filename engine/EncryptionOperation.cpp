@@ -35,12 +35,11 @@ std::optional<int32_t> EncryptionOperation::transform() {
     }
     format::loadInitialVector(cipher, iv);
 
-    m_temp = TempBuffer::init();
-    if (!m_temp) {
+    const uint64_t plainLength = m_file->fileLength();
+    if (newTempBuffer(format::encryptedLength(plainLength)) == nullptr) {
         return StatusFailed;
     }
 
-    const uint64_t plainLength = m_file->fileLength();
     const uint64_t wholeLength = plainLength - plainLength % kBlockSize;
     const auto tailLength = static_cast<uint8_t>(plainLength % kBlockSize);
     m_temp->appendBytes(iv, sizeof iv);
@@ -59,6 +58,7 @@ std::optional<int32_t> EncryptionOperation::transform() {
         if (!m_file->getBytes(chunk.data(), length, offset) || m_temp->failed()) {
             return StatusFailed;
         }
+        originalRead({chunk.data(), static_cast<size_t>(length)});
         success = encryptBlocks(cipher, chunk.data(), chunk.data(), length) && success;
         m_temp->appendBytes(chunk.data(), length);
         offset += length;
@@ -72,6 +72,7 @@ std::optional<int32_t> EncryptionOperation::transform() {
     if (tailLength > 0 && !m_file->getBytes(input, tailLength, wholeLength)) {
         return StatusFailed;
     }
+    originalRead({input, tailLength});
     if (encryptBlocks(cipher, input, output, kBlockSize)) {
         m_temp->appendBytes(output, kBlockSize);
     } else {

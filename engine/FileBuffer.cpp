@@ -95,6 +95,7 @@ bool FileBuffer::probe() {
     if (!opened) {
         return false;
     }
+    m_statusBeforeProbe = *opened;
     m_fileLength = opened->length;
     if (m_fileLength != 0) {
         uint8_t last = 0;
@@ -114,7 +115,12 @@ bool FileBuffer::probe() {
 bool FileBuffer::isUnchangedSinceOpening() const {
     const auto now = m_fileHandle ? platform::statusOfDescriptor(m_fileHandle->descriptor()) : std::nullopt;
     return now && now->length == m_statusAtOpening.length &&
-           now->modifiedNanoseconds == m_statusAtOpening.modifiedNanoseconds;
+           now->modifiedNanoseconds == m_statusAtOpening.modifiedNanoseconds &&
+           now->changedNanoseconds == m_statusAtOpening.changedNanoseconds;
+}
+
+std::unique_ptr<platform::FileHandle> FileBuffer::takeHandle() {
+    return std::move(m_fileHandle);
 }
 
 bool FileBuffer::getBytes(void* dest, uint64_t length, uint64_t offset) {

@@ -62,13 +62,17 @@ public:
 
     // The length at opening; writes and truncation do not change it.
     uint64_t fileLength() const { return m_fileLength; }
-    // The file as it was right after opening: identity, length and modification time.
+    // The file as it was right after opening: identity, length and times, once the probe has run.
     const platform::FileStatus& statusAtOpening() const { return m_statusAtOpening; }
-    // False when the file's length or modification time differ from statusAtOpening(), or when they
-    // cannot be read: another program has written to it.
+    // The same as found, before the probe.
+    const platform::FileStatus& statusBeforeProbe() const { return m_statusBeforeProbe; }
+    // False when the file's length, modification time or change time differ from statusAtOpening(), or
+    // when they cannot be read: another program has written to it.
     bool isUnchangedSinceOpening() const;
     // The open file, for the write-back.
     platform::FileHandle& handle() { return *m_fileHandle; }
+    // Hands the open file over, with its lock; the buffer is closed afterwards.
+    std::unique_ptr<platform::FileHandle> takeHandle();
     // Idempotent; the buffer is not used afterwards.
     void close();
 
@@ -83,6 +87,7 @@ private:
     std::unique_ptr<platform::FileHandle> m_fileHandle;
     uint64_t m_fileLength = 0;
     platform::FileStatus m_statusAtOpening;
+    platform::FileStatus m_statusBeforeProbe;
     uint64_t m_currentOffset = 0;
     std::vector<uint8_t> m_currentData;
     uint64_t m_position = 0; // just after the last file access, as a file position would be

@@ -1,13 +1,15 @@
-// Key handling, block calls, opening and the durable replacement shared by both file operations.
+// Key handling, block calls, opening, the replacement in the journal, and a file rewritten alone.
 #include "engine/FileOperation.h"
 
+#include "engine/BatchRewrite.h"
 #include "engine/FileBuffer.h"
+#include "engine/Journal.h"
 #include "engine/LogMessages.h"
-#include "engine/Recovery.h"
 #include "engine/StatusCode.h"
 #include "engine/TempBuffer.h"
 #include "platform/ErrorText.h"
 #include "platform/FileStatus.h"
+#include "platform/FileSystemTraits.h"
 #include "platform/Log.h"
 
 #include <algorithm>
@@ -18,6 +20,14 @@
 
 namespace engine {
 
+namespace {
+
+FileTimes timesOf(const platform::FileStatus& status) {
+    return {status.length, status.modifiedNanoseconds, status.changedNanoseconds};
+}
+
+} // namespace
+
 FileOperation::FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index)
     : ReportingOperation(master, index), m_url(std::move(url)), m_runKey(std::move(key)) {}
 
@@ -26,9 +36,8 @@ FileOperation::~FileOperation() = default;
 void FileOperation::finish() noexcept {
     m_key.reset();
     m_runKey.reset();
-    // Released before the report, so that a front end told the outcome finds no open file and no stray
-    // replacement; the file's lock goes with it.
-    m_rewrite.reset();
+    // Released before the report, so that a front end told the outcome finds no open file; the file's
+    // lock goes with it.
     m_temp.reset();
     m_file.reset();
 }
@@ -54,13 +63,17 @@ bool FileOperation::decryptBlocks(twofish::cipherInstance& cipher, const uint8_t
 }
 
 int32_t FileOperation::process() {
-    if (const auto ended = prepare()) {
-        return *ended;
-    }
-    return replaceFile();
+    std::optional<int32_t> outcome;
+    BatchRewrite({this}, this).run([&](FileOperation&, int32_t code) { outcome = code; });
+    return outcome.value_or(StatusFailed);
 }
 
-std::optional<int32_t> FileOperation::prepare() {
+std::optional<int32_t> FileOperation::prepare(const JournalSource& journal) {
+    // A journal is completed or discarded through recovery, never rewritten as if it were a file.
+    if (m_url.filename().string().starts_with(kJournalPrefix)) {
+        note(logmsg::kJournalNamed);
+        return StatusFailed;
+    }
     // The names first: they need no open file, and a refusal then leaves even the modification time.
     m_target = targetName();
     if (const auto refused = checkTargetName()) {
@@ -72,17 +85,77 @@ std::optional<int32_t> FileOperation::prepare() {
         noteRefusal(error);
         return StatusFailed;
     }
-    if (const auto recovered = completePendingRewrite()) {
-        return recovered;
-    }
     if (isCancelled()) {
         return stopped();
     }
+    m_journalSource = &journal;
     m_key.emplace(m_runKey->get());
     m_runKey.reset();
-    const auto ended = transform();
+    auto ended = transform();
     m_key.reset();
+    m_journalSource = nullptr;
+    if (!ended) {
+        ended = describe();
+    }
+    m_temp.reset();
     return ended;
+}
+
+TempBuffer* FileOperation::newTempBuffer(uint64_t expectedLength) {
+    Journal* journal = m_journalSource != nullptr ? (*m_journalSource)() : nullptr;
+    m_temp = journal != nullptr ? TempBuffer::init(*journal, expectedLength) : nullptr;
+    return m_temp.get();
+}
+
+std::optional<int32_t> FileOperation::describe() {
+    // A length that disagrees with what was appended means the buffer lost bytes; writing it would
+    // replace the user's file with less than its full content.
+    if (!m_temp->flush() || m_temp->length() != m_finalLength) {
+        platform::log(logmsg::kWritingToFileFailed);
+        return StatusFailed;
+    }
+    if (!m_file->isUnchangedSinceOpening()) {
+        platform::log(logmsg::kFileChangedWhileRead);
+        return StatusFailed;
+    }
+    const platform::FileStatus& read = m_file->statusAtOpening();
+    const int descriptor = m_file->handle().descriptor();
+    m_entry = JournalEntry{
+        .direction = m_direction,
+        .name = m_url.filename().string(),
+        .target = m_target.filename().string(),
+        .inode = read.identity.inode,
+        .generation = platform::inodeGeneration(descriptor),
+        .birthNanoseconds = read.identity.birthNanoseconds != 0 ? std::optional(read.identity.birthNanoseconds)
+                                                                : std::nullopt,
+        .stableInodes = platform::fileSystemTraits(descriptor).stableInodes,
+        .originalLength = read.length,
+        .finalLength = m_finalLength,
+        .beforeProbe = timesOf(m_file->statusBeforeProbe()),
+        .afterProbe = timesOf(read),
+        .payloadOffset = m_temp->offset(),
+        .payloadChecksum = m_temp->checksum(),
+        .originalBlocks = m_originalBlocks.finish(),
+    };
+    return std::nullopt;
+}
+
+std::unique_ptr<platform::FileHandle> FileOperation::takeFile() {
+    auto handle = m_file ? m_file->takeHandle() : nullptr;
+    m_file.reset();
+    return handle;
+}
+
+void FileOperation::closeFile() {
+    m_file.reset();
+}
+
+void FileOperation::written(uint64_t bytes) {
+    // The second half of the file's progress: its length again, in proportion to what is in place.
+    const uint64_t length = m_entry.originalLength;
+    const uint64_t finalLength = std::max<uint64_t>(m_entry.finalLength, 1);
+    const auto share = static_cast<long double>(bytes) / static_cast<long double>(finalLength);
+    progress(length + static_cast<uint64_t>(share * static_cast<long double>(length)), 2 * length);
 }
 
 std::optional<int32_t> FileOperation::checkTargetName() {
@@ -127,125 +200,6 @@ void FileOperation::noteRefusal(const FileError& error) {
         note(logmsg::kReadOnlyFile);
         break;
     }
-}
-
-const RewriteStore* FileOperation::store() {
-    if (!m_store) {
-        m_store = RewriteStore::open();
-    }
-    return m_store ? &*m_store : nullptr;
-}
-
-std::optional<int32_t> FileOperation::completePendingRewrite() {
-    if (!store()) {
-        return StatusFailed;
-    }
-    PendingRewrite record;
-    switch (m_store->find(m_file->statusAtOpening().identity, record)) {
-    case RewriteStore::Lookup::None:
-        return std::nullopt;
-    case RewriteStore::Lookup::Unreadable:
-        return StatusFailed;
-    case RewriteStore::Lookup::Found:
-        break;
-    }
-    return recoverRewrite(record, *m_store, &m_file->handle(), m_url);
-}
-
-std::optional<int32_t> FileOperation::readyToCommit(RewriteStore::Durability durability) {
-    // A length that disagrees with what was appended means the buffer lost bytes; writing it would
-    // replace the user's file with less than its full content.
-    if (m_temp->length() != m_finalLength || m_temp->failed()) {
-        platform::log(logmsg::kWritingToFileFailed);
-        return StatusFailed;
-    }
-    if (!m_file->isUnchangedSinceOpening()) {
-        platform::log(logmsg::kFileChangedWhileRead);
-        return StatusFailed;
-    }
-    const bool onDisk = durability == RewriteStore::Durability::Now ? m_temp->sync() : m_temp->flush();
-    if (!onDisk || !store()) {
-        return StatusFailed;
-    }
-    const platform::FileStatus& read = m_file->statusAtOpening();
-    m_record = PendingRewrite{
-        .direction = m_direction,
-        .file = std::filesystem::absolute(m_url),
-        .target = std::filesystem::absolute(m_target),
-        .identity = read.identity,
-        .originalLength = read.length,
-        .originalModifiedNanoseconds = read.modifiedNanoseconds,
-        .finalLength = m_finalLength,
-        .replacement = std::filesystem::absolute(m_temp->path()),
-        .replacementLength = m_finalLength,
-    };
-    // The last moment to stop: from the record on, the file is committed to its new content.
-    if (isCancelled()) {
-        return stopped();
-    }
-    // Kept unless the rewrite says otherwise, so that even an exception leaves the record its replacement.
-    m_temp->keep(true);
-    if (!m_store->writeRecord(m_record, durability)) {
-        m_temp->keep(false);
-        return StatusFailed;
-    }
-    // The second half of the file's progress: its length again, in proportion to what is in place.
-    const uint64_t length = read.length;
-    const uint64_t finalLength = std::max<uint64_t>(m_finalLength, 1);
-    const auto written = [this, length, finalLength](uint64_t bytes) {
-        const auto share = static_cast<long double>(bytes) / static_cast<long double>(finalLength);
-        progress(length + static_cast<uint64_t>(share * static_cast<long double>(length)), 2 * length);
-    };
-    m_rewrite =
-        std::make_unique<InPlaceRewrite>(m_file->handle(), m_temp->handle(), m_record, *m_store, written);
-    return std::nullopt;
-}
-
-int32_t FileOperation::settle(const InPlaceRewrite::Outcome& outcome) {
-    m_temp->keep(outcome.pending);
-    if (outcome.pending && outcome.status == StatusFailed) {
-        platform::log(logmsg::replacementKeptAt(m_record.replacement.string()));
-        platform::log(logmsg::kInterruptedRewritePending);
-    }
-    return outcome.status;
-}
-
-int32_t FileOperation::replaceFile() {
-    if (const auto ended = readyToCommit(RewriteStore::Durability::Now)) {
-        return *ended;
-    }
-    return settle(m_rewrite->run());
-}
-
-std::optional<int32_t> FileOperation::stage() {
-    return readyToCommit(RewriteStore::Durability::ByTheCaller);
-}
-
-std::optional<int32_t> FileOperation::place() {
-    if (const auto failed = m_rewrite->place(InPlaceRewrite::Syncs::Deferred)) {
-        return settle(*failed);
-    }
-    return std::nullopt;
-}
-
-bool FileOperation::rename() {
-    return m_rewrite->rename();
-}
-
-int32_t FileOperation::complete(bool renamed) {
-    return settle(m_rewrite->complete(renamed));
-}
-
-int32_t FileOperation::abandon() {
-    platform::log(logmsg::kCouldNotWriteToTempFile);
-    // A record that cannot be removed still needs its replacement.
-    m_temp->keep(!m_store->removeRecord(m_record));
-    return StatusFailed;
-}
-
-int32_t FileOperation::interrupted() {
-    platform::log(logmsg::kCouldNotSyncFile);
-    return settle({StatusFailed, true});
 }
 
 } // namespace engine

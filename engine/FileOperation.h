@@ -1,28 +1,49 @@
-// What encryption and decryption of one file share: the key, the block calls, opening the file, finishing
-// a pending rewrite found there, and replacing the file durably, alone or as one of a batch.
+// What encryption and decryption of one file share: the key, the block calls, opening and checking the
+// file, and building its replacement into a journal beside it.
 #pragma once
 
 #include "crypto/twofish.h"
+#include "engine/Checksum.h"
 #include "engine/FileError.h"
-#include "engine/InPlaceRewrite.h"
-#include "engine/PendingRewrite.h"
+#include "engine/JournalFormat.h"
 #include "engine/ReportingOperation.h"
-#include "engine/RewriteStore.h"
 #include "engine/Secret.h"
+#include "platform/FileHandle.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace engine {
 
 class FileBuffer;
+class Journal;
 class TempBuffer;
 
 class FileOperation : public ReportingOperation {
 public:
     ~FileOperation() override;
+
+    const std::filesystem::path& url() const { return m_url; }
+
+    // The first step of a rewrite, which a batch takes for each of its files in turn: opens the file
+    // (which locks it against other runs), refuses what cannot be rewritten, and builds the replacement
+    // into the journal that `journal` gives (made when first asked for). None when the file goes on,
+    // with entry() telling what the journal must say of it; otherwise the StatusCode to report, with the
+    // file untouched.
+    using JournalSource = std::function<Journal*()>;
+    std::optional<int32_t> prepare(const JournalSource& journal);
+    const JournalEntry& entry() const { return m_entry; }
+    // The file, still open and locked since it was read, for a rewrite that holds it to the end; the
+    // operation keeps nothing of it afterwards.
+    std::unique_ptr<platform::FileHandle> takeFile();
+    // Closes the file until the rewrite opens it again, so that a batch holds few descriptors.
+    void closeFile();
+    // The second half of the file's progress: bytes of the final content in place.
+    void written(uint64_t bytes);
 
 protected:
     // `master` is not owned and must outlive the operation.
@@ -30,9 +51,9 @@ protected:
 
     // The name the file gets once rewritten; m_url itself when it keeps its name.
     virtual std::filesystem::path targetName() const = 0;
-    // Builds the replacement from m_file into a new m_temp and says what it becomes: m_finalLength,
-    // m_direction. None once the replacement is complete; otherwise the StatusCode to report, with the
-    // file untouched.
+    // Builds the replacement from m_file into a TempBuffer from newTempBuffer() and says what it becomes:
+    // m_finalLength, m_direction. None once the replacement is complete; otherwise the StatusCode to
+    // report, with the file untouched.
     virtual std::optional<int32_t> transform() = 0;
 
     // Whole blocks from input to output (the same buffer or apart), chained through `cipher` exactly as one
@@ -42,65 +63,42 @@ protected:
                        uint64_t length);
     bool decryptBlocks(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output,
                        uint64_t length);
+    // The replacement's buffer, in the file's journal; null, logged, when the folder cannot take one.
+    TempBuffer* newTempBuffer(uint64_t expectedLength);
+    // The original's bytes as they are read, in order from offset 0, so that the journal can tell each
+    // of its blocks from the replacement's.
+    void originalRead(std::span<const uint8_t> bytes) { m_originalBlocks.update(bytes); }
 
     // How much of the file the operations read, transform and append at a time.
     static constexpr uint64_t kChunkLength = uint64_t{1} << 20;
 
     const std::filesystem::path m_url;
     // The run's key until transform() begins; from then on m_key, a copy of its own, since the cipher may
-    // reorder the round keys in place. Both go as soon as transform() ends: a batch's staged files then
-    // hold no key while they wait for the others.
+    // reorder the round keys in place. Both go as soon as transform() ends: a batch's files then hold no
+    // key while they wait for the others.
     RunKey m_runKey;
     std::optional<Secret<twofish::keyInstance>> m_key;
     std::unique_ptr<FileBuffer> m_file;
     std::unique_ptr<TempBuffer> m_temp;
     uint64_t m_finalLength = 0;
     RewriteDirection m_direction = RewriteDirection::Encrypt;
-    std::filesystem::path m_target;
 
 private:
-    friend class SmallFilesOperation;
-
-    // Alone: prepare(), then replaceFile().
+    // Alone: a batch of one, which keeps the file open from reading to renaming.
     int32_t process() final;
     void finish() noexcept final;
 
-    // Opens the file (which locks it against other runs), completes a pending rewrite found there instead
-    // of reading a file that is not whole, and builds the replacement. None when the file is ready to be
-    // rewritten; otherwise the StatusCode to report.
-    std::optional<int32_t> prepare();
-    std::optional<int32_t> completePendingRewrite();
     // Refuses what the file cannot be given before any byte of it changes: a taken target name, one too
     // long for its folder, a folder that cannot be written.
     std::optional<int32_t> checkTargetName();
     void noteRefusal(const FileError& error);
-    const RewriteStore* store();
+    // The journal entry, once the replacement is complete and the file is still as it was read.
+    std::optional<int32_t> describe();
 
-    // Puts the replacement over the file and renames it, durably: the file must be unchanged since it was
-    // read, the replacement is synced and its pending-rewrite record written before the first byte of the
-    // file changes. Stops untouched when cancelled before the record is written.
-    int32_t replaceFile();
-
-    // The same in steps, for a batch that syncs between them for all its files at once (see
-    // SmallFilesOperation): write the replacement and the record without syncing them; after the batch's
-    // sync, place the content; rename; after the folder's sync, complete. Each returns the code to report
-    // when this file's rewrite ends there, none when it goes on.
-    std::optional<int32_t> stage();
-    std::optional<int32_t> place();
-    bool rename();
-    int32_t complete(bool renamed);
-    // When the batch could not make the staged replacements durable: nothing was touched yet.
-    int32_t abandon();
-    // When the batch could not sync the placed content: the file depends on its record and replacement.
-    int32_t interrupted();
-
-    // The checks and the record that come before either way of writing the file.
-    std::optional<int32_t> readyToCommit(RewriteStore::Durability durability);
-    int32_t settle(const InPlaceRewrite::Outcome& outcome);
-
-    std::optional<RewriteStore> m_store;
-    PendingRewrite m_record;
-    std::unique_ptr<InPlaceRewrite> m_rewrite;
+    std::filesystem::path m_target;
+    const JournalSource* m_journalSource = nullptr;
+    BlockChecksums m_originalBlocks;
+    JournalEntry m_entry;
 };
 
 } // namespace engine

@@ -1,6 +1,8 @@
 // The engine's log sentences, shared by the code that logs them and the tests that expect them.
 #pragma once
 
+#include "platform/ErrorText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,22 +23,68 @@ inline constexpr std::string_view kCouldNotDeleteTemporaryFilePrefix = "could no
 
 // Sentences of the durable rewrite and its recovery; where a file's row gives a reason, these are it.
 inline constexpr std::string_view kInUseByAnotherRun = "in use by another run";
+inline constexpr std::string_view kOpenInAnotherProgram = "open in another program";
 inline constexpr std::string_view kFileChangedWhileRead =
     "the file changed while it was read; it was left untouched";
-inline constexpr std::string_view kCouldNotWriteRecord = "could not write the pending-rewrite record";
-inline constexpr std::string_view kCouldNotReadRecord = "could not read the pending-rewrite record";
-inline constexpr std::string_view kCouldNotRemoveRecord = "could not remove the pending-rewrite record";
+inline constexpr std::string_view kChangedDuringRewrite = "changed by another program during the rewrite";
+inline constexpr std::string_view kLeaseBroken =
+    "another program opened the file during the rewrite; it waited until the rewrite was complete";
+inline constexpr std::string_view kCouldNotCreateJournal = "could not create the journal beside the file";
+inline constexpr std::string_view kCouldNotWriteJournal = "could not write the journal";
+inline constexpr std::string_view kCouldNotSyncJournal = "could not sync the journal to disk";
+inline constexpr std::string_view kCouldNotSyncFolderOfJournal = "could not sync the journal's folder to disk";
+inline constexpr std::string_view kCouldNotReadJournal = "could not read the journal";
+inline constexpr std::string_view kCouldNotRemoveJournal = "could not remove the journal";
 inline constexpr std::string_view kCouldNotSyncFile = "could not sync the file to disk";
-inline constexpr std::string_view kCouldNotSyncFolder = "could not sync the folder to disk";
-inline constexpr std::string_view kInterruptedRewritePending =
-    "interrupted rewrite pending; run brisklet-cli recover";
+inline constexpr std::string_view kJournalDamaged = "journal damaged; the file is partly rewritten";
+inline constexpr std::string_view kJournalDamagedFileWhole =
+    "journal damaged, but the file was never touched; the journal was removed";
+inline constexpr std::string_view kJournalUnknownVersion =
+    "journal of a version this program does not read; it was kept";
+inline constexpr std::string_view kFileNoLongerMatches =
+    "the file no longer matches its journal; nothing was changed";
+inline constexpr std::string_view kFileOfJournalMissing =
+    "the file of an interrupted rewrite is no longer where it was; nothing was changed";
 inline constexpr std::string_view kRecoveredAfterInterruption = "recovered after an interruption";
 inline constexpr std::string_view kStoppedUntouched = "stopped; untouched";
-inline constexpr std::string_view kRecoveryFileMoved =
-    "the file of an interrupted rewrite is no longer where it was; nothing was changed";
-inline constexpr std::string_view kReplacementMissing =
-    "the replacement of an interrupted rewrite is missing or incomplete; nothing was changed";
 inline constexpr std::string_view kStateDirectoryUnavailablePrefix = "could not use the state directory: ";
+
+// "WHAT: <the error's description>": every reason that comes from a failed call says which.
+inline std::string withErrorText(std::string_view what, int error) {
+    std::string line(what);
+    line.append(": ");
+    line.append(platform::errorText(error));
+    return line;
+}
+
+// Follows a failure that left a user's file partly rewritten: its journal completes it.
+inline std::string interruptedRewritePending(std::string_view path) {
+    std::string line("interrupted rewrite pending; run brisklet-cli recover ");
+    line.append(path);
+    return line;
+}
+
+// The rewrite is complete and renamed, but the folder's entries may not survive a power loss yet.
+inline std::string notDurable(std::string_view folderSyncError) {
+    std::string line("finished, but could not be made durable (folder sync: ");
+    line.append(folderSyncError);
+    line.append("); journal kept");
+    return line;
+}
+
+inline std::string journalKeptAt(std::string_view path) {
+    std::string line("the journal was kept at: ");
+    line.append(path);
+    return line;
+}
+
+inline std::string journalOfAnotherUser(std::string_view owner) {
+    std::string line("the journal belongs to ");
+    line.append(owner);
+    line.append("; run brisklet-cli recover as ");
+    line.append(owner);
+    return line;
+}
 
 // "could not delete temporary file: " followed by the deletion error's description.
 inline std::string couldNotDeleteTemporaryFile(std::string_view errorDescription) {
@@ -45,10 +93,9 @@ inline std::string couldNotDeleteTemporaryFile(std::string_view errorDescription
     return line;
 }
 
-// Follows the failure that left a user's file incomplete: where its full replacement waits for recovery.
-inline std::string replacementKeptAt(std::string_view path) {
-    std::string line("the complete replacement of the file was kept at: ");
-    line.append(path);
+inline std::string stateDirectoryUnavailable(std::string_view errorDescription) {
+    std::string line(kStateDirectoryUnavailablePrefix);
+    line.append(errorDescription);
     return line;
 }
 
@@ -61,6 +108,8 @@ inline constexpr std::string_view kNameTooLong = "name too long for the extensio
 inline constexpr std::string_view kFolderNotWritable = "folder is not writable";
 inline constexpr std::string_view kNoExtensionToRemove = "no extension to remove";
 inline constexpr std::string_view kNotAMultipleOf16 = "not a multiple of 16 bytes";
+inline constexpr std::string_view kJournalNamed =
+    "the journal of an interrupted rewrite; brisklet-cli recover completes or discards it";
 
 inline std::string severalNames(uint64_t count) {
     return "has " + std::to_string(count) + " names; rewriting it in place would change them all";
@@ -77,12 +126,6 @@ inline std::string sameFileAs(std::string_view name) {
 inline std::string targetAlreadyExists(std::string_view name) {
     std::string line(name);
     line.append(" already exists");
-    return line;
-}
-
-inline std::string stateDirectoryUnavailable(std::string_view errorDescription) {
-    std::string line(kStateDirectoryUnavailablePrefix);
-    line.append(errorDescription);
     return line;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace engine {
@@ -28,6 +29,12 @@ public:
         (void)index;
         (void)done;
         (void)total;
+    }
+
+    // Called before updateStatus, on the same thread, when the row's file was renamed: the name it has now.
+    virtual void updateFinalURL(int64_t index, std::filesystem::path url) {
+        (void)index;
+        (void)url;
     }
 };
 

@@ -2,7 +2,7 @@
 #include "engine/PassphraseCheck.h"
 
 #include "engine/EncryptedFormat.h"
-#include "engine/RewriteStore.h"
+#include "engine/PendingFiles.h"
 #include "platform/FileHandle.h"
 #include "platform/FileStatus.h"
 
@@ -13,14 +13,9 @@ namespace engine {
 
 using format::kBlockSize;
 
-CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key,
-                      const RewriteStore* store) {
-    if (store != nullptr) {
-        const auto status = platform::statusOfPath(path, platform::FollowLinks::No);
-        PendingRewrite pending;
-        if (status && store->find(status->identity, pending) != RewriteStore::Lookup::None) {
-            return {CheckOutcome::RewritePending};
-        }
+CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key, PendingFiles* pending) {
+    if (pending != nullptr && pending->isPending(path)) {
+        return {CheckOutcome::RewritePending};
     }
     // Only a regular file is opened for reading: a FIFO would block, and a device has no place here.
     platform::FileHandle::Refusal refusal = platform::FileHandle::Refusal::None;

@@ -7,7 +7,7 @@
 
 namespace engine {
 
-class RewriteStore;
+class PendingFiles;
 
 enum class CheckOutcome {
     Opens,
@@ -29,9 +29,9 @@ struct CheckResult {
 // the data are needed. The answer is the one a decryption run would reach at its check; like that check
 // it does not notice changed data blocks.
 //
-// With a `store`, a file that has an interrupted rewrite recorded there is RewritePending without being read:
-// it is neither its old nor its new content until it is recovered.
+// With `pending`, a file that a journal beside it names is RewritePending without being read: it is
+// neither its old nor its new content until it is recovered.
 CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key,
-                      const RewriteStore* store = nullptr);
+                      PendingFiles* pending = nullptr);
 
 } // namespace engine

@@ -1,21 +1,39 @@
-// Completes one pending rewrite that an earlier run left behind, as a row of a recovery run.
+// Completes the rewrites that one journal holds, as rows of a run: the journal is checked, then its files
+// enter the same pipeline as a fresh rewrite, at the re-check.
 #pragma once
 
-#include "engine/PendingRewrite.h"
-#include "engine/ReportingOperation.h"
+#include "engine/JournalFormat.h"
+#include "engine/RowReport.h"
+#include "platform/Operation.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace engine {
 
-class RecoveryOperation final : public ReportingOperation {
+class RecoveryOperation final : public platform::Operation {
 public:
-    RecoveryOperation(PendingRewrite record, OperationMaster* master, int64_t index);
+    // `rows` has one row per entry that the journal held when it was found, in the journal's order, or a
+    // single row for a journal whose entries could not be read. `expected` are those entries.
+    RecoveryOperation(std::filesystem::path folder, std::string journalName, std::vector<JournalEntry> expected,
+                      std::vector<std::unique_ptr<RowReport>> rows);
+
+    // Every row reports exactly once: StatusDone or StatusNotRenamed with "recovered after an
+    // interruption" once its file is complete, or StatusFailed with why, the journal kept.
+    void main() override;
 
 private:
-    // StatusDone or StatusNotRenamed once the file is complete, with the reason "recovered after an
-    // interruption"; StatusFailed, with the record and the replacement kept, when it cannot be completed.
-    int32_t process() override;
+    void recover();
+    // Every row not reported yet fails with the lines logged so far.
+    void failAll(std::string_view line);
 
-    const PendingRewrite m_record;
+    const std::filesystem::path m_folder;
+    const std::string m_journalName;
+    const std::vector<JournalEntry> m_expected;
+    std::vector<std::unique_ptr<RowReport>> m_rows;
 };
 
 } // namespace engine

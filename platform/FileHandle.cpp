@@ -189,18 +189,19 @@ std::optional<std::vector<uint8_t>> FileHandle::readDataAt(uint64_t offset, uint
     return data;
 }
 
-bool FileHandle::copyRangeFrom(FileHandle& source, uint64_t offset, uint64_t length) {
+bool FileHandle::copyRangeFrom(FileHandle& source, uint64_t sourceOffset, uint64_t offset, uint64_t length) {
     if (shouldFail(FaultPoint::CopyFileRange, m_descriptor)) {
         return false;
     }
-    if (!fitsOffset(offset) || !fitsOffset(length) || !fitsOffset(offset + length)) {
+    if (!fitsOffset(offset) || !fitsOffset(length) || !fitsOffset(offset + length) ||
+        !fitsOffset(sourceOffset + length)) {
         errno = EINVAL;
         return false;
     }
     uint64_t done = 0;
     while (done < length) {
-        auto from = static_cast<off64_t>(offset + done);
-        auto to = from;
+        auto from = static_cast<off64_t>(sourceOffset + done);
+        auto to = static_cast<off64_t>(offset + done);
         const ssize_t copied = ::copy_file_range(source.m_descriptor, &from, m_descriptor, &to,
                                                  static_cast<size_t>(length - done), 0);
         if (copied < 0) {

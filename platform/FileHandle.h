@@ -45,10 +45,10 @@ public:
 
     // Reads up to length bytes at offset into a new byte string; shorter at end of file.
     std::optional<std::vector<uint8_t>> readDataAt(uint64_t offset, uint64_t length);
-    // Copies length bytes from `source` at the same offset into this file inside the kernel, where both
-    // lie on one file system; false with EXDEV, EINVAL or ENOSYS where that cannot be done, so that the
-    // caller copies through memory instead. On other failures part may have been copied.
-    bool copyRangeFrom(FileHandle& source, uint64_t offset, uint64_t length);
+    // Copies length bytes from `source` at sourceOffset into this file at offset inside the kernel, where
+    // both lie on one file system; false with EXDEV, EINVAL or ENOSYS where that cannot be done, so that
+    // the caller copies through memory instead. On other failures part may have been copied.
+    bool copyRangeFrom(FileHandle& source, uint64_t sourceOffset, uint64_t offset, uint64_t length);
     bool truncate(uint64_t length);
     // Makes the file at least `length` bytes long with its blocks reserved, so that later writes up to
     // there cannot fail for want of space. False with EOPNOTSUPP where the file system cannot reserve.

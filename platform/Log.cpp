@@ -30,8 +30,8 @@ void writeToStandardError(const std::string& line) {
 } // namespace
 
 void log(std::string_view message) {
-    if (t_tap != nullptr) {
-        t_tap->m_lines.emplace_back(message);
+    for (ThreadLogTap* tap = t_tap; tap != nullptr; tap = tap->m_outer) {
+        tap->m_lines.emplace_back(message);
     }
     std::string line(message);
     std::lock_guard lock(g_mutex);
@@ -44,8 +44,8 @@ void log(std::string_view message) {
 }
 
 void note(std::string_view message) {
-    if (t_tap != nullptr) {
-        t_tap->m_lines.emplace_back(message);
+    for (ThreadLogTap* tap = t_tap; tap != nullptr; tap = tap->m_outer) {
+        tap->m_lines.emplace_back(message);
     }
 }
 
@@ -59,12 +59,12 @@ LogCapture::~LogCapture() {
     g_capture = nullptr;
 }
 
-ThreadLogTap::ThreadLogTap() {
+ThreadLogTap::ThreadLogTap() : m_outer(t_tap) {
     t_tap = this;
 }
 
 ThreadLogTap::~ThreadLogTap() {
-    t_tap = nullptr;
+    t_tap = m_outer;
 }
 
 std::vector<std::string> LogCapture::lines() const {

@@ -32,7 +32,8 @@ private:
 };
 
 // While alive, also keeps the lines logged on the thread that created it, wherever they go otherwise:
-// lets an operation hand on the reason of its failure. One tap per thread at a time; used on that thread.
+// lets an operation hand on the reason of its failure. Taps nest: a line reaches every tap alive on the
+// thread, and each is destroyed before the one it was made inside. Used on that thread only.
 class ThreadLogTap {
 public:
     ThreadLogTap();
@@ -47,6 +48,7 @@ public:
 private:
     friend void log(std::string_view message);
     friend void note(std::string_view message);
+    ThreadLogTap* m_outer;
     std::vector<std::string> m_lines;
 };
 

@@ -1,7 +1,7 @@
 // The check's worker thread and the queued calls that carry its answers to the main thread.
 #include "ui/PassphraseChecker.h"
 
-#include "engine/RewriteStore.h"
+#include "engine/PendingFiles.h"
 
 #include <optional>
 #include <system_error>
@@ -46,11 +46,11 @@ void PassphraseChecker::join() {
 
 void PassphraseChecker::run(const std::vector<std::filesystem::path>& files,
                             std::unique_ptr<engine::Secret<twofish::keyInstance>> key) {
-    const std::optional<engine::RewriteStore> store = engine::RewriteStore::open();
+    engine::PendingFiles pending;
     std::size_t index = 0;
     for (; index < files.size() && !m_stop.load(); ++index) {
         const engine::CheckResult result =
-            engine::checkFile(files[index], key->get(), store ? &*store : nullptr);
+            engine::checkFile(files[index], key->get(), &pending);
         // Queued onto the checker's thread, which keeps their order; the destructor waits for this thread,
         // so `this` outlives every call posted here, and calls still waiting die with the checker.
         QMetaObject::invokeMethod(

@@ -1,4 +1,5 @@
 // The program's entry: one window per user and display, opening the files it was started with.
+#include "platform/Lease.h"
 #include "platform/ProcessHardening.h"
 #include "ui/BriskletAppDelegate.h"
 #include "ui/LaunchArguments.h"
@@ -49,6 +50,9 @@ void scheduleScreenshot(MainWindow* window) {
 int main(int argc, char** argv) {
     // Before any passphrase or key exists: none of them may end up in a core file or before a debugger.
     platform::forbidCoreDumps();
+    // A run holds a few descriptors per worker; a low soft limit must not fail rows that the hard one allows.
+    platform::raiseOpenFileLimit();
+    platform::ignoreLeaseBreakSignal();
     if (!hasDisplay()) {
         std::fprintf(stderr,
                      "brisklet: no display to show a window on (neither DISPLAY nor WAYLAND_DISPLAY is "

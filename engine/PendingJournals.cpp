@@ -1,0 +1,144 @@
+// Finding journals: in the folders of a run's files, under folders named for a recovery, or by the hint
+// index.
+#include "engine/PendingJournals.h"
+
+#include "engine/JournalIndex.h"
+#include "engine/JournalScan.h"
+#include "engine/LogMessages.h"
+#include "platform/FileStatus.h"
+#include "platform/FileSystemTraits.h"
+#include "platform/Folder.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+
+namespace engine {
+
+namespace {
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+    const std::filesystem::path absolute = comparablePath(file);
+    return absolute.parent_path();
+}
+
+PendingJournals::Recovery recoveryOf(const std::filesystem::path& folder, const FoundJournal& journal) {
+    PendingJournals::Recovery recovery{folder, journal.name, journal.entries, {}};
+    for (const JournalEntry& entry : journal.entries) {
+        recovery.files.push_back(folder / entry.name);
+    }
+    if (recovery.files.empty()) {
+        recovery.files.push_back(folder / journal.name);
+    }
+    return recovery;
+}
+
+// Every journal of the folder becomes a recovery, or, given a file's name, those that name it.
+void collect(const std::filesystem::path& folder, PendingJournals& pending,
+             const std::optional<std::string>& naming = std::nullopt) {
+    const auto opened = platform::Folder::open(folder);
+    const auto found = opened ? findJournals(*opened) : std::nullopt;
+    if (!found) {
+        return;
+    }
+    for (const FoundJournal& journal : *found) {
+        if (naming && !journal.names(*naming) && journal.state != Journal::State::Unpublished) {
+            continue;
+        }
+        pending.recoveries.push_back(recoveryOf(folder, journal));
+        if (journal.state == Journal::State::Unpublished) {
+            pending.recoveries.back().files.clear(); // cleared without a row: it never vouched for anything
+        }
+    }
+}
+
+void collectTree(const std::filesystem::path& folder, PendingJournals& pending, std::set<uint64_t>& seen) {
+    const auto status = platform::statusOfPath(folder, platform::FollowLinks::No);
+    if (!status || !S_ISDIR(status->mode) || !seen.insert(status->identity.inode).second) {
+        return;
+    }
+    collect(folder, pending);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (it->is_directory(error) && !it->is_symlink(error)) {
+            collectTree(it->path(), pending, seen);
+        }
+    }
+}
+
+} // namespace
+
+std::filesystem::path comparablePath(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return (error ? path : absolute).lexically_normal();
+}
+
+PendingJournals PendingJournals::forRun(const std::vector<std::filesystem::path>& files) {
+    std::map<std::filesystem::path, std::set<std::string>> namesByFolder;
+    for (const auto& file : files) {
+        namesByFolder[folderOf(file)].insert(comparablePath(file).filename().string());
+    }
+    PendingJournals pending;
+    for (const auto& [folder, names] : namesByFolder) {
+        const auto opened = platform::Folder::open(folder);
+        const auto found = opened ? findJournals(*opened) : std::nullopt;
+        if (!found) {
+            continue;
+        }
+        for (const FoundJournal& journal : *found) {
+            const bool ours = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+                return journal.names(name);
+            });
+            if (ours || journal.state == Journal::State::Unpublished) {
+                pending.recoveries.push_back(recoveryOf(folder, journal));
+                if (journal.state == Journal::State::Unpublished) {
+                    pending.recoveries.back().files.clear();
+                }
+            } else {
+                pending.notices.push_back(logmsg::interruptedRewritePending(folder.string()));
+            }
+        }
+    }
+    return pending;
+}
+
+PendingJournals PendingJournals::forRecovery(const std::vector<std::filesystem::path>& paths) {
+    PendingJournals pending;
+    if (!paths.empty()) {
+        std::set<uint64_t> seen;
+        for (const auto& path : paths) {
+            const auto status = platform::statusOfPath(path, platform::FollowLinks::Yes);
+            if (status && S_ISDIR(status->mode)) {
+                collectTree(comparablePath(path), pending, seen);
+            } else {
+                collect(folderOf(path), pending, comparablePath(path).filename().string());
+            }
+        }
+        return pending;
+    }
+    for (const JournalIndex::Entry& hinted : JournalIndex::entries()) {
+        const auto folder = platform::Folder::open(hinted.folder);
+        const auto status = folder ? folder->status() : std::nullopt;
+        if (!status) {
+            pending.notices.push_back("journals were noted in a folder no longer at " + hinted.folder.string());
+            continue;
+        }
+        const auto generation = platform::inodeGeneration(folder->descriptor());
+        if (status->identity.inode != hinted.inode || (hinted.generation && generation && *hinted.generation != *generation)) {
+            pending.notices.push_back("the folder that held journals at " + hinted.folder.string() +
+                                      " was moved; run brisklet-cli recover on its new place");
+            continue;
+        }
+        const size_t before = pending.recoveries.size();
+        collect(hinted.folder, pending);
+        if (pending.recoveries.size() == before) {
+            JournalIndex::remove(hinted.folder);
+        }
+    }
+    return pending;
+}
+
+} // namespace engine
