@@ -228,7 +228,7 @@ const GuardedCall kGuardedCalls[] = {
          return withHandle(file, [&](FileHandle& handle) {
              auto source =
                  FileHandle::openNoFollow(file.parent_path() / "source", FileHandle::Access::ReadOnly);
-             return source && handle.copyRangeFrom(*source, 0, 8);
+             return source && handle.copyRangeFrom(*source, 0, 0, 8);
          });
      }},
     {"moveItem", FaultPoint::Rename,
