@@ -62,7 +62,8 @@ int getattrOp(const char* path, struct stat* st, fuse_file_info*) {
     return -ENOENT;
 }
 
-int readdirOp(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*, fuse_readdir_flags) {
+int readdirOp(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*,
+              fuse_readdir_flags) {
     if (std::strcmp(path, "/") != 0) {
         return -ENOENT;
     }
@@ -89,7 +90,8 @@ int writeOp(const char*, const char* data, size_t size, off_t offset, fuse_file_
     appendRecord('W', static_cast<uint64_t>(offset), data, static_cast<uint32_t>(size));
     size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::pwrite(g_logger.image, data + done, size - done, offset + static_cast<off_t>(done));
+        const ssize_t n =
+            ::pwrite(g_logger.image, data + done, size - done, offset + static_cast<off_t>(done));
         if (n < 0) {
             return -errno;
         }
@@ -134,7 +136,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     g_logger.image = ::open(argv[1], O_RDWR | O_CLOEXEC);
-    struct stat st{};
+    struct stat st {};
     if (g_logger.image < 0 || ::fstat(g_logger.image, &st) != 0) {
         std::perror(argv[1]);
         return 1;

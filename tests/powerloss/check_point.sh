@@ -4,8 +4,11 @@
 # encryption no plain-text marker of an encrypted file is left anywhere on the device. Exit 0 passes.
 # The case comes from the environment that run.sh sets:
 #   PL_IMAGE PL_MNT PL_CLI PL_PASSFILE PL_FS PL_DIRECTION (encrypt|decrypt) PL_EXPECT PL_SCRATCH [PL_KEEP]
-# PL_EXPECT has a line "NAME PLAIN_SHA256 ENCRYPTED_SHA256" per file (the last only for decrypt cases).
+# PL_EXPECT has a line "NAME PLAIN_SUM ENCRYPTED_SUM" per file (the last only for decrypt cases), each sum
+# as sums_of prints it.
 set -euo pipefail
+
+source "$(dirname "$0")/sums.sh"
 
 problems=()
 dev=""
@@ -72,9 +75,9 @@ shopt -s nullglob dotglob
 declare -A sums=()
 entries=("$data"/*)
 if ((${#entries[@]} > 0)); then
-    while read -r sum name; do
-        sums["${name##*/}"]="$sum"
-    done < <(sha256sum -- "${entries[@]}" 2>/dev/null || true)
+    while read -r name sum; do
+        sums["$name"]="$sum"
+    done < <(sums_of "${entries[@]}")
 fi
 declare -A expected_names=()
 encrypted_ids=()
@@ -122,9 +125,9 @@ if ((${#encrypted_ids[@]} > 0)); then
         >"$PL_SCRATCH/decrypt.out" 2>&1 || decrypt_status=$?
     ((decrypt_status == 0)) || problems+=("decrypting the encrypted files exited $decrypt_status")
     declare -A decrypted=()
-    while read -r sum name; do
-        decrypted["${name##*/}"]="$sum"
-    done < <(sha256sum -- "$PL_SCRATCH/copies"/* 2>/dev/null || true)
+    while read -r name sum; do
+        decrypted["$name"]="$sum"
+    done < <(sums_of "$PL_SCRATCH/copies"/*)
     while read -r name plain_sum _; do
         if [ -e "$PL_SCRATCH/copies/$name" ] && [ "${decrypted[$name]:-}" != "$plain_sum" ]; then
             problems+=("$name.brisklet does not decrypt to the original")

@@ -1,6 +1,7 @@
 // Rebuilds the disk states a power loss could leave from a pre-state image and a block write log, and runs a
 // check command on each.
-//   powerloss_replay [--seed N] [--prefixes N] [--subsets N] [--all-prefixes] PRESTATE LOG IMAGE -- COMMAND...
+//   powerloss_replay [--seed N] [--prefixes N] [--subsets N] [--all-prefixes] PRESTATE LOG IMAGE --
+//   COMMAND...
 // The log is the one blocklog writes. Each write is cut into 4 KiB units, because a device may persist any
 // sector of a request without the others; the states rebuilt are:
 //   flush    every flush point: all units before that flush (points with no write since the last are skipped)
@@ -105,7 +106,8 @@ std::vector<Point> planPoints(const Log& log, uint64_t seed, int prefixes, int s
     for (size_t i = 0; i < log.flushes.size(); ++i) {
         if (log.flushes[i] != last) {
             points.push_back({"flush " + std::to_string(i + 1) + "/" + std::to_string(log.flushes.size()),
-                              log.flushes[i], {}});
+                              log.flushes[i],
+                              {}});
             last = log.flushes[i];
         }
     }
@@ -139,7 +141,8 @@ std::vector<Point> planPoints(const Log& log, uint64_t seed, int prefixes, int s
         intervals.emplace_back(from, total);
     }
     for (int i = 0; i < subsets && !intervals.empty(); ++i) {
-        const auto [begin, end] = intervals[std::uniform_int_distribution<size_t>(0, intervals.size() - 1)(random)];
+        const auto [begin, end] =
+            intervals[std::uniform_int_distribution<size_t>(0, intervals.size() - 1)(random)];
         // A different density each time reaches both "almost nothing" and "almost everything".
         std::bernoulli_distribution taken(std::uniform_real_distribution<double>(0.05, 0.95)(random));
         Point point{"", begin, {}};
@@ -153,7 +156,8 @@ std::vector<Point> planPoints(const Log& log, uint64_t seed, int prefixes, int s
         points.push_back(std::move(point));
     }
     // In order of their prefixes, so that one pass over the log builds them all.
-    std::stable_sort(points.begin(), points.end(), [](const Point& a, const Point& b) { return a.prefix < b.prefix; });
+    std::stable_sort(points.begin(), points.end(),
+                     [](const Point& a, const Point& b) { return a.prefix < b.prefix; });
     return points;
 }
 
@@ -241,8 +245,8 @@ int main(int argc, char** argv) {
 
     std::vector<char> disk = readAll(prestate);
     const std::vector<Point> points = planPoints(log, seed, prefixes, subsets, allPrefixes);
-    std::printf("seed %llu: %zu units of 4 KiB, %zu flushes, %zu points\n", static_cast<unsigned long long>(seed),
-                log.units.size(), log.flushes.size(), points.size());
+    std::printf("seed %llu: %zu units of 4 KiB, %zu flushes, %zu points\n",
+                static_cast<unsigned long long>(seed), log.units.size(), log.flushes.size(), points.size());
     std::fflush(stdout);
 
     int passed = 0;

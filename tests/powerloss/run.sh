@@ -20,7 +20,7 @@ if (($# > 0)) && [[ "$1" != --* ]]; then
     build="$(cd "$1" && pwd)"
     shift
 fi
-seed="${POWERLOSS_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}"
+seed="${POWERLOSS_SEED:-$(((RANDOM << 15) | RANDOM))}"
 prefixes=50
 subsets=50
 all_prefixes="${POWERLOSS_ALL_PREFIXES:-}"
@@ -82,12 +82,17 @@ dev=""
 placeholder=""
 blocklog_pid=""
 
+# Whatever was left mounted or attached, also by a check that was killed, goes: the mounts, then every loop
+# device over a file in the work folder, then the logger.
 cleanup() {
-    if mountpoint -q "$mnt"; then
-        umount "$mnt" || umount -l "$mnt" || true
-    fi
-    for loop in "$dev" "$placeholder"; do
-        if [ -n "$loop" ]; then
+    local point loop file
+    for point in "$mnt" "$replay_mnt"; do
+        if mountpoint -q "$point"; then
+            umount "$point" || umount -l "$point" || true
+        fi
+    done
+    losetup -nl -O NAME,BACK-FILE | while read -r loop file; do
+        if [[ "$file" == "$work"/* ]]; then
             losetup -d "$loop" || true
         fi
     done
@@ -112,6 +117,8 @@ printf 'power loss\n' >"$work/passphrase"
 cli_run() {
     XDG_STATE_HOME="$mnt/state" "$cli" --passphrase-file "$work/passphrase" "$@"
 }
+
+source "$here/sums.sh"
 
 # Files of random bytes with the marker PLAINMARK-<number> at the start of every 4 KiB block, so that any
 # block of plain text left on the device is found.
@@ -142,15 +149,11 @@ run_case() {
     mount "$dev" "$mnt"
     mkdir -p "$mnt/data" "$mnt/state"
     make_files "$count" "$size"
-    : >"$work/expect"
-    (cd "$mnt/data" && sha256sum -- *) | while read -r sum file; do echo "$file $sum"; done >"$work/plain"
+    sums_of "$mnt/data"/* >"$work/expect"
     if [ "$direction" = decrypt ]; then
         cli_run encrypt "$mnt/data" >/dev/null
-        while read -r file sum; do
-            echo "$file $sum $(sha256sum <"$mnt/data/$file.brisklet" | cut -d' ' -f1)"
-        done <"$work/plain" >"$work/expect"
-    else
-        cp "$work/plain" "$work/expect"
+        join "$work/expect" <(sums_of "$mnt/data"/* | sed 's/\.brisklet / /') >"$work/expect.both"
+        mv "$work/expect.both" "$work/expect"
     fi
     umount "$mnt"
     losetup -d "$dev"
@@ -195,7 +198,9 @@ run_case() {
     PL_IMAGE="$work/replay.img" PL_MNT="$replay_mnt" PL_CLI="$cli" PL_PASSFILE="$work/passphrase" PL_FS="$fs" \
         PL_DIRECTION="$direction" PL_EXPECT="$work/expect" PL_SCRATCH="$work/scratch" PL_KEEP="$keep_image" \
         "$replay" "${options[@]}" "$work/prestate.img" "$log" "$work/replay.img" -- "$here/check_point.sh" \
-        | sed -u "s/^/$name: /" | tee "$work/replay.out" || true
+        | awk -v name="$name" -v shown=20 '
+            /^FAIL/ && ++fails > shown { if (fails == shown + 1) print name ": (further failures not shown)"; fflush(); next }
+            { print name ": " $0; fflush() }' | tee "$work/replay.out" || true
     local summary
     summary="$(tail -n1 "$work/replay.out")"
     if [[ "$summary" =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
