@@ -6,6 +6,7 @@
 #include "engine/DecryptionOperation.h"
 #include "engine/EncryptedFormat.h"
 #include "engine/EncryptionOperation.h"
+#include "engine/JournalFormat.h"
 #include "engine/StatusCode.h"
 
 #include <algorithm>
@@ -90,9 +91,19 @@ std::string directionName(const testing::TestParamInfo<Direction>& info) {
     return info.param == Direction::Encrypt ? "Encrypt" : "Decrypt";
 }
 
+std::vector<std::string> OperationTest::tempFiles() const {
+    std::vector<std::string> journals;
+    for (const std::string& name : testsupport::listNames(m_dir.path())) {
+        if (name.starts_with(engine::kJournalPrefix)) {
+            journals.push_back(name);
+        }
+    }
+    return journals;
+}
+
 void OperationTest::recoverPending() {
     engine::Cryptor cryptor;
-    EXPECT_EQ(cryptor.recoverPendingRewrites(), std::nullopt);
+    EXPECT_EQ(cryptor.recoverPendingRewrites({m_dir.path()}), std::nullopt);
     cryptor.waitUntilAllOperationsAreFinished();
     for (int64_t row = 0; row < static_cast<int64_t>(cryptor.urlCount()); ++row) {
         EXPECT_EQ(cryptor.statusOnRow(row), engine::StatusDone) << cryptor.failureReasonOnRow(row);

@@ -58,13 +58,14 @@ protected:
     int32_t encrypt(const std::filesystem::path& path, std::u16string_view passphrase = u"secret");
     int32_t decrypt(const std::filesystem::path& path, std::u16string_view passphrase = u"secret");
     int32_t run(engine::FileOperation& operation);
-    // Completes what failures and crashes left pending, as the next start of the application would; every
+    // Completes what failures and crashes left pending in the test's folder, as `recover` would; every
     // pending rewrite must complete.
     void recoverPending();
 
     // The replacements and records in the state directory.
     std::filesystem::path stateDirectory() const { return m_tmp.path() / "brisklet"; }
-    std::vector<std::string> tempFiles() const { return testsupport::listNames(stateDirectory()); }
+    // The journals beside the files.
+    std::vector<std::string> tempFiles() const;
     std::vector<std::string> logLines() const { return m_log.lines(); }
 
     testsupport::TempDir m_dir;

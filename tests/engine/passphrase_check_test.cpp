@@ -4,7 +4,7 @@
 #include "crypto/passphrase_key.h"
 #include "engine/Cryptor.h"
 #include "engine/EncryptedFormat.h"
-#include "engine/RewriteStore.h"
+#include "engine/PendingFiles.h"
 #include "engine/StatusCode.h"
 #include "platform/FaultInjection.h"
 #include "tests/engine/operation_fixture.h"
@@ -105,28 +105,30 @@ TEST_F(PassphraseCheckTest, UnreadablePathsSayWhy) {
     EXPECT_EQ(engine::checkFile(m_dir.path(), key).outcome, CheckOutcome::NotRegularFile);
 }
 
-// A rewrite whose file sync failed stays pending, as a crash would leave it: with the store the file is
-// pending whatever its bytes say; without it, only its bytes are looked at.
-TEST_F(PassphraseCheckTest, AFileWithAPendingRewriteIsPendingOnlyWhereTheStoreIsConsulted) {
+// A rewrite whose file sync failed stays pending, as a crash would leave it: asked about journals, the file
+// is pending whatever its bytes say; otherwise only its bytes are looked at.
+TEST_F(PassphraseCheckTest, AFileWithAPendingRewriteIsPendingOnlyWhereJournalsAreConsulted) {
     const testsupport::ScopedEnv state("XDG_STATE_HOME", (m_dir.path() / "state").string());
     // Large enough to be rewritten alone, with a sync of its own at each step.
     const auto file = m_dir.writeFile("report", sampleBytes(300000));
     {
         engine::Cryptor cryptor;
         cryptor.addURLs({file});
-        // The replacement's, the record's, the state folder's, then the file's own sync.
-        const platform::FaultInjector failing(platform::FaultPoint::Sync, 4);
+        // The journal's, its folder's, then the file's own sync.
+        const platform::FaultInjector failing(platform::FaultPoint::Sync, 3);
         EXPECT_FALSE(cryptor.encryptFilesUsingPassPhrase(u"correct horse").has_value());
         cryptor.waitUntilAllOperationsAreFinished();
         ASSERT_EQ(cryptor.statusOnRow(0), engine::StatusFailed);
     }
-    const auto store = engine::RewriteStore::open();
-    ASSERT_TRUE(store.has_value());
+    engine::PendingFiles pending;
     auto key = enginetest::keyFor(u"correct horse", twofish::DIR_DECRYPT);
-    EXPECT_EQ(engine::checkFile(file, key, &*store).outcome, CheckOutcome::RewritePending);
+    EXPECT_EQ(engine::checkFile(file, key, &pending).outcome, CheckOutcome::RewritePending);
+    EXPECT_EQ(engine::checkFile(m_dir.path() / "./report.brisklet", key, &pending).outcome,
+              CheckOutcome::RewritePending)
+        << "by its new name too, however spelled";
     EXPECT_NE(engine::checkFile(file, key).outcome, CheckOutcome::RewritePending);
     const auto other = m_dir.writeFile("other", sampleBytes(48));
-    EXPECT_EQ(engine::checkFile(other, key, &*store).outcome, CheckOutcome::WrongPassphrase);
+    EXPECT_EQ(engine::checkFile(other, key, &pending).outcome, CheckOutcome::WrongPassphrase);
 }
 
 } // namespace

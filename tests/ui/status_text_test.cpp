@@ -89,7 +89,7 @@ void StatusTextTest::wordsForEachOutcome_data() {
         << failed << dec << "report.pdf already exists" << settled << "Failed: report.pdf already exists";
     QTest::newRow("write failure, replacement kept")
         << failed << enc
-        << line(engine::logmsg::kWritingToFileFailed) + "; " + line(engine::logmsg::replacementKeptAt("/s/r"))
+        << line(engine::logmsg::kWritingToFileFailed) + "; " + line(engine::logmsg::interruptedRewritePending("/s"))
         << settled << "Failed: could not write the file";
     QTest::newRow("unknown reason") << failed << enc << "the disk caught fire" << settled
                                     << "Failed: the disk caught fire";
