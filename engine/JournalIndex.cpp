@@ -3,6 +3,7 @@
 
 #include "platform/FileHandle.h"
 #include "platform/FileManager.h"
+#include <sys/stat.h>
 #include "platform/FileStatus.h"
 #include "platform/FileSystemTraits.h"
 
@@ -125,25 +126,40 @@ struct LockedIndex {
     }
 
     std::vector<JournalIndex::Entry> read() const {
-        auto handle = platform::FileHandle::openNoFollow(directory / kIndexName, platform::FileHandle::Access::ReadOnly);
-        if (!handle) {
+        // Plain calls, outside the fault seam: a hint's failures change nothing, and a file that exists
+        // only after the first run must not change how many guarded calls a rewrite makes.
+        const int fd = ::open((directory / kIndexName).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
             return {};
         }
-        const auto status = platform::statusOfDescriptor(handle->descriptor());
-        std::string text(status ? std::min<size_t>(status->length, kIndexLimit) : 0, '\0');
-        const auto got = handle->readAt(text.data(), text.size(), 0);
-        text.resize(got ? *got : 0);
+        const platform::FileHandle closer(fd);
+        struct stat info {};
+        std::string text(::fstat(fd, &info) == 0 ? std::min<size_t>(static_cast<size_t>(info.st_size), kIndexLimit) : 0,
+                         '\0');
+        size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t got = ::pread(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+            if (got <= 0) {
+                break;
+            }
+            done += static_cast<size_t>(got);
+        }
+        text.resize(done);
         return decode(text);
     }
 
     void write(const std::vector<JournalIndex::Entry>& entries) const {
         const std::string text = encode(entries);
         const std::filesystem::path temporary = directory / (std::string(kIndexName) + ".new");
-        platform::removeItem(temporary);
-        auto handle = platform::FileHandle::createNew(temporary);
-        if (!handle || !handle->writeAt(text.data(), text.size(), 0) ||
-            ::rename(temporary.c_str(), (directory / kIndexName).c_str()) != 0) {
-            platform::removeItem(temporary);
+        ::unlink(temporary.c_str());
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            return;
+        }
+        const platform::FileHandle closer(fd);
+        const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        if (!written || ::rename(temporary.c_str(), (directory / kIndexName).c_str()) != 0) {
+            ::unlink(temporary.c_str());
         }
     }
 };

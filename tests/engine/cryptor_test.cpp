@@ -203,7 +203,8 @@ TEST_F(CryptorTest, RemoveAllOKsDropsFinishedRowsAndClearsFailedOnes) {
     // Codes 1, 3, 2 from a real run (a file, a missing one, one whose rename fails), then a row with 0.
     m_cryptor.addURLs({m_dir.writeFile("ok", {1}), m_dir.path() / "missing", m_dir.writeFile("taken", {2})});
     {
-        const platform::FaultInjector secondRenameFails(platform::FaultPoint::Rename, 2);
+        // The journal's link is the first; the files' renames follow in row order.
+        const platform::FaultInjector secondRenameFails(platform::FaultPoint::Rename, 3);
         encryptAll();
     }
     m_cryptor.addURLs({m_dir.writeFile("later", {3})});
