@@ -61,9 +61,9 @@ FilePlacement::Step FilePlacement::extend() {
     if (m_entry.finalLength <= current || m_file.allocate(m_entry.finalLength)) {
         return Step::Ok;
     }
-    // Where space cannot be reserved, writing the new tail first claims it just as well: those bytes lie
-    // past the file's old end.
-    if ((errno == EOPNOTSUPP || errno == ENOSYS) && copy(current, m_entry.finalLength)) {
+    // Where space cannot be reserved (FAT), the overwrite claims it as it goes: a full disk then fails
+    // part-way, and the journal completes the file once there is room.
+    if (errno == EOPNOTSUPP || errno == ENOSYS) {
         return Step::Ok;
     }
     const int error = errno;

@@ -55,8 +55,11 @@ std::unique_ptr<Journal> Journal::create(platform::Folder& folder) {
     journal->m_namedAtCreation = !journal->m_name.empty();
     // A name is trusted only once it is locked and still leads to this file: another run's clean-up may
     // have taken an unpublished journal's name in between.
+    // The envelope's place, empty until publish(): a journal without it vouches for nothing.
+    const EnvelopeBytes none{};
     if (journal->m_handle->tryLock() != platform::FileHandle::LockResult::Locked ||
-        (journal->m_namedAtCreation && !journal->stillNamed())) {
+        (journal->m_namedAtCreation && !journal->stillNamed()) ||
+        !journal->m_handle->writeAt(none.data(), none.size(), 0)) {
         logFailure(logmsg::kCouldNotCreateJournal);
         if (journal->m_namedAtCreation && journal->stillNamed()) {
             folder.remove(journal->m_name);
@@ -97,9 +100,7 @@ uid_t Journal::owner() const {
 }
 
 void Journal::payloadWritten(uint64_t offset, uint64_t length) {
-    const uint64_t end = offset + length;
-    const uint64_t block = kJournalPayloadStart;
-    m_payloadEnd = std::max(m_payloadEnd, (end + block - 1) / block * block);
+    m_payloadEnd = std::max(m_payloadEnd, offset + length);
 }
 
 bool Journal::publishFile(const std::vector<JournalEntry>& entries) {

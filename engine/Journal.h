@@ -37,7 +37,7 @@ public:
     const std::string& name() const { return m_name; }
     uid_t owner() const;
 
-    // Where the next payload goes, and taking one: payloads start block-aligned.
+    // Where the next payload goes, and taking one.
     uint64_t nextPayloadOffset() const { return m_payloadEnd; }
     void payloadWritten(uint64_t offset, uint64_t length);
 

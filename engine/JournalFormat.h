@@ -53,8 +53,9 @@ struct JournalEntry {
 // little-endian. The header follows the payloads, so that a batch streams its replacements into the
 // journal before it knows all of its entries.
 inline constexpr size_t kJournalEnvelopeLength = 32;
-// The first payload starts here, block-aligned.
-inline constexpr uint64_t kJournalPayloadStart = 4096;
+// The first payload starts right after the envelope, and each next one right after the last: a journal is
+// written without holes, which some FAT drivers refuse.
+inline constexpr uint64_t kJournalPayloadStart = kJournalEnvelopeLength;
 
 struct JournalEnvelope {
     uint32_t version = kJournalVersion;

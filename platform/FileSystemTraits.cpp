@@ -11,6 +11,14 @@
 
 namespace platform {
 
+namespace {
+
+// Not in every kernel's linux/magic.h.
+constexpr unsigned long kCifsMagic = 0xFF534D42ul;
+constexpr unsigned long kSmb2Magic = 0xFE534D42ul;
+
+} // namespace
+
 FileSystemTraits fileSystemTraits(int descriptor) {
     FileSystemTraits traits;
     struct statfs info {};
@@ -21,8 +29,17 @@ FileSystemTraits fileSystemTraits(int descriptor) {
     switch (static_cast<unsigned long>(info.f_type) & 0xFFFFFFFFul) {
     case MSDOS_SUPER_MAGIC:
     case EXFAT_SUPER_MAGIC:
+        traits.stableInodes = false;
+        break;
     case FUSE_SUPER_MAGIC:
         traits.stableInodes = false;
+        traits.leasesSeeEveryOpener = false;
+        break;
+    case NFS_SUPER_MAGIC:
+    case SMB_SUPER_MAGIC:
+    case kCifsMagic:
+    case kSmb2Magic:
+        traits.leasesSeeEveryOpener = false;
         break;
     case EXT4_SUPER_MAGIC: // ext2 and ext3 too: they share the magic number
     case TMPFS_MAGIC:

@@ -13,6 +13,9 @@ struct FileSystemTraits {
     // copy_file_range writes the bytes into the target's own blocks. False where it may share blocks
     // instead (btrfs, XFS, and anything not known to copy).
     bool copyOverwritesInPlace = false;
+    // A write lease tells of every other opener. False where openers on other machines or behind a
+    // user-space server never break it (NFS, SMB, FUSE), so a lease there would promise what it cannot.
+    bool leasesSeeEveryOpener = true;
 };
 
 // From fstatfs(2) of the descriptor's file system; the defaults above when that fails.

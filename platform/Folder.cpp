@@ -63,7 +63,9 @@ bool restrictToOwner(int fd) {
     do {
         result = ::fchmod(fd, 0600);
     } while (result < 0 && errno == EINTR);
-    return result == 0 || errno == EPERM;
+    // FAT keeps no permission bits: its drivers refuse the call (EPERM) or do not have it (ENOSYS, or
+    // EOPNOTSUPP), and the mount's own mask is what protects the file there.
+    return result == 0 || errno == EPERM || errno == ENOSYS || errno == EOPNOTSUPP;
 }
 
 } // namespace
@@ -113,7 +115,7 @@ std::optional<Folder::NewFile> Folder::createFile(std::string_view prefix) {
     if (fd < 0) {
         // File systems without O_TMPFILE (FAT, FUSE, older ones) say so in any of these ways.
         const int error = errno;
-        if (error == EOPNOTSUPP || error == EISDIR || error == ENOENT || error == EINVAL) {
+        if (error == EOPNOTSUPP || error == EISDIR || error == ENOENT || error == EINVAL || error == ENOSYS) {
             return createNamedFileUnguarded(prefix);
         }
         return std::nullopt;

@@ -99,7 +99,7 @@ TEST_F(TempBufferTest, ReadsBackFromMemoryAndFromTheJournal) {
     EXPECT_EQ(large->readDataAtOffset(content.size(), 512), std::vector<uint8_t>());
 }
 
-TEST_F(TempBufferTest, FlushPlacesThePayloadAndTheNextOneStartsOnABlock) {
+TEST_F(TempBufferTest, FlushPlacesThePayloadAndTheNextOneFollowsWithoutAGap) {
     const auto first = sampleBytes(5000, 1);
     const auto second = sampleBytes(300, 2);
     auto a = make(first.size());
@@ -112,8 +112,8 @@ TEST_F(TempBufferTest, FlushPlacesThePayloadAndTheNextOneStartsOnABlock) {
     auto b = make(second.size());
     b->appendBytes(second.data(), second.size());
     ASSERT_TRUE(b->flush());
-    EXPECT_EQ(b->offset(), engine::kJournalPayloadStart + 8192);
-    EXPECT_EQ(m_journal->nextPayloadOffset(), engine::kJournalPayloadStart + 12288);
+    EXPECT_EQ(b->offset(), engine::kJournalPayloadStart + first.size());
+    EXPECT_EQ(m_journal->nextPayloadOffset(), engine::kJournalPayloadStart + first.size() + second.size());
     std::vector<uint8_t> back(second.size());
     ASSERT_TRUE(m_journal->readPayload(back.data(), back.size(), b->offset()));
     EXPECT_EQ(back, second);
