@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The cost of durability: brisklet-cli on one 256 MiB file and on 2000 files of 4 KiB, encrypting and
-# decrypting, as it ships (every replacement, record, file and folder synced before the next step) and
+# decrypting, as it ships (every journal, file and folder synced before the next step) and
 # with every sync turned into a no-op by eatmydata; prints seconds and the difference.
 #   bench/durability_bench.sh [PATH/TO/brisklet-cli]
 # Without an argument it builds build-bench (Release, no tests, no desktop application) and times that build's brisklet-cli.

@@ -1,7 +1,8 @@
 // The brisklet-cli program under test, run as a child with a passphrase file and a state directory of
-// the test's own.
+// the test's own (where the runs keep their hint index of folders that held journals).
 #pragma once
 
+#include "engine/JournalFormat.h"
 #include "tests/cli/child_process.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
@@ -45,8 +46,16 @@ protected:
         return run(argsWith(command, passphrase, paths));
     }
 
-    // Where the runs of this test keep their replacements and records.
-    fs::path stateDirectory() const { return m_stateHome.path() / "brisklet"; }
+    // The journals of interrupted or running rewrites that lie in the folder.
+    static std::vector<fs::path> journalsIn(const fs::path& folder) {
+        std::vector<fs::path> journals;
+        for (const std::string& name : testsupport::listNames(folder)) {
+            if (name.starts_with(engine::kJournalPrefix)) {
+                journals.push_back(folder / name);
+            }
+        }
+        return journals;
+    }
 
     testsupport::TempDir m_dir;
     // The children inherit it: each test watches a state directory of its own.

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <set>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -48,6 +49,14 @@ protected:
     // After whatever happened to an encryption run: every file is either its original under its name or
     // an encrypted form of it under the encrypted name, never both, and decrypting gives the original.
     void expectEachFileWholeOnce(const std::map<fs::path, std::vector<uint8_t>>& originals) {
+        // Before the decryption below, which would complete a journal that names its files.
+        std::set<fs::path> folders;
+        for (const auto& entry : originals) {
+            folders.insert(entry.first.parent_path());
+        }
+        for (const fs::path& folder : folders) {
+            EXPECT_EQ(journalsIn(folder), std::vector<fs::path>{}) << "no journal left beside the files";
+        }
         std::vector<fs::path> encrypted;
         for (const auto& [path, content] : originals) {
             SCOPED_TRACE(path.string());
@@ -65,8 +74,9 @@ protected:
         for (const auto& [path, content] : originals) {
             EXPECT_EQ(readFile(path), content) << path;
         }
-        EXPECT_TRUE(testsupport::listNames(stateDirectory()).empty())
-            << "nothing left in the state directory";
+        for (const fs::path& folder : folders) {
+            EXPECT_EQ(journalsIn(folder), std::vector<fs::path>{}) << "the decryption left no journal either";
+        }
     }
 
     // The seconds a whole encryption of `paths` takes, to spread kills over.
@@ -79,30 +89,44 @@ protected:
         return took.count();
     }
 
-    // Encrypts `path` in a child of this process that ends abruptly right before the rename: its rewrite is
-    // complete but pending.
+    // Encrypts `path` in a child of this process that ends abruptly right before the file's rename: the
+    // file holds its whole new content under its old name, and its journal lies beside it. The journal's
+    // own naming may be a rename too; a child ended there leaves the file untouched and no journal, and is
+    // followed by one that ends at the next rename.
     void leavePending(const fs::path& path) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            uint8_t digest[passphrase::kDigestSize];
-            std::u16string text;
-            for (const char c : std::string(kPassphrase)) {
-                text.push_back(static_cast<char16_t>(c));
+        const std::vector<uint8_t> original = readFile(path);
+        const size_t journalsBefore = journalsIn(path.parent_path()).size();
+        for (int nth = 1; nth <= 3; ++nth) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                uint8_t digest[passphrase::kDigestSize];
+                std::u16string text;
+                for (const char c : std::string(kPassphrase)) {
+                    text.push_back(static_cast<char16_t>(c));
+                }
+                twofish::keyInstance key;
+                passphrase::digest(text, digest);
+                passphrase::prepareKey(key, twofish::DIR_ENCRYPT, digest);
+                SilentMaster master;
+                const platform::FaultInjector crash(platform::FaultPoint::Rename, nth,
+                                                    platform::FaultMode::ExitProcess);
+                engine::EncryptionOperation(path, std::make_shared<engine::Secret<twofish::keyInstance>>(key),
+                                            &master, 0)
+                    .main();
+                ::_exit(0);
             }
-            twofish::keyInstance key;
-            passphrase::digest(text, digest);
-            passphrase::prepareKey(key, twofish::DIR_ENCRYPT, digest);
-            SilentMaster master;
-            const platform::FaultInjector crash(platform::FaultPoint::Rename, 1,
-                                                platform::FaultMode::ExitProcess);
-            engine::EncryptionOperation(path, std::make_shared<engine::Secret<twofish::keyInstance>>(key),
-                                        &master, 0)
-                .main();
-            ::_exit(0);
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == platform::kFaultExitStatus)
+                << "the run ended before rename " << nth;
+            ASSERT_TRUE(fs::exists(path));
+            if (journalsIn(path.parent_path()).size() > journalsBefore) {
+                ASSERT_NE(readFile(path), original) << "rewritten in place before the rename";
+                return;
+            }
+            ASSERT_EQ(readFile(path), original) << "untouched while it has no journal";
         }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == platform::kFaultExitStatus);
+        FAIL() << "no rename after the journal was named";
     }
 };
 
@@ -114,8 +138,8 @@ struct KillCase {
 
 class KillTest : public InterruptionTest, public testing::WithParamInterface<KillCase> {};
 
-// Kills land before the record (the file is untouched), during the rewrite (recovery completes it) and
-// after it; whichever, running the same command again, then recover, never loses or mixes a file.
+// Kills land before the journal is named (the file is untouched), during the rewrite (recovery completes
+// it) and after it; whichever, running the same command again, then recover, never loses or mixes a file.
 TEST_P(KillTest, KillNineAtRandomMomentsNeverLosesAFile) {
     const KillCase c = GetParam();
     std::map<fs::path, std::vector<uint8_t>> originals;
@@ -198,42 +222,73 @@ TEST_F(InterruptionTest, StoppingSignalsEndTheRunCleanlyWithTheirStatus) {
     }
 }
 
+// Three ways to complete a pending rewrite: the next run on its file (which also points at the other
+// journal of its folder), recover on the folder that the messages name, and recover alone, which looks in
+// the folders noted in the state directory.
 TEST_F(InterruptionTest, APendingRewriteIsCheckedAsPendingAndCompletedByRecoverOrByTheNextRun) {
     const auto plain = sampleBytes(5000, 3);
-    const fs::path first = m_dir.writeFile("first", plain);
-    const fs::path second = m_dir.writeFile("second", plain);
-    leavePending(first);
-    leavePending(second);
+    const fs::path folder = m_dir.path() / "folder";
+    const fs::path otherFolder = m_dir.path() / "other folder";
+    fs::create_directories(folder);
+    fs::create_directories(otherFolder);
+    const fs::path first = folder / "first";
+    const fs::path second = folder / "second";
+    const fs::path third = otherFolder / "third";
+    for (const fs::path& path : {first, second, third}) {
+        testsupport::writeFile(path, plain);
+        leavePending(path);
+    }
+    const std::string pending = "interrupted rewrite pending; run brisklet-cli recover " + folder.string();
 
     const ChildResult check = runWith("check", kPassphrase, {first});
     EXPECT_EQ(check.exitCode, 1);
-    EXPECT_EQ(check.out, first.string() + ": interrupted rewrite pending; run brisklet-cli recover\n");
+    EXPECT_EQ(check.out, first.string() + ": " + pending + "\n");
 
     const ChildResult again = runWith("encrypt", kPassphrase, {first});
     EXPECT_EQ(again.exitCode, 1) << "recovered is not the run the user asked for";
     EXPECT_EQ(again.out, first.string() + ": recovered after an interruption\n");
+    EXPECT_TRUE(contains(again.err, "brisklet-cli: " + pending + "\n")) << again.err;
+    EXPECT_EQ(journalsIn(folder).size(), 1u) << "the journal of the file not given stays";
+
+    const ChildResult byFolder = run({"recover", folder.string()});
+    EXPECT_EQ(byFolder.exitCode, 0) << byFolder.err;
+    EXPECT_EQ(byFolder.out, second.string() + ": recovered after an interruption\n");
 
     const ChildResult recovered = run({"recover"});
     EXPECT_EQ(recovered.exitCode, 0) << recovered.err;
-    EXPECT_EQ(recovered.out, second.string() + ": recovered after an interruption\n");
+    EXPECT_EQ(recovered.out, third.string() + ": recovered after an interruption\n");
     const ChildResult nothing = run({"recover"});
     EXPECT_EQ(nothing.exitCode, 0);
     EXPECT_EQ(nothing.out, "");
     EXPECT_TRUE(contains(nothing.err, "nothing to recover"));
-    expectEachFileWholeOnce({{first, plain}, {second, plain}});
+    expectEachFileWholeOnce({{first, plain}, {second, plain}, {third, plain}});
 }
 
-TEST_F(InterruptionTest, RecoverLeavesWhatItCannotFindAndSaysWhereTheReplacementIs) {
+// A file moved away from its journal is left alone: the journal stays, and recover says where it is, so
+// that the rewrite can still be completed once the file is back.
+TEST_F(InterruptionTest, RecoverLeavesWhatItCannotFindAndSaysWhereTheJournalIs) {
     const auto plain = sampleBytes(3000, 4);
     const fs::path path = m_dir.writeFile("moved", plain);
     leavePending(path);
-    fs::rename(path, m_dir.path() / "elsewhere");
+    const auto journals = journalsIn(m_dir.path());
+    ASSERT_EQ(journals.size(), 1u);
+    const fs::path elsewhere = m_dir.path() / "elsewhere";
+    fs::rename(path, elsewhere);
+    const auto partlyRewritten = readFile(elsewhere);
 
     const ChildResult result = run({"recover"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(contains(result.out, path.string() + ": failed (")) << result.out;
-    EXPECT_TRUE(contains(result.out, stateDirectory().string())) << "says where the replacement waits";
-    EXPECT_EQ(testsupport::listNames(stateDirectory()).size(), 2u) << "the record and the replacement stay";
+    EXPECT_TRUE(contains(result.out, "no longer where it was")) << result.out;
+    EXPECT_TRUE(contains(result.out, journals.front().string())) << "says where the journal waits";
+    EXPECT_EQ(journalsIn(m_dir.path()), journals) << "the journal stays";
+    EXPECT_EQ(readFile(elsewhere), partlyRewritten) << "nothing was changed";
+
+    fs::rename(elsewhere, path);
+    const ChildResult back = run({"recover"});
+    EXPECT_EQ(back.exitCode, 0) << back.out << back.err;
+    EXPECT_EQ(back.out, path.string() + ": recovered after an interruption\n");
+    expectEachFileWholeOnce({{path, plain}});
 }
 
 // Whatever the timing, the second run never works on the file while the first does.

@@ -29,8 +29,8 @@ inline constexpr uint8_t kBuildFromPlainText = 2;
 class DecryptHarness {
 public:
     // Keys are derived once here, since every input uses them. `workDirectory` must be an existing empty
-    // folder for the files under test; `stateHome` the folder that XDG_STATE_HOME names, where the engine
-    // keeps its replacements and records.
+    // folder for the files under test, beside which the engine keeps its journals; `stateHome` the folder
+    // that XDG_STATE_HOME names, where it notes the folders that held journals.
     DecryptHarness(std::filesystem::path workDirectory, std::filesystem::path stateHome);
     ~DecryptHarness();
     DecryptHarness(const DecryptHarness&) = delete;
@@ -38,7 +38,8 @@ public:
 
     // Writes the file the input gives, asks the check command's reader about it, decrypts it with one
     // DecryptionOperation and compares everything with the independent reader. Empty when every promise
-    // held, otherwise what broke. Leaves the work folder empty.
+    // held (a journal left beside the file is a broken one), otherwise what broke. Leaves the work folder
+    // empty.
     std::string run(std::span<const uint8_t> input);
 
 private:

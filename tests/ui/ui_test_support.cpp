@@ -1,6 +1,7 @@
 // Shared pieces of the Qt tests: isolated settings, scratch files, and a way to hold a run open.
 #include "tests/ui/ui_test_support.h"
 
+#include "engine/JournalFormat.h"
 #include "engine/Notifications.h"
 #include "platform/NotificationCenter.h"
 #include "platform/OperationQueue.h"
@@ -70,6 +71,13 @@ QStringList rowTexts(const QAbstractItemModel* model) {
         texts.append(model->index(row, 0).data().toString());
     }
     return texts;
+}
+
+QStringList journalsIn(const QString& folder) {
+    const QString pattern = QString::fromLatin1(engine::kJournalPrefix.data(),
+                                                static_cast<qsizetype>(engine::kJournalPrefix.size())) +
+                            QLatin1Char('*');
+    return QDir(folder).entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 RunGate::RunGate() {

@@ -36,6 +36,8 @@ QByteArray readFile(const QString& path);
 QByteArray sampleContent(int size, unsigned seed);
 // The rows the table shows, in order.
 QStringList rowTexts(const QAbstractItemModel* model);
+// The names of the journals of interrupted or running rewrites that lie in the folder.
+QStringList journalsIn(const QString& folder);
 
 // Holds every run open: each worker thread of the engine blocks in its first report until release(), so
 // a run of more files than there are workers stays busy, with later files not yet started. The run then

@@ -16,7 +16,8 @@ if [ -z "${BRISKLET_X11_TEST_DISPLAY_READY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
 fi
 
-work="$(mktemp -d)"
+# Without symbolic links, as the application's open files show it.
+work="$(cd "$(mktemp -d)" && pwd -P)"
 app_pid=""
 cleanup() {
     if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
@@ -54,6 +55,19 @@ window_named() {
 focus() {
     xdotool windowfocus --sync "$1"
     sleep 0.5
+}
+
+# Whether the application holds a journal open beside the files: unnamed while it is written (shown as
+# "#INODE (deleted)" among its descriptors) where the file system can make unnamed files, named otherwise.
+journal_open() {
+    local fd target
+    for fd in /proc/"$app_pid"/fd/*; do
+        target="$(readlink "$fd" 2>/dev/null)" || continue
+        case "$target" in
+        "$work/#"* | "$work"/.brisklet-journal-*) return 0 ;;
+        esac
+    done
+    return 1
 }
 
 quit_app() {
@@ -117,16 +131,17 @@ main="$(window_named Brisklet)"
 start_encryption
 xdotool windowfocus --sync "$main"
 sleep 0.4
-# The replacement being written in the state directory shows that the run is under way.
-compgen -G "$XDG_STATE_HOME/brisklet/kov.*" >/dev/null || fail "the run was not under way 0.4 s in"
+# The journal being written beside the file shows that the run is under way.
+journal_open || fail "the run was not under way 0.4 s in"
 xdotool key Escape
 
 deadline=$((SECONDS + 60))
-while compgen -G "$XDG_STATE_HOME/brisklet/kov.*" >/dev/null; do
+while journal_open; do
     kill -0 "$app_pid" 2>/dev/null || fail "the application ended while stopping"
     [ "$SECONDS" -lt "$deadline" ] || fail "the stopped run did not end"
     sleep 0.2
 done
+! compgen -G "$work/.brisklet-journal-*" >/dev/null || fail "the stopped run left a journal: $(ls -A "$work")"
 [ ! -e "$big.brisklet" ] || fail "Escape did not stop the run: big.bin was encrypted"
 [ "$(sha256sum <"$big")" = "$big_sum" ] || fail "the stopped file is not its original"
 # Let the window take in the end of the run before the next one is asked for.
@@ -142,4 +157,5 @@ done
 [ "$(stat -c %s "$big.brisklet")" -eq $((300 * 1024 * 1024 + 48)) ] ||
     fail "big.bin.brisklet does not have the length of its encryption"
 quit_app
+! compgen -G "$work/.brisklet-journal-*" >/dev/null || fail "the completed run left a journal: $(ls -A "$work")"
 echo "PASS: Escape stopped a run with the file untouched, and a second run encrypted it"
