@@ -36,7 +36,9 @@ private:
 // original and its replacement.
 class BlockChecksums {
 public:
-    static constexpr uint64_t kBlockSize = 4096;
+    // Small enough that no file system block holds two of them: a power loss tears a file at its file
+    // system's blocks (1 KiB on small ext4 volumes), never inside one, so every block is whole.
+    static constexpr uint64_t kBlockSize = 1024;
 
     void update(std::span<const uint8_t> bytes);
     // The blocks so far, the unfinished last one included; the object is spent afterwards.

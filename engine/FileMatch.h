@@ -21,7 +21,7 @@ bool sameFile(const JournalEntry& entry, const platform::FileStatus& status,
 // min(original, final) <= length <= max(original, final): a rewrite never leaves a file outside.
 bool lengthInWindow(const JournalEntry& entry, uint64_t length);
 
-// Every 4 KiB block of the file is the original's block or the replacement's at that place, except for
+// Every 1 KiB block of the file is the original's block or the replacement's at that place, except for
 // one run of at most 1 MiB (the write frontier) and the last blocks where the lengths differ. False, too,
 // when the file cannot be read.
 bool blocksAgree(platform::FileHandle& file, uint64_t length, const JournalEntry& entry,

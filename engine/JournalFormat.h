@@ -42,7 +42,7 @@ struct JournalEntry {
     FileTimes afterProbe;  // as left by the probe: the file is whole while it still looks so
     uint64_t payloadOffset = 0; // where the replacement starts in the journal; it is finalLength long
     uint64_t payloadChecksum = 0;
-    // A checksum of every 4 KiB block of the original (the last one shorter), taken while it was read.
+    // A checksum of every 1 KiB block of the original (the last one shorter), taken while it was read.
     std::vector<uint64_t> originalBlocks;
 
     bool operator==(const JournalEntry&) const = default;
