@@ -5,6 +5,7 @@
 #include "engine/EncryptionOperation.h"
 #include "engine/LogMessages.h"
 #include "engine/Notifications.h"
+#include "engine/PathExtension.h"
 #include "engine/RecoveryOperation.h"
 #include "engine/RewriteStore.h"
 #include "engine/SmallFilesOperation.h"
@@ -88,6 +89,7 @@ void Cryptor::addURL(const std::filesystem::path& url, Origin origin,
     m_status.push_back(StatusNone);
     m_reasons.emplace_back();
     m_foundInFolder.push_back(origin == Origin::InFolder);
+    m_finalURLs.emplace_back();
 }
 
 void Cryptor::removeAllURLs() {
@@ -96,6 +98,7 @@ void Cryptor::removeAllURLs() {
     m_status.clear();
     m_reasons.clear();
     m_foundInFolder.clear();
+    m_finalURLs.clear();
 }
 
 void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
@@ -109,6 +112,7 @@ void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
         m_status.erase(m_status.begin() + *it);
         m_reasons.erase(m_reasons.begin() + *it);
         m_foundInFolder.erase(m_foundInFolder.begin() + *it);
+        m_finalURLs.erase(m_finalURLs.begin() + *it);
     }
 }
 
@@ -165,6 +169,11 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
         store->collect();
     }
 
+    {
+        std::lock_guard lock(m_statusLock);
+        std::fill(m_finalURLs.begin(), m_finalURLs.end(), std::nullopt);
+    }
+    m_runKind = direction == twofish::DIR_ENCRYPT ? RunKind::Encrypt : RunKind::Decrypt;
     resetProgress(0, urls.size());
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
     m_countdown = urls.size();
@@ -274,8 +283,10 @@ std::optional<std::string> Cryptor::recoverPendingRewrites() {
             m_status.push_back(StatusNone);
             m_reasons.emplace_back();
             m_foundInFolder.push_back(false);
+            m_finalURLs.emplace_back();
         }
     }
+    m_runKind = RunKind::Recovery;
     resetProgress(rows.front(), pending.size());
     m_countdown = pending.size();
     for (size_t i = 0; i < pending.size(); ++i) {
@@ -320,6 +331,26 @@ int32_t Cryptor::statusOnRow(int64_t row) const {
     return m_status.at(static_cast<size_t>(row));
 }
 
+std::filesystem::path Cryptor::finalURLOnRow(int64_t row) const {
+    std::lock_guard lock(m_statusLock);
+    const auto index = static_cast<size_t>(row);
+    return m_finalURLs.at(index) ? *m_finalURLs[index] : m_urls.at(index);
+}
+
+void Cryptor::replaceURLOnRow(int64_t row, std::filesystem::path url) {
+    std::lock_guard lock(m_statusLock);
+    const auto index = static_cast<size_t>(row);
+    m_urls.at(index) = std::move(url);
+    m_finalURLs.at(index).reset();
+}
+
+void Cryptor::updateFinalURL(int64_t index, std::filesystem::path url) {
+    std::lock_guard lock(m_statusLock);
+    if (index >= 0 && static_cast<uint64_t>(index) < m_finalURLs.size()) {
+        m_finalURLs[static_cast<size_t>(index)] = std::move(url);
+    }
+}
+
 std::string Cryptor::failureReasonOnRow(int64_t row) const {
     std::lock_guard lock(m_statusLock);
     return m_reasons.at(static_cast<size_t>(row));
@@ -338,7 +369,8 @@ std::optional<Cryptor::Progress> Cryptor::progressOnRow(int64_t row) const {
     }
     const RowProgress& counters = m_progress[static_cast<size_t>(slot)];
     return Progress{counters.done.load(std::memory_order_relaxed),
-                    counters.total.load(std::memory_order_relaxed)};
+                    counters.total.load(std::memory_order_relaxed),
+                    counters.reported.load(std::memory_order_relaxed)};
 }
 
 Cryptor::RunProgress Cryptor::runProgress() const {
@@ -374,8 +406,12 @@ void Cryptor::updateStatus(int32_t code, int64_t index) {
         return;
     }
     const std::string reason = logmsg::sameFileAs(fileNameOnRow(static_cast<int32_t>(index)));
+    const std::filesystem::path finalURL = finalURLOnRow(index);
     for (const int64_t row : followers->second) {
         updateReason(row, reason);
+        if (code == StatusDone) {
+            updateFinalURL(row, finalURL);
+        }
         report(code, row);
     }
 }
@@ -385,13 +421,23 @@ void Cryptor::report(int32_t code, int64_t index) {
     {
         std::lock_guard lock(m_statusLock);
         if (index >= 0 && static_cast<uint64_t>(index) < m_status.size()) {
-            m_status[static_cast<size_t>(index)] = code;
+            const auto row = static_cast<size_t>(index);
+            m_status[row] = code;
+            // Until every operation names its file's new path itself, the extension rule tells it.
+            if (code == StatusDone && !m_finalURLs[row] && m_runKind != RunKind::Recovery) {
+                if (m_runKind == RunKind::Encrypt) {
+                    m_finalURLs[row] = withEncryptedExtension(m_urls[row]);
+                } else if (m_runKind == RunKind::Decrypt) {
+                    m_finalURLs[row] = withoutLastExtension(m_urls[row]);
+                }
+            }
         }
         // A file that has reported is as far as it will get, whatever its outcome.
         if (const int64_t slot = index - m_progressFirstRow;
             m_progress && slot >= 0 && static_cast<uint64_t>(slot) < m_progressRows) {
             RowProgress& counters = m_progress[static_cast<size_t>(slot)];
             counters.done.store(counters.total.load(std::memory_order_relaxed), std::memory_order_relaxed);
+            counters.reported.store(true, std::memory_order_relaxed);
         }
         remaining = --m_countdown;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace engine {
@@ -28,6 +29,14 @@ public:
         (void)index;
         (void)done;
         (void)total;
+    }
+
+    // Called before updateStatus, on the operation's thread, when the operation (or a recovery) gave the
+    // row's file another name: the path under which the file now lives. Rows are not renamed during a
+    // run; a front end may follow the new names once the run has ended.
+    virtual void updateFinalURL(int64_t index, std::filesystem::path url) {
+        (void)index;
+        (void)url;
     }
 };
 

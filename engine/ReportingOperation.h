@@ -7,6 +7,7 @@
 #include "platform/Operation.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -43,6 +44,9 @@ protected:
     int32_t stopped();
     // Hands the master the operation's progress: `done` of `total` units.
     void progress(uint64_t done, uint64_t total) { m_master->updateProgress(m_index, done, total); }
+
+    // Tells the master the path under which the file now lives, once it has been renamed.
+    void reportFinalURL(std::filesystem::path url) { m_master->updateFinalURL(m_index, std::move(url)); }
 
     int64_t index() const { return m_index; }
 

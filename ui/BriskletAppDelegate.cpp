@@ -8,6 +8,7 @@
 #include "ui/ConfirmationSheet.h"
 #include "ui/FileAndFolderDialog.h"
 #include "ui/FileOpenFilter.h"
+#include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
@@ -137,7 +138,10 @@ void BriskletAppDelegate::createWindow() {
 
     m_tableModel = new FileTableModel(m_cryptor.get(), m_filesTable);
     m_tableModel->setObjectName(QStringLiteral("filesTableModel"));
-    m_window->setFilesModel(m_tableModel);
+    m_sortModel = new FileSortModel(m_filesTable);
+    m_sortModel->setObjectName(QStringLiteral("filesSortModel"));
+    m_sortModel->setSourceModel(m_tableModel);
+    m_window->setFilesModel(m_sortModel);
 }
 
 void BriskletAppDelegate::createActions() {
@@ -339,6 +343,7 @@ void BriskletAppDelegate::openDocument() {
 
 void BriskletAppDelegate::afterAddingFiles() {
     reloadTable();
+    refreshOrder();
     updateControls();
     m_passPhraseField->setFocus(Qt::OtherFocusReason);
 }
@@ -349,6 +354,24 @@ void BriskletAppDelegate::reloadTable() {
     m_tableModel->reload();
     if (hadSelection != m_filesTable->selectionModel()->hasSelection()) {
         tableViewSelectionDidChange();
+    }
+}
+
+std::set<int64_t> BriskletAppDelegate::selectedCryptorRows() const {
+    std::set<int64_t> rows;
+    for (const QModelIndex& index : m_filesTable->selectionModel()->selectedRows()) {
+        rows.insert(m_sortModel->mapToSource(index).row());
+    }
+    return rows;
+}
+
+int BriskletAppDelegate::cryptorRow(int tableRow) const {
+    return m_sortModel->mapToSource(m_sortModel->index(tableRow, 0)).row();
+}
+
+void BriskletAppDelegate::refreshOrder() {
+    if (!runInProgress()) {
+        m_sortModel->refresh();
     }
 }
 

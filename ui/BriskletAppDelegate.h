@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace engine {
@@ -20,6 +21,7 @@ class Cryptor;
 class ColorFeedbackView;
 class ConfirmationSheet;
 class FileOpenFilter;
+class FileSortModel;
 class FileTableModel;
 class MainWindow;
 class PassphraseChecker;
@@ -157,6 +159,12 @@ private:
     void updateRunButtons();
     void showTableMenu(const QPoint& position);
     void reloadTable();
+    // The Cryptor rows of the selected table rows, whatever order the table shows them in.
+    std::set<int64_t> selectedCryptorRows() const;
+    // The Cryptor row of a table row (a row of the sorted view).
+    int cryptorRow(int tableRow) const;
+    // The table's order again, once a run has ended or the list has changed.
+    void refreshOrder();
     void afterAddingFiles();
     void startRun(Direction direction);
     // The window's side of a run's start and end, whatever kind of run it is.
@@ -203,6 +211,7 @@ private:
     uint64_t m_recovering = 0; // files the recovery run at launch completes; 0 once it has ended
 
     FileTableModel* m_tableModel = nullptr; // owned by the table
+    FileSortModel* m_sortModel = nullptr;   // owned by the table; what the table shows
     QAction* m_openAction = nullptr;
     QAction* m_encryptAction = nullptr;
     QAction* m_decryptAction = nullptr;

@@ -7,7 +7,9 @@
 #include "engine/StatusCode.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
+#include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
+#include "ui/ListFollower.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PassphraseChecker.h"
@@ -26,6 +28,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string_view>
@@ -171,12 +174,23 @@ void BriskletAppDelegate::removeSelected() {
     if (runInProgress()) {
         return;
     }
-    std::set<int64_t> rows;
+    const std::set<int64_t> rows = selectedCryptorRows();
+    if (rows.empty()) {
+        return;
+    }
+    // The row that follows the removed ones in the table's order becomes current, as in a file manager.
+    int nextTableRow = m_filesTable->model()->rowCount();
     for (const QModelIndex& index : m_filesTable->selectionModel()->selectedRows()) {
-        rows.insert(index.row());
+        nextTableRow = std::min(nextTableRow, index.row());
     }
     m_cryptor->removeURLatIndexes(rows);
     reloadTable();
+    refreshOrder();
+    const int remaining = m_filesTable->model()->rowCount();
+    if (remaining > 0) {
+        const QModelIndex next = m_filesTable->model()->index(std::min(nextTableRow, remaining - 1), 0);
+        m_filesTable->selectionModel()->setCurrentIndex(next, QItemSelectionModel::NoUpdate);
+    }
     updateControls();
 }
 
@@ -231,7 +245,10 @@ void BriskletAppDelegate::handleEndOfQueue() {
         // A newer run started between this end and its delivery here; that run's end tidies up.
         return;
     }
+    // Only now that the run is over do the rows follow their renamed files.
+    ListFollower::followRenamedFiles(*m_cryptor);
     m_tableModel->runEnded();
+    m_sortModel->refresh();
     if (std::exchange(m_recovering, 0) > 0) {
         // The recovery at launch used no passphrase; one the user typed meanwhile stays.
         showRecoveryOutcome();

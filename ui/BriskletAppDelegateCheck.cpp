@@ -8,6 +8,7 @@
 #include "engine/PassphraseCheck.h"
 #include "engine/Secret.h"
 #include "platform/ErrorText.h"
+#include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
@@ -107,6 +108,7 @@ void BriskletAppDelegate::handleCheckAnswer(int row, const engine::CheckResult& 
 
 void BriskletAppDelegate::handleCheckEnd(bool stopped) {
     m_tableModel->checkEnded();
+    m_sortModel->refresh();
     // As after a decryption: the passphrase has done what it was typed for.
     emptyPassphraseField();
     if (stopped) {

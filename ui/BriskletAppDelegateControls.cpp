@@ -105,6 +105,10 @@ void BriskletAppDelegate::showSelectedInFolder() {
     } else if (const QModelIndexList rows = selection->selectedRows(); !rows.isEmpty()) {
         row = rows.first().row();
     }
+    if (row < 0) {
+        return;
+    }
+    row = cryptorRow(row);
     if (row < 0 || static_cast<uint64_t>(row) >= m_cryptor->urlCount()) {
         return;
     }

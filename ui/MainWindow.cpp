@@ -191,10 +191,16 @@ void MainWindow::createLayout() {
 void MainWindow::setFilesModel(QAbstractItemModel* model) {
     m_filesTable->setModel(model);
     QHeaderView* header = m_filesTable->horizontalHeader();
+    // The File column takes whatever width the window gains; the others keep theirs.
+    header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setStretchLastSection(true);
-    header->resizeSection(0, 170);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->resizeSection(1, 290);
+    header->resizeSection(2, 200);
+    // Sortable by a click on a header, but in the listed order until then.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    m_filesTable->setSortingEnabled(true);
+    header->setSortIndicatorShown(true);
 }
 
 void MainWindow::createSheets() {
