@@ -125,6 +125,7 @@ void BriskletAppDelegate::createWindow() {
     m_removeAllButton = m_window->removeAllButton();
     m_encryptButton = m_window->encryptButton();
     m_decryptButton = m_window->decryptButton();
+    m_checkButton = m_window->checkButton();
     m_progressWheel = m_window->progressWheel();
     m_progressLabel = m_window->progressLabel();
     m_stopButton = m_window->stopButton();
@@ -219,6 +220,8 @@ void BriskletAppDelegate::connectControls() {
     connect(m_filesTable, &QWidget::customContextMenuRequested, this, &BriskletAppDelegate::showTableMenu);
     connect(m_encryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::decrypt);
+    connect(m_checkButton, &QPushButton::clicked, this, &BriskletAppDelegate::check);
+    connect(m_passPhraseField, &QLineEdit::returnPressed, this, &BriskletAppDelegate::runForReturn);
     connect(m_stopButton, &QPushButton::clicked, this, &BriskletAppDelegate::stop);
     connect(m_progressTimer, &QTimer::timeout, this, &BriskletAppDelegate::showProgress);
     connect(m_checker.get(), &PassphraseChecker::answered, this, &BriskletAppDelegate::handleCheckAnswer);

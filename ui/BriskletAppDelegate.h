@@ -106,6 +106,9 @@ public slots:
     // Tells for each listed file whether the passphrase opens it, on a worker thread and writing nothing;
     // the answers stand in the Status column until the next run, and the rows' codes stay as they were.
     void check();
+    // Return in the passphrase field: Decrypt when every listed file is encrypted, Encrypt when none is;
+    // nothing on a mixed list, whose hint then says why.
+    void runForReturn();
     // Stops the run in progress: files not yet begun stay untouched; rewrites under way finish.
     void stop();
     // Quit as the user asks for it (the Quit command, closing the window): while a run is in progress the
@@ -195,6 +198,7 @@ private:
     QPushButton* m_removeAllButton = nullptr;
     QPushButton* m_encryptButton = nullptr;
     QPushButton* m_decryptButton = nullptr;
+    QPushButton* m_checkButton = nullptr;
     QPushButton* m_confirmOKButton = nullptr;
     QCheckBox* m_reEnterCheckBox = nullptr;
     QProgressBar* m_progressWheel = nullptr;

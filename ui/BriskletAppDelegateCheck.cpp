@@ -109,8 +109,7 @@ void BriskletAppDelegate::handleCheckAnswer(int row, const engine::CheckResult& 
 void BriskletAppDelegate::handleCheckEnd(bool stopped) {
     m_tableModel->checkEnded();
     m_sortModel->refresh();
-    // As after a decryption: the passphrase has done what it was typed for.
-    emptyPassphraseField();
+    // Unlike a run that rewrites files, the passphrase stays: "Check, then Decrypt" needs it once more.
     if (stopped) {
         const int left = m_checkFiles - m_checkAnswers;
         showMessage(left == 1 ? tr("Check stopped; 1 file was not checked.")
