@@ -6,6 +6,7 @@
 #include "platform/NotificationCenter.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
+#include "ui/DesktopNotifier.h"
 #include "ui/FileAndFolderDialog.h"
 #include "ui/FileOpenFilter.h"
 #include "ui/FileSortModel.h"
@@ -104,6 +105,7 @@ BriskletAppDelegate::~BriskletAppDelegate() {
 void BriskletAppDelegate::applicationWillFinishLaunching() {
     m_cryptor = std::make_unique<engine::Cryptor>();
     m_checker = std::make_unique<PassphraseChecker>();
+    m_notifier = new DesktopNotifier(this);
     m_progressTimer = new QTimer(this);
     m_progressTimer->setInterval(kProgressInterval);
     m_finishedLaunching = false;

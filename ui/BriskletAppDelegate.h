@@ -2,7 +2,9 @@
 #pragma once
 
 #include "platform/ObserverRegistration.h"
+#include "ui/RunSummary.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -19,6 +21,7 @@ namespace engine {
 class Cryptor;
 }
 class ColorFeedbackView;
+class DesktopNotifier;
 class ConfirmationSheet;
 class FileOpenFilter;
 class FileSortModel;
@@ -181,6 +184,9 @@ private:
     void showMessage(const QString& message);
     void showRecoveryOutcome();
     void showStopOutcome();
+    // The run's summary in the status bar (unless a stop or the recovery says more), and as a desktop
+    // notification when a long run ends unseen or quitting mid-run has finished.
+    void announceRunEnd();
     bool handleDragEvent(QEvent* event);
     // The window's close guard: it may close unless a run is in progress, which asks first.
     bool windowMayClose();
@@ -227,6 +233,9 @@ private:
     QAction* m_showInFolderAction = nullptr; // the file table's menu
     QMenu* m_tableMenu = nullptr;            // a child of the window
     bool m_runInProgress = false;
+    RunSummary::Kind m_runKind = RunSummary::Kind::Encrypt;
+    QElapsedTimer m_runClock;
+    DesktopNotifier* m_notifier = nullptr; // a child of this controller
     bool m_stopRequested = false;
     // Asking: the question is open. Finishing: stopped, waiting for the run's end to quit. Now: quitting.
     enum class Quitting { No, Asking, Finishing, Now };

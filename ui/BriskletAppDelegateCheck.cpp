@@ -96,6 +96,7 @@ void BriskletAppDelegate::check() {
     }
     m_checkAnswers = 0;
     m_checkFiles = fileCount;
+    m_runKind = RunSummary::Kind::Check;
     m_tableModel->checkStarting();
     runDidStart();
     updateControls();
@@ -118,5 +119,6 @@ void BriskletAppDelegate::handleCheckEnd(bool stopped) {
         // The stop came after the last file: "Stopping…" would outlive what it announced.
         m_window->statusBar()->clearMessage();
     }
+    announceRunEnd();
     runDidEnd();
 }
