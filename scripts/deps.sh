@@ -9,7 +9,6 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     xvfb xauth xdotool
-    dbus libzxcvbn-dev diceware at-spi2-core python3-pyatspi
     "$@"
 )
 
