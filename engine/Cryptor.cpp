@@ -88,6 +88,7 @@ void Cryptor::addURL(const std::filesystem::path& url, Origin origin,
     m_status.push_back(StatusNone);
     m_reasons.emplace_back();
     m_foundInFolder.push_back(origin == Origin::InFolder);
+    m_finalURLs.emplace_back();
 }
 
 void Cryptor::removeAllURLs() {
@@ -96,6 +97,7 @@ void Cryptor::removeAllURLs() {
     m_status.clear();
     m_reasons.clear();
     m_foundInFolder.clear();
+    m_finalURLs.clear();
 }
 
 void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
@@ -109,6 +111,7 @@ void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
         m_status.erase(m_status.begin() + *it);
         m_reasons.erase(m_reasons.begin() + *it);
         m_foundInFolder.erase(m_foundInFolder.begin() + *it);
+        m_finalURLs.erase(m_finalURLs.begin() + *it);
     }
 }
 
@@ -165,6 +168,10 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
     std::vector<bool> recovered(urls.size(), false);
     const auto recoveryRows = rowsForRecoveries(pending, &recovered);
 
+    {
+        std::lock_guard lock(m_statusLock);
+        std::fill(m_finalURLs.begin(), m_finalURLs.end(), std::nullopt);
+    }
     const uint64_t total = urlCount();
     resetProgress(0, total);
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
@@ -204,6 +211,7 @@ std::vector<std::vector<int64_t>> Cryptor::rowsForRecoveries(const PendingJourna
             m_status.push_back(StatusNone);
             m_reasons.emplace_back();
             m_foundInFolder.push_back(false);
+            m_finalURLs.emplace_back();
         }
     }
     return rows;
@@ -367,6 +375,26 @@ int32_t Cryptor::statusOnRow(int64_t row) const {
     return m_status.at(static_cast<size_t>(row));
 }
 
+std::filesystem::path Cryptor::finalURLOnRow(int64_t row) const {
+    std::lock_guard lock(m_statusLock);
+    const auto index = static_cast<size_t>(row);
+    return m_finalURLs.at(index) ? *m_finalURLs[index] : m_urls.at(index);
+}
+
+void Cryptor::replaceURLOnRow(int64_t row, std::filesystem::path url) {
+    std::lock_guard lock(m_statusLock);
+    const auto index = static_cast<size_t>(row);
+    m_urls.at(index) = std::move(url);
+    m_finalURLs.at(index).reset();
+}
+
+void Cryptor::updateFinalURL(int64_t index, std::filesystem::path url) {
+    std::lock_guard lock(m_statusLock);
+    if (index >= 0 && static_cast<uint64_t>(index) < m_finalURLs.size()) {
+        m_finalURLs[static_cast<size_t>(index)] = std::move(url);
+    }
+}
+
 std::string Cryptor::failureReasonOnRow(int64_t row) const {
     std::lock_guard lock(m_statusLock);
     return m_reasons.at(static_cast<size_t>(row));
@@ -385,7 +413,8 @@ std::optional<Cryptor::Progress> Cryptor::progressOnRow(int64_t row) const {
     }
     const RowProgress& counters = m_progress[static_cast<size_t>(slot)];
     return Progress{counters.done.load(std::memory_order_relaxed),
-                    counters.total.load(std::memory_order_relaxed)};
+                    counters.total.load(std::memory_order_relaxed),
+                    counters.reported.load(std::memory_order_relaxed)};
 }
 
 Cryptor::RunProgress Cryptor::runProgress() const {
@@ -421,8 +450,12 @@ void Cryptor::updateStatus(int32_t code, int64_t index) {
         return;
     }
     const std::string reason = logmsg::sameFileAs(fileNameOnRow(static_cast<int32_t>(index)));
+    const std::filesystem::path finalURL = finalURLOnRow(index);
     for (const int64_t row : followers->second) {
         updateReason(row, reason);
+        if (code == StatusDone) {
+            updateFinalURL(row, finalURL);
+        }
         report(code, row);
     }
 }
@@ -439,6 +472,7 @@ void Cryptor::report(int32_t code, int64_t index) {
             m_progress && slot >= 0 && static_cast<uint64_t>(slot) < m_progressRows) {
             RowProgress& counters = m_progress[static_cast<size_t>(slot)];
             counters.done.store(counters.total.load(std::memory_order_relaxed), std::memory_order_relaxed);
+            counters.reported.store(true, std::memory_order_relaxed);
         }
         remaining = --m_countdown;
     }

@@ -81,6 +81,13 @@ public:
     // Whether the row was met inside a listed folder rather than named itself.
     bool foundInFolderOnRow(int64_t row) const;
     int32_t statusOnRow(int64_t row) const;
+    // Where the row's file lives after the last run: the new name of a file that run renamed, otherwise
+    // the row's URL. An encryption or decryption that reports StatusDone renames by the extension rule
+    // (engine/PathExtension.h) unless its operation named the final path itself (updateFinalURL).
+    std::filesystem::path finalURLOnRow(int64_t row) const;
+    // Makes the row name `url`, keeping its code and reason; for following renamed files once a run has
+    // ended. Main thread, only while not busy.
+    void replaceURLOnRow(int64_t row, std::filesystem::path url);
     // The log lines the row's last operation wrote, joined by "; "; empty when it wrote none.
     std::string failureReasonOnRow(int64_t row) const;
 
@@ -91,6 +98,7 @@ public:
     struct Progress {
         uint64_t done = 0;
         uint64_t total = 0;
+        bool reported = false; // the row's outcome of this run is in
     };
     std::optional<Progress> progressOnRow(int64_t row) const;
     // The same summed over the run, and its files: reported of all.
@@ -104,6 +112,7 @@ public:
     void updateReason(int64_t index, std::string reason) override;
     void updateStatus(int32_t code, int64_t index) override;
     void updateProgress(int64_t index, uint64_t done, uint64_t total) override;
+    void updateFinalURL(int64_t index, std::filesystem::path url) override;
 
     // The passphrase's 32-byte digest, the same that keys a run. False, with `hash` untouched, for a
     // passphrase that cannot be turned into a key.
@@ -132,6 +141,8 @@ private:
     std::vector<std::string> m_reasons;
     std::vector<bool> m_foundInFolder; // the row was found inside a listed folder, not named itself
     std::vector<std::string> m_notices;
+    // The path a run left the row's file at, once known; none while the file keeps the row's URL.
+    std::vector<std::optional<std::filesystem::path>> m_finalURLs;
     std::atomic<uint64_t> m_countdown{0};
     // For the run in progress: rows that name the same file as an earlier row, by that row. Set before
     // the run's operations are queued, read by their reports.
@@ -141,6 +152,7 @@ private:
     struct RowProgress {
         std::atomic<uint64_t> done{0};
         std::atomic<uint64_t> total{0};
+        std::atomic<bool> reported{false};
     };
     std::unique_ptr<RowProgress[]> m_progress;
     int64_t m_progressFirstRow = 0;

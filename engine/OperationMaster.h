@@ -31,7 +31,9 @@ public:
         (void)total;
     }
 
-    // Called before updateStatus, on the same thread, when the row's file was renamed: the name it has now.
+    // Called before updateStatus, on the operation's thread, when the operation (or a recovery) gave the
+    // row's file another name: the path under which the file now lives. Rows are not renamed during a
+    // run; a front end may follow the new names once the run has ended.
     virtual void updateFinalURL(int64_t index, std::filesystem::path url) {
         (void)index;
         (void)url;

@@ -6,8 +6,10 @@
 #include "platform/NotificationCenter.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
+#include "ui/DesktopNotifier.h"
 #include "ui/FileAndFolderDialog.h"
 #include "ui/FileOpenFilter.h"
+#include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
@@ -103,6 +105,7 @@ BriskletAppDelegate::~BriskletAppDelegate() {
 void BriskletAppDelegate::applicationWillFinishLaunching() {
     m_cryptor = std::make_unique<engine::Cryptor>();
     m_checker = std::make_unique<PassphraseChecker>();
+    m_notifier = new DesktopNotifier(this);
     m_progressTimer = new QTimer(this);
     m_progressTimer->setInterval(kProgressInterval);
     m_finishedLaunching = false;
@@ -124,6 +127,7 @@ void BriskletAppDelegate::createWindow() {
     m_removeAllButton = m_window->removeAllButton();
     m_encryptButton = m_window->encryptButton();
     m_decryptButton = m_window->decryptButton();
+    m_checkButton = m_window->checkButton();
     m_progressWheel = m_window->progressWheel();
     m_progressLabel = m_window->progressLabel();
     m_stopButton = m_window->stopButton();
@@ -137,7 +141,10 @@ void BriskletAppDelegate::createWindow() {
 
     m_tableModel = new FileTableModel(m_cryptor.get(), m_filesTable);
     m_tableModel->setObjectName(QStringLiteral("filesTableModel"));
-    m_window->setFilesModel(m_tableModel);
+    m_sortModel = new FileSortModel(m_filesTable);
+    m_sortModel->setObjectName(QStringLiteral("filesSortModel"));
+    m_sortModel->setSourceModel(m_tableModel);
+    m_window->setFilesModel(m_sortModel);
 }
 
 void BriskletAppDelegate::createActions() {
@@ -215,6 +222,8 @@ void BriskletAppDelegate::connectControls() {
     connect(m_filesTable, &QWidget::customContextMenuRequested, this, &BriskletAppDelegate::showTableMenu);
     connect(m_encryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::decrypt);
+    connect(m_checkButton, &QPushButton::clicked, this, &BriskletAppDelegate::check);
+    connect(m_passPhraseField, &QLineEdit::returnPressed, this, &BriskletAppDelegate::runForReturn);
     connect(m_stopButton, &QPushButton::clicked, this, &BriskletAppDelegate::stop);
     connect(m_progressTimer, &QTimer::timeout, this, &BriskletAppDelegate::showProgress);
     connect(m_checker.get(), &PassphraseChecker::answered, this, &BriskletAppDelegate::handleCheckAnswer);
@@ -339,6 +348,7 @@ void BriskletAppDelegate::openDocument() {
 
 void BriskletAppDelegate::afterAddingFiles() {
     reloadTable();
+    refreshOrder();
     updateControls();
     m_passPhraseField->setFocus(Qt::OtherFocusReason);
 }
@@ -349,6 +359,24 @@ void BriskletAppDelegate::reloadTable() {
     m_tableModel->reload();
     if (hadSelection != m_filesTable->selectionModel()->hasSelection()) {
         tableViewSelectionDidChange();
+    }
+}
+
+std::set<int64_t> BriskletAppDelegate::selectedCryptorRows() const {
+    std::set<int64_t> rows;
+    for (const QModelIndex& index : m_filesTable->selectionModel()->selectedRows()) {
+        rows.insert(m_sortModel->mapToSource(index).row());
+    }
+    return rows;
+}
+
+int BriskletAppDelegate::cryptorRow(int tableRow) const {
+    return m_sortModel->mapToSource(m_sortModel->index(tableRow, 0)).row();
+}
+
+void BriskletAppDelegate::refreshOrder() {
+    if (!runInProgress()) {
+        m_sortModel->refresh();
     }
 }
 

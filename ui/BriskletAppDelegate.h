@@ -2,7 +2,9 @@
 #pragma once
 
 #include "platform/ObserverRegistration.h"
+#include "ui/RunSummary.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -12,14 +14,17 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace engine {
 class Cryptor;
 }
 class ColorFeedbackView;
+class DesktopNotifier;
 class ConfirmationSheet;
 class FileOpenFilter;
+class FileSortModel;
 class FileTableModel;
 class MainWindow;
 class PassphraseChecker;
@@ -104,6 +109,9 @@ public slots:
     // Tells for each listed file whether the passphrase opens it, on a worker thread and writing nothing;
     // the answers stand in the Status column until the next run, and the rows' codes stay as they were.
     void check();
+    // Return in the passphrase field: Decrypt when every listed file is encrypted, Encrypt when none is;
+    // nothing on a mixed list, whose hint then says why.
+    void runForReturn();
     // Stops the run in progress: files not yet begun stay untouched; rewrites under way finish.
     void stop();
     // Quit as the user asks for it (the Quit command, closing the window): while a run is in progress the
@@ -157,6 +165,12 @@ private:
     void updateRunButtons();
     void showTableMenu(const QPoint& position);
     void reloadTable();
+    // The Cryptor rows of the selected table rows, whatever order the table shows them in.
+    std::set<int64_t> selectedCryptorRows() const;
+    // The Cryptor row of a table row (a row of the sorted view).
+    int cryptorRow(int tableRow) const;
+    // The table's order again, once a run has ended or the list has changed.
+    void refreshOrder();
     void afterAddingFiles();
     void startRun(Direction direction);
     // The window's side of a run's start and end, whatever kind of run it is.
@@ -170,6 +184,9 @@ private:
     void showMessage(const QString& message);
     void showRecoveryOutcome();
     void showStopOutcome();
+    // The run's summary in the status bar (unless a stop or the recovery says more), and as a desktop
+    // notification when a long run ends unseen or quitting mid-run has finished.
+    void announceRunEnd();
     bool handleDragEvent(QEvent* event);
     // The window's close guard: it may close unless a run is in progress, which asks first.
     bool windowMayClose();
@@ -187,6 +204,7 @@ private:
     QPushButton* m_removeAllButton = nullptr;
     QPushButton* m_encryptButton = nullptr;
     QPushButton* m_decryptButton = nullptr;
+    QPushButton* m_checkButton = nullptr;
     QPushButton* m_confirmOKButton = nullptr;
     QCheckBox* m_reEnterCheckBox = nullptr;
     QProgressBar* m_progressWheel = nullptr;
@@ -203,6 +221,7 @@ private:
     uint64_t m_recovering = 0; // files the recovery run at launch completes; 0 once it has ended
 
     FileTableModel* m_tableModel = nullptr; // owned by the table
+    FileSortModel* m_sortModel = nullptr;   // owned by the table; what the table shows
     QAction* m_openAction = nullptr;
     QAction* m_encryptAction = nullptr;
     QAction* m_decryptAction = nullptr;
@@ -214,6 +233,9 @@ private:
     QAction* m_showInFolderAction = nullptr; // the file table's menu
     QMenu* m_tableMenu = nullptr;            // a child of the window
     bool m_runInProgress = false;
+    RunSummary::Kind m_runKind = RunSummary::Kind::Encrypt;
+    QElapsedTimer m_runClock;
+    DesktopNotifier* m_notifier = nullptr; // a child of this controller
     bool m_stopRequested = false;
     // Asking: the question is open. Finishing: stopped, waiting for the run's end to quit. Now: quitting.
     enum class Quitting { No, Asking, Finishing, Now };

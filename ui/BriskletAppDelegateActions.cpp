@@ -7,13 +7,17 @@
 #include "engine/StatusCode.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
+#include "ui/DesktopNotifier.h"
+#include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
+#include "ui/ListFollower.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PassphraseChecker.h"
 #include "ui/Preferences.h"
 #include "ui/PreferencesSheet.h"
 #include "ui/RunProgress.h"
+#include "ui/RunSummary.h"
 
 #include <QCheckBox>
 #include <QItemSelectionModel>
@@ -26,6 +30,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string_view>
@@ -78,6 +83,7 @@ void BriskletAppDelegate::startRun(Direction direction) {
     }
     const uint64_t rows = m_cryptor->urlCount();
     m_window->statusBar()->clearMessage();
+    m_runKind = direction == Direction::Encrypt ? RunSummary::Kind::Encrypt : RunSummary::Kind::Decrypt;
     // Before the run is asked for: its first reports may come in before the call returns.
     m_tableModel->runStarting(direction == Direction::Encrypt ? RunDirection::Encrypt
                                                               : RunDirection::Decrypt);
@@ -108,6 +114,7 @@ void BriskletAppDelegate::recoverInterruptedRewrites() {
     if (m_recovering == 0) {
         return;
     }
+    m_runKind = RunSummary::Kind::Recovery;
     m_tableModel->runStarting(RunDirection::None, static_cast<int>(before));
     runDidStart();
     showMessage(tr("Completing %n file(s) that an interrupted run left unfinished…", nullptr,
@@ -131,6 +138,7 @@ void BriskletAppDelegate::stop() {
 void BriskletAppDelegate::runDidStart() {
     m_runInProgress = true;
     m_stopRequested = false;
+    m_runClock.start();
     showProgress();
     m_window->setProgressShown(true);
     m_progressTimer->start();
@@ -171,12 +179,23 @@ void BriskletAppDelegate::removeSelected() {
     if (runInProgress()) {
         return;
     }
-    std::set<int64_t> rows;
+    const std::set<int64_t> rows = selectedCryptorRows();
+    if (rows.empty()) {
+        return;
+    }
+    // The row that follows the removed ones in the table's order becomes current, as in a file manager.
+    int nextTableRow = m_filesTable->model()->rowCount();
     for (const QModelIndex& index : m_filesTable->selectionModel()->selectedRows()) {
-        rows.insert(index.row());
+        nextTableRow = std::min(nextTableRow, index.row());
     }
     m_cryptor->removeURLatIndexes(rows);
     reloadTable();
+    refreshOrder();
+    const int remaining = m_filesTable->model()->rowCount();
+    if (remaining > 0) {
+        const QModelIndex next = m_filesTable->model()->index(std::min(nextTableRow, remaining - 1), 0);
+        m_filesTable->selectionModel()->setCurrentIndex(next, QItemSelectionModel::NoUpdate);
+    }
     updateControls();
 }
 
@@ -231,7 +250,10 @@ void BriskletAppDelegate::handleEndOfQueue() {
         // A newer run started between this end and its delivery here; that run's end tidies up.
         return;
     }
+    // Only now that the run is over do the rows follow their renamed files.
+    ListFollower::followRenamedFiles(*m_cryptor);
     m_tableModel->runEnded();
+    m_sortModel->refresh();
     if (std::exchange(m_recovering, 0) > 0) {
         // The recovery at launch used no passphrase; one the user typed meanwhile stays.
         showRecoveryOutcome();
@@ -241,6 +263,7 @@ void BriskletAppDelegate::handleEndOfQueue() {
             showStopOutcome();
         }
     }
+    announceRunEnd();
     runDidEnd();
 }
 
@@ -260,6 +283,32 @@ void BriskletAppDelegate::showStopOutcome() {
     }
     showMessage(untouched == 1 ? tr("Stopped; 1 file was left untouched.")
                                : tr("Stopped; %1 files were left untouched.").arg(untouched));
+}
+
+void BriskletAppDelegate::announceRunEnd() {
+    RunSummary summary(m_runKind);
+    const auto rows = static_cast<int>(m_cryptor->urlCount());
+    for (int row = 0; row < rows; ++row) {
+        if (m_runKind == RunSummary::Kind::Check) {
+            if (const std::optional<CheckAnswer> answer = m_tableModel->rowStatus(row).check) {
+                summary.addCheckAnswer(*answer);
+            }
+        } else {
+            summary.addRow(m_cryptor->statusOnRow(row),
+                           QString::fromStdString(m_cryptor->failureReasonOnRow(row)));
+        }
+    }
+    const QString text = summary.text();
+    // A stop and the recovery at launch have said what happened in their own words.
+    if (!m_stopRequested && m_runKind != RunSummary::Kind::Recovery && !text.isEmpty()) {
+        showMessage(text);
+    }
+    constexpr qint64 kLongRunMs = 10000;
+    const bool unseen =
+        m_runClock.isValid() && m_runClock.elapsed() > kLongRunMs && !m_window->isActiveWindow();
+    if (!text.isEmpty() && (unseen || m_quitting == Quitting::Finishing)) {
+        m_notifier->notify(tr("Brisklet"), text);
+    }
 }
 
 void BriskletAppDelegate::handlePassphraseUpdate(const void* object) {

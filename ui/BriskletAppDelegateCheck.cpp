@@ -8,6 +8,7 @@
 #include "engine/PassphraseCheck.h"
 #include "engine/Secret.h"
 #include "platform/ErrorText.h"
+#include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
@@ -95,6 +96,7 @@ void BriskletAppDelegate::check() {
     }
     m_checkAnswers = 0;
     m_checkFiles = fileCount;
+    m_runKind = RunSummary::Kind::Check;
     m_tableModel->checkStarting();
     runDidStart();
     updateControls();
@@ -107,8 +109,8 @@ void BriskletAppDelegate::handleCheckAnswer(int row, const engine::CheckResult& 
 
 void BriskletAppDelegate::handleCheckEnd(bool stopped) {
     m_tableModel->checkEnded();
-    // As after a decryption: the passphrase has done what it was typed for.
-    emptyPassphraseField();
+    m_sortModel->refresh();
+    // Unlike a run that rewrites files, the passphrase stays: "Check, then Decrypt" needs it once more.
     if (stopped) {
         const int left = m_checkFiles - m_checkAnswers;
         showMessage(left == 1 ? tr("Check stopped; 1 file was not checked.")
@@ -117,5 +119,6 @@ void BriskletAppDelegate::handleCheckEnd(bool stopped) {
         // The stop came after the last file: "Stopping…" would outlive what it announced.
         m_window->statusBar()->clearMessage();
     }
+    announceRunEnd();
     runDidEnd();
 }

@@ -3,6 +3,7 @@
 
 #include "engine/Cryptor.h"
 #include "engine/StatusCode.h"
+#include "ui/ListKind.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PassphraseChecker.h"
@@ -73,10 +74,30 @@ void BriskletAppDelegate::updateRunButtons() {
     m_stopButton->setEnabled(stoppable);
     m_encryptButton->setEnabled(ready);
     m_decryptButton->setEnabled(ready);
+    m_checkButton->setEnabled(ready);
+    m_checkButton->setToolTip(ready ? m_checkAction->statusTip() : hint);
     m_encryptButton->setToolTip(ready ? tr("Encrypt every listed file with the passphrase") : hint);
     m_decryptButton->setToolTip(ready ? tr("Decrypt every listed file with the passphrase") : hint);
+    if (ready && listKind(*m_cryptor) == ListKind::Mixed) {
+        hint =
+            tr("The list holds encrypted and plain files: Return does nothing; choose Encrypt or Decrypt.");
+    }
     // During a run its progress says enough.
     m_window->runHintLabel()->setText(runInProgress() ? QString() : hint);
+}
+
+void BriskletAppDelegate::runForReturn() {
+    switch (listKind(*m_cryptor)) {
+    case ListKind::AllEncrypted:
+        decrypt();
+        break;
+    case ListKind::NoneEncrypted:
+        encrypt();
+        break;
+    case ListKind::Empty:
+    case ListKind::Mixed:
+        break;
+    }
 }
 
 void BriskletAppDelegate::showTableMenu(const QPoint& position) {
@@ -105,6 +126,10 @@ void BriskletAppDelegate::showSelectedInFolder() {
     } else if (const QModelIndexList rows = selection->selectedRows(); !rows.isEmpty()) {
         row = rows.first().row();
     }
+    if (row < 0) {
+        return;
+    }
+    row = cryptorRow(row);
     if (row < 0 || static_cast<uint64_t>(row) >= m_cryptor->urlCount()) {
         return;
     }

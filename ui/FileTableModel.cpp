@@ -184,6 +184,11 @@ RowStatus FileTableModel::rowStatus(int row) const {
     const std::string reason = m_cryptor->failureReasonOnRow(row);
     status.reason = QString::fromStdString(reason);
     status.fileName = QString::fromStdString(m_cryptor->fileNameOnRow(row));
+    if (status.code == engine::StatusDone) {
+        const std::filesystem::path finalURL = m_cryptor->finalURLOnRow(row);
+        // After the list has followed the file, the row's own name is the new one.
+        status.finalName = fromPath(finalURL.filename());
+    }
     status.direction = m_direction;
     const auto index = static_cast<size_t>(row);
     if (index < m_checkAnswers.size() && m_checkAnswers[index]) {
@@ -203,9 +208,14 @@ RowStatus FileTableModel::rowStatus(int row) const {
         }
     } else if (index >= m_rowsBeforeRun.size()) {
         status.phase = RowPhase::WaitingForNextRun;
+    } else if (const auto progress = m_cryptor->progressOnRow(row)) {
+        // The engine says when a row's outcome is in, also one that repeats the row's earlier outcome.
+        if (!progress->reported) {
+            status.percent = percentDone(progress);
+            status.phase = status.percent ? RowPhase::InProgress : RowPhase::Queued;
+        }
     } else if (m_rowsBeforeRun[index] == std::pair(status.code, reason)) {
-        status.phase = RowPhase::InProgress;
-        status.percent = percentDone(m_cryptor->progressOnRow(row));
+        status.phase = RowPhase::Queued;
     }
     return status;
 }

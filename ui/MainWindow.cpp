@@ -110,6 +110,7 @@ void MainWindow::createWidgets() {
     // Mnemonics are unique in the window, menu titles included: &File and &Edit are taken.
     m_encryptButton = makeButton(tr("E&ncrypt"), "encryptButton", this);
     m_decryptButton = makeButton(tr("&Decrypt"), "decryptButton", this);
+    m_checkButton = makeButton(tr("&Check"), "checkButton", this);
     m_removeOKsButton = makeButton(tr("&Remove Finished"), "removeOKsButton", this);
     m_removeSelectedButton = makeButton(tr("Remove &Selected"), "removeSelectedButton", this);
     m_removeAllButton = makeButton(tr("Remove &All"), "removeAllButton", this);
@@ -167,6 +168,7 @@ void MainWindow::createLayout() {
 
     auto* runRow = new QHBoxLayout;
     runRow->addWidget(m_runHintLabel, 1);
+    runRow->addWidget(m_checkButton);
     runRow->addWidget(m_decryptButton);
     runRow->addWidget(m_encryptButton);
 
@@ -178,10 +180,12 @@ void MainWindow::createLayout() {
     layout->addLayout(runRow);
     setCentralWidget(central);
 
-    // Round the window: the passphrase, the run buttons, the list, the buttons that act on the list.
-    setTabOrder(m_passPhraseField, m_encryptButton);
-    setTabOrder(m_encryptButton, m_decryptButton);
-    setTabOrder(m_decryptButton, m_filesTable);
+    // Round the window: the passphrase, the run buttons as they stand from left to right, the list, the
+    // buttons that act on the list.
+    setTabOrder(m_passPhraseField, m_checkButton);
+    setTabOrder(m_checkButton, m_decryptButton);
+    setTabOrder(m_decryptButton, m_encryptButton);
+    setTabOrder(m_encryptButton, m_filesTable);
     setTabOrder(m_filesTable, m_removeOKsButton);
     setTabOrder(m_removeOKsButton, m_removeSelectedButton);
     setTabOrder(m_removeSelectedButton, m_removeAllButton);
@@ -191,10 +195,16 @@ void MainWindow::createLayout() {
 void MainWindow::setFilesModel(QAbstractItemModel* model) {
     m_filesTable->setModel(model);
     QHeaderView* header = m_filesTable->horizontalHeader();
+    // The File column takes whatever width the window gains; the others keep theirs.
+    header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setStretchLastSection(true);
-    header->resizeSection(0, 170);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->resizeSection(1, 290);
+    header->resizeSection(2, 200);
+    // Sortable by a click on a header, but in the listed order until then.
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    m_filesTable->setSortingEnabled(true);
+    header->setSortIndicatorShown(true);
 }
 
 void MainWindow::createSheets() {

@@ -29,6 +29,7 @@ public:
     ColorFeedbackView* feedbackView() const { return m_feedbackView; }
     QPushButton* encryptButton() const { return m_encryptButton; }
     QPushButton* decryptButton() const { return m_decryptButton; }
+    QPushButton* checkButton() const { return m_checkButton; }
     QPushButton* removeOKsButton() const { return m_removeOKsButton; }
     QPushButton* removeSelectedButton() const { return m_removeSelectedButton; }
     QPushButton* removeAllButton() const { return m_removeAllButton; }
@@ -67,6 +68,7 @@ private:
     ColorFeedbackView* m_feedbackView = nullptr;
     QPushButton* m_encryptButton = nullptr;
     QPushButton* m_decryptButton = nullptr;
+    QPushButton* m_checkButton = nullptr;
     QPushButton* m_removeOKsButton = nullptr;
     QPushButton* m_removeSelectedButton = nullptr;
     QPushButton* m_removeAllButton = nullptr;

@@ -31,22 +31,6 @@ bool splitsPair(const QString& text, int position) {
            text.at(position).isLowSurrogate();
 }
 
-// setText would move the cursor to the end and drop the selection, in the middle of the user's work.
-void setDisplayKeepingCursor(MySecureTextField* field, const QString& display) {
-    const int cursor = field->cursorPosition();
-    const int selectionStart = field->selectionStart();
-    const int selectionLength = field->selectionLength();
-    field->setStringValue(display);
-    if (selectionLength <= 0) {
-        field->setCursorPosition(cursor);
-    } else if (cursor == selectionStart) {
-        // A negative length keeps the cursor at the start, the end the user moves.
-        field->setSelection(selectionStart + selectionLength, -selectionLength);
-    } else {
-        field->setSelection(selectionStart, selectionLength);
-    }
-}
-
 } // namespace
 
 MySecureFieldEditor::MySecureFieldEditor(QObject* parent) : QObject(parent), m_timer(new QTimer(this)) {
@@ -57,11 +41,11 @@ MySecureFieldEditor::MySecureFieldEditor(QObject* parent) : QObject(parent), m_t
     connect(m_timer, &QTimer::timeout, this, &MySecureFieldEditor::hideText);
 }
 
-void MySecureFieldEditor::insertText(MySecureTextField* field, const QString& text) {
+void MySecureFieldEditor::insertText(MySecureTextField* field, const QString& text, Reveal reveal) {
     if (field->hasSelectedText()) {
-        replaceRange(field, field->selectionStart(), field->selectionLength(), text);
+        replaceRange(field, field->selectionStart(), field->selectionLength(), text, reveal);
     } else {
-        replaceRange(field, field->cursorPosition(), 0, text);
+        replaceRange(field, field->cursorPosition(), 0, text, reveal);
     }
 }
 
@@ -93,7 +77,7 @@ void MySecureFieldEditor::deleteText(MySecureTextField* field, Deletion deletion
 }
 
 bool MySecureFieldEditor::replaceRange(MySecureTextField* field, int start, int length,
-                                       const QString& replacement) {
+                                       const QString& replacement, Reveal reveal) {
     // Half a surrogate pair in the real text would no longer be a character, nor have a UTF-8 form for
     // the key; a bullet cursor can stand between the halves where a readable one could not.
     const QString& hidden = field->hiddenStringValue();
@@ -125,17 +109,22 @@ bool MySecureFieldEditor::replaceRange(MySecureTextField* field, int start, int 
     }
     QString display = field->text();
     const int at = std::min(start, int(display.size()));
-    display.replace(at, std::min(end - start, int(display.size()) - at), text);
+    display.replace(at, std::min(end - start, int(display.size()) - at),
+                    bulletStringOfLength(int(text.size())));
     field->setStringValue(display);
     field->setCursorPosition(at + int(text.size()));
-    m_field = field;
-    scheduleHide();
+    // An edit of more than one character that was not typed (a paste, a drop) is never shown.
+    if (reveal == Reveal::Yes && !text.isEmpty()) {
+        field->setRevealed(at, text);
+        m_field = field;
+        scheduleHide();
+    }
     return true;
 }
 
 void MySecureFieldEditor::hideText() {
     if (MySecureTextField* field = m_field.data()) {
-        setDisplayKeepingCursor(field, bulletStringOfLength(int(field->text().size())));
+        field->clearRevealed();
     }
     stopTimer();
 }

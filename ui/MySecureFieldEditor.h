@@ -20,17 +20,22 @@ public:
     // field the text counts as one word: the word deletions reach the start or the end.
     enum class Deletion { Backward, Forward, ToStart, ToEnd };
 
+    // Typing shows its text for the hide delay; a paste, a middle click or a drop is masked at once, as is
+    // text set past the editor. An input method's commit is typing.
+    enum class Reveal { Yes, No };
+
     explicit MySecureFieldEditor(QObject* parent = nullptr);
 
     // Replaces the field's selection by text, or inserts text at its cursor.
-    void insertText(MySecureTextField* field, const QString& text);
+    void insertText(MySecureTextField* field, const QString& text, Reveal reveal = Reveal::Yes);
     // Removes the field's selection, or the stretch beside the cursor that the deletion names.
     void deleteText(MySecureTextField* field, Deletion deletion);
     // The one edit everything above comes down to: replaces [start, start + length) of the display and of
     // the real text. A range that splits a character outside the Basic Multilingual Plane is widened to the
     // whole character (an insertion moves behind it), and text beyond the field's maxLength is dropped.
     // False, with nothing changed, for an empty edit or one the field refuses.
-    bool replaceRange(MySecureTextField* field, int start, int length, const QString& replacement);
+    bool replaceRange(MySecureTextField* field, int start, int length, const QString& replacement,
+                      Reveal reveal = Reveal::Yes);
 
     // Turns the readable text of the last edit into bullets, keeping the cursor and selection.
     void hideText();

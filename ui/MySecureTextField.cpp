@@ -13,7 +13,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QStyle>
 
 #include <algorithm>
 #include <initializer_list>
@@ -52,7 +54,12 @@ bool isTextInput(const QKeyEvent* event) {
         return true;
     }
     const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier)) {
+    if (modifiers & Qt::ControlModifier) {
+        return false;
+    }
+    // Alt+R is a mnemonic, not an r; a layout's third level (AltGr) types another character than the key.
+    if ((modifiers & (Qt::AltModifier | Qt::MetaModifier)) && text.size() == 1 && event->key() < 0x10000 &&
+        QChar(char16_t(event->key())).toLower() == first.toLower()) {
         return false;
     }
     return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
@@ -82,6 +89,8 @@ std::optional<Deletion> deletionFor(const QKeyEvent* event) {
 
 MySecureTextField::MySecureTextField(QWidget* parent) : QLineEdit(parent) {
     m_hiddenString.reserve(kInitialCapacity);
+    // A password field to assistive technology and input methods; its text is bullets all the same.
+    setEchoMode(QLineEdit::Password);
     setDragEnabled(false);
     setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText |
                         Qt::ImhNoAutoUppercase);
@@ -89,13 +98,52 @@ MySecureTextField::MySecureTextField(QWidget* parent) : QLineEdit(parent) {
 }
 
 QString MySecureTextField::stringValue() const {
-    return text();
+    QString shown = text();
+    if (!m_revealed.isEmpty() && m_revealedAt + m_revealed.size() <= shown.size()) {
+        shown.replace(m_revealedAt, m_revealed.size(), m_revealed);
+    }
+    return shown;
 }
 
 void MySecureTextField::setStringValue(const QString& text) {
     const QScopedValueRollback guard(m_settingDisplay, true);
-    setText(text);
+    clearRevealed();
+    setText(MySecureFieldEditor::bulletStringOfLength(int(text.size())));
     m_displayedText = this->text();
+}
+
+void MySecureTextField::setRevealed(int position, const QString& text) {
+    m_revealedAt = position;
+    m_revealed = text;
+    update();
+}
+
+void MySecureTextField::clearRevealed() {
+    if (!m_revealed.isEmpty()) {
+        m_revealed.fill(QChar(u' '));
+        m_revealed.clear();
+        update();
+    }
+}
+
+void MySecureTextField::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (m_revealed.isEmpty()) {
+        return;
+    }
+    // Every masked character is as wide as the next, so the cursor places the readable stretch.
+    const QChar mask(style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, this));
+    const int maskWidth = fontMetrics().horizontalAdvance(mask);
+    const QRect cursor = cursorRect();
+    const int left = cursor.center().x() - (cursorPosition() - m_revealedAt) * maskWidth;
+    const int width =
+        std::max(int(m_revealed.size()) * maskWidth, fontMetrics().horizontalAdvance(m_revealed));
+    const QRect area(left, cursor.top(), width, cursor.height());
+    QPainter painter(this);
+    painter.setClipRect(contentsRect());
+    painter.fillRect(area, palette().brush(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, m_revealed);
 }
 
 const QString& MySecureTextField::hiddenStringValue() const {
@@ -272,7 +320,7 @@ void MySecureTextField::dropEvent(QDropEvent* event) {
     QLineEdit::dragLeaveEvent(&leave);
     setCursorPosition(cursorPositionAt(event->position().toPoint()));
     if (m_fieldEditor) {
-        m_fieldEditor->insertText(this, dropped);
+        m_fieldEditor->insertText(this, dropped, MySecureFieldEditor::Reveal::No);
     }
 }
 
@@ -301,7 +349,7 @@ void MySecureTextField::focusOutEvent(QFocusEvent* event) {
 void MySecureTextField::pasteFrom(QClipboard::Mode mode) {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     if (m_fieldEditor && (mode != QClipboard::Selection || clipboard->supportsSelection())) {
-        m_fieldEditor->insertText(this, clipboard->text(mode));
+        m_fieldEditor->insertText(this, clipboard->text(mode), MySecureFieldEditor::Reveal::No);
     }
 }
 
@@ -330,7 +378,8 @@ void MySecureTextField::routeStrayChange(const QString& text) {
     setCursorPosition(int(prefix));
     if (m_fieldEditor) {
         m_fieldEditor->replaceRange(this, int(prefix), int(before.size() - prefix - suffix),
-                                    text.mid(prefix, text.size() - prefix - suffix));
+                                    text.mid(prefix, text.size() - prefix - suffix),
+                                    MySecureFieldEditor::Reveal::No);
     }
 }
 

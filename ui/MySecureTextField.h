@@ -21,11 +21,16 @@ class MySecureTextField : public QLineEdit {
 public:
     explicit MySecureTextField(QWidget* parent = nullptr);
 
-    // What the screen shows: bullets, plus the latest edit while it is still readable.
+    // What the screen shows: bullets, plus the latest edit while it is still readable. The widget's own
+    // text() is all bullets, always: the readable edit is painted over them and never held as text, so
+    // that neither accessibility nor a text-changed signal can carry a typed character.
     QString stringValue() const;
-    // Sets the displayed text only; the real text is not touched. Callers that empty the field also call
-    // clearHiddenStringValue.
+    // Sets the displayed text only, as one bullet per code unit of `text`; the real text is not touched,
+    // and nothing stays readable. Callers that empty the field also call clearHiddenStringValue.
     void setStringValue(const QString& text);
+    // Shows `text` readable over the bullets from `position` on, until clearRevealed(); for the editor.
+    void setRevealed(int position, const QString& text);
+    void clearRevealed();
     // The real text itself, so a holder of the reference sees later edits.
     const QString& hiddenStringValue() const;
     // Empties the real text and posts kSecureTextFieldCleared, even when it was empty already.
@@ -53,6 +58,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool moveCursorFor(const QKeyEvent* event);
@@ -62,6 +68,8 @@ private:
 
     QString m_hiddenString;
     QString m_displayedText; // the display as last set through setStringValue
+    QString m_revealed;      // the readable edit, painted over the bullets from m_revealedAt on
+    int m_revealedAt = 0;
     bool m_settingDisplay = false;
     QPointer<MySecureFieldEditor> m_fieldEditor;
 };

@@ -150,6 +150,10 @@ QString defaultText(const RowStatus& status) {
     const QString newName = renamedFileName(status.fileName, status.direction);
     switch (status.code) {
     case engine::StatusDone:
+        if (!status.finalName.isEmpty()) {
+            return tr(QT_TRANSLATE_NOOP("StatusText", "%1 → %2"))
+                .arg(verb(status.direction), status.finalName);
+        }
         return tr(QT_TRANSLATE_NOOP("StatusText", "%1 → %2")).arg(verb(status.direction), newName);
     case engine::StatusNotRenamed:
         // The content has been rewritten: the words must not let anyone think the file is as it was.
@@ -171,6 +175,8 @@ QString statusText(const RowStatus& status) {
     switch (status.phase) {
     case RowPhase::WaitingForNextRun:
         return tr(QT_TRANSLATE_NOOP("StatusText", "Waiting for the next run"));
+    case RowPhase::Queued:
+        return tr(QT_TRANSLATE_NOOP("StatusText", "Queued"));
     case RowPhase::InProgress:
         if (status.percent) {
             return tr(QT_TRANSLATE_NOOP("StatusText", "%1 %2%"))

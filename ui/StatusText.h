@@ -10,8 +10,9 @@
 // rewrites of either direction; Check rewrites nothing and leaves the codes as they were.
 enum class RunDirection { None, Encrypt, Decrypt, Check };
 
-// Where a row stands while a run is in progress: not reported yet, or listed after the run began.
-enum class RowPhase { Settled, InProgress, WaitingForNextRun };
+// Where a row stands while a run is in progress: waiting for a worker, being processed, or listed after the
+// run began.
+enum class RowPhase { Settled, Queued, InProgress, WaitingForNextRun };
 
 // A check's answer for a row, which the Status column shows in place of the row's outcome until the next
 // run. NotChecked: the check was stopped before it reached the row.
@@ -23,6 +24,7 @@ struct RowStatus {
     RunDirection direction = RunDirection::None; // of the run that gave the code
     QString reason;                              // the engine's log lines for the row, joined by "; "
     QString fileName;                            // the name the file had when the run began
+    QString finalName; // the name the run left the file with, when it renamed it; else empty
     RowPhase phase = RowPhase::Settled;
     // In progress: how far the file has come, 0 to 100; none until its operation has begun.
     std::optional<int> percent;

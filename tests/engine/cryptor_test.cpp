@@ -150,6 +150,41 @@ TEST_F(CryptorTest, ARenamedRowFailsOnTheNextRunUntilCleared) {
     EXPECT_EQ(readFile(m_dir.path() / "report.pdf"), plain);
 }
 
+// After a run each row knows where its file now lives; the row itself names the old path until the front
+// end moves it, and moving it keeps the outcome.
+TEST_F(CryptorTest, RowsKnowTheFinalPathOfTheirFiles) {
+    const auto plain = sampleBytes(300);
+    const fs::path file = m_dir.writeFile("notes.txt", plain);
+    const fs::path missing = m_dir.path() / "missing.txt";
+    m_cryptor.addURLs({file, file, missing});
+    EXPECT_EQ(m_cryptor.finalURLOnRow(0), file) << "nothing renamed it yet";
+    encryptAll();
+    const fs::path encrypted = m_dir.path() / "notes.txt.brisklet";
+    EXPECT_EQ(m_cryptor.urlOnRow(0), file);
+    EXPECT_EQ(m_cryptor.finalURLOnRow(0), encrypted);
+    EXPECT_EQ(m_cryptor.finalURLOnRow(1), encrypted) << "the same file, listed twice";
+    EXPECT_EQ(m_cryptor.finalURLOnRow(2), missing) << "a failed row keeps its path";
+
+    for (int64_t row = 0; row < 3; ++row) {
+        m_cryptor.replaceURLOnRow(row, m_cryptor.finalURLOnRow(row));
+    }
+    EXPECT_EQ(m_cryptor.urlOnRow(0), encrypted);
+    EXPECT_EQ(m_cryptor.fileNameOnRow(1), "notes.txt.brisklet");
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusDone, StatusFailed}));
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(1), "same file as notes.txt");
+
+    decryptAll();
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusDone, StatusDone, StatusFailed}));
+    EXPECT_EQ(m_cryptor.finalURLOnRow(0), file);
+    EXPECT_EQ(readFile(file), plain);
+
+    // An operation that names the path itself is believed.
+    m_cryptor.updateFinalURL(2, m_dir.path() / "found.txt");
+    EXPECT_EQ(m_cryptor.finalURLOnRow(2), m_dir.path() / "found.txt");
+    m_cryptor.removeURLatIndexes({0});
+    EXPECT_EQ(m_cryptor.finalURLOnRow(1), m_dir.path() / "found.txt") << "it moves up with its row";
+}
+
 // The same path twice, another path to it, and a folder holding it: one file, processed once; the later
 // rows share its outcome and say with which row.
 TEST_F(CryptorTest, AFileReachedTwiceIsProcessedOnce) {

@@ -144,13 +144,13 @@ void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
         QVERIFY2(fileState(files[row]) == states[size_t(row)], qPrintable(files[row]));
     }
     QCOMPARE(QDir(m_files->path()).entryList(QDir::Files | QDir::Hidden), entries);
-    // As after a decryption: the passphrase is gone, and the commands wait for a new one.
-    QVERIFY(passPhraseField()->hiddenStringValue().isEmpty());
-    QVERIFY(!find<QAction>("checkAction")->isEnabled());
+    // Unlike a decryption, the check leaves the passphrase in the field, ready for Decrypt.
+    QCOMPARE(passPhraseField()->hiddenStringValue(), QString("right one"));
+    QVERIFY(find<QAction>("checkAction")->isEnabled());
+    QVERIFY(button("checkButton")->isEnabled());
     QVERIFY(button("removeAllButton")->isEnabled());
 
     // The answers stand until the next run, whose outcomes take their place.
-    QTest::keyClicks(passPhraseField(), "right one");
     button("decryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
     QCOMPARE(rowStatus(0), QString("Decrypted → opens"));
@@ -190,7 +190,7 @@ void CheckTest::stopsLikeARunAndRowsAddedMeanwhileWait() {
     QCOMPARE(rowStatus(rows), QString());
     QCOMPARE(m_delegate->cryptor().statusOnRow(rows), int32_t(engine::StatusNone));
     QCOMPARE(uitest::readFile(late), QByteArray("late"));
-    QVERIFY(passPhraseField()->hiddenStringValue().isEmpty());
+    QVERIFY(!passPhraseField()->hiddenStringValue().isEmpty()); // a check keeps the passphrase
 
     // A removal moves rows, so answers go with it rather than land on the wrong files.
     table()->selectRow(0);

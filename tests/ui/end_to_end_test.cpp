@@ -11,6 +11,8 @@
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
+#include "ui/Preferences.h"
+#include "ui/StatusColors.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,6 +50,8 @@ private slots:
     void cleanup() { endTest(); }
     void encryptsAndDecryptsRealFilesThroughTheWindow();
     void completesAnInterruptedRewriteAtLaunch();
+    void theListFollowsItsFilesFromEncryptToDecrypt();
+    void aSortedListRemovesTheRowsItShows();
 
 private:
     void checkStateAfterRun(int rows, const QString& verb) const;
@@ -182,6 +186,58 @@ void EndToEndTest::completesAnInterruptedRewriteAtLaunch() {
     }
     QCOMPARE(uitest::readFile(path), content);
     qputenv("XDG_STATE_HOME", previousState);
+}
+
+// After Encrypt the rows name the new files, keeping their outcome; Decrypt on the same list brings back the
+// very bytes, and the rows follow the files home again.
+void EndToEndTest::theListFollowsItsFilesFromEncryptToDecrypt() {
+    setReEnterPassphrase(false);
+    QList<QByteArray> contents;
+    for (int i = 0; i < 3; ++i) {
+        contents.append(uitest::sampleContent(1000 * i + 17, unsigned(i)));
+        addFile(QStringLiteral("f%1.txt").arg(i), contents.back());
+    }
+    auto* field = find<MySecureTextField>("passPhraseField");
+    typeText(field, "follow me");
+    button("encryptButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled(),
+                             kRunTimeoutMs);
+    QCOMPARE(rows(), QStringList({"f0.txt.brisklet", "f1.txt.brisklet", "f2.txt.brisklet"}));
+    QCOMPARE(rowStatus(1), QStringLiteral("Encrypted → f1.txt.brisklet"));
+    QCOMPARE(rowTone(1), int(StatusTone::Success));
+
+    typeText(field, "follow me");
+    button("decryptButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled(),
+                             kRunTimeoutMs);
+    QCOMPARE(rows(), QStringList({"f0.txt", "f1.txt", "f2.txt"}));
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(rowStatus(i), QStringLiteral("Decrypted → f%1.txt").arg(i));
+        QCOMPARE(uitest::readFile(m_files->filePath(QStringLiteral("f%1.txt").arg(i))), contents[i]);
+    }
+}
+
+// Sorted by status, failures come first, and removing the selected rows removes those, not the rows that
+// were at their places in the listed order.
+void EndToEndTest::aSortedListRemovesTheRowsItShows() {
+    setReEnterPassphrase(false);
+    addFile("b.txt", "bee");
+    m_delegate->applicationOpenFile(m_files->filePath("missing.txt"));
+    addFile("a.txt", "ay");
+    typeText(find<MySecureTextField>("passPhraseField"), "sorting");
+    button("encryptButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled(),
+                             kRunTimeoutMs);
+
+    table()->sortByColumn(FileTableModel::StatusColumn, Qt::AscendingOrder);
+    QCOMPARE(rows().first(), QStringLiteral("missing.txt"));
+    table()->sortByColumn(FileTableModel::NameColumn, Qt::AscendingOrder);
+    QCOMPARE(rows(), QStringList({"a.txt.brisklet", "b.txt.brisklet", "missing.txt"}));
+    table()->selectRow(0);
+    button("removeSelectedButton")->click();
+    QCOMPARE(rows(), QStringList({"b.txt.brisklet", "missing.txt"}));
+    QCOMPARE(m_delegate->cryptor().fileNameOnRow(0), std::string("b.txt.brisklet"));
+    QCOMPARE(table()->currentIndex().row(), 0); // the next row is current
 }
 
 QTEST_MAIN(EndToEndTest)

@@ -78,6 +78,8 @@ private slots:
     void keysAndMenuRemoveTheSelectedRows_data();
     void keysAndMenuRemoveTheSelectedRows();
     void showInFolderOpensTheClickedFilesFolder();
+    void returnRunsWhatTheListCallsFor_data();
+    void returnRunsWhatTheListCallsFor();
 
 private:
     void showWindow() {
@@ -93,7 +95,8 @@ void KeyboardTest::tabLeavesTheFileList_data() {
     QTest::addColumn<QString>("next");
     // Remove Finished is disabled, nothing being processed yet, and is passed over.
     QTest::newRow("Tab: on to the buttons below the list") << int(Qt::NoModifier) << "removeSelectedButton";
-    QTest::newRow("Shift+Tab: back to Decrypt") << int(Qt::ShiftModifier) << "decryptButton";
+    // The run buttons stand Check, Decrypt, Encrypt from left to right, and Tab takes them in that order.
+    QTest::newRow("Shift+Tab: back to Encrypt") << int(Qt::ShiftModifier) << "encryptButton";
 }
 
 void KeyboardTest::tabLeavesTheFileList() {
@@ -213,6 +216,34 @@ void KeyboardTest::showInFolderOpensTheClickedFilesFolder() {
     find<QAction>("showInFolderAction")->trigger();
     menu->close();
     QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(m_files->filePath("b"))});
+}
+
+void KeyboardTest::returnRunsWhatTheListCallsFor_data() {
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("plain files: Encrypt") << QStringList({"a.txt", "b"}) << "Encrypted";
+    QTest::newRow("encrypted files: Decrypt") << QStringList({"a.txt.brisklet"}) << "Failed";
+    QTest::newRow("both kinds: nothing") << QStringList({"a.txt", "b.brisklet"}) << "";
+}
+
+void KeyboardTest::returnRunsWhatTheListCallsFor() {
+    QFETCH(QStringList, names);
+    QFETCH(QString, outcome);
+    setReEnterPassphrase(false);
+    for (const QString& name : names) {
+        addFile(name, "not really encrypted");
+    }
+    auto* field = find<MySecureTextField>("passPhraseField");
+    QTest::keyClicks(field, "secret");
+    QTest::keyClick(field, Qt::Key_Return);
+    if (outcome.isEmpty()) {
+        QVERIFY(!m_delegate->cryptor().isBusy());
+        QVERIFY(find<QLabel>("runHintLabel")->text().contains("Return does nothing"));
+        QCOMPARE(field->hiddenStringValue(), QString("secret"));
+        return;
+    }
+    QTRY_VERIFY(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled());
+    QVERIFY2(rowStatus(0).startsWith(outcome), qPrintable(rowStatus(0)));
 }
 
 QTEST_MAIN(KeyboardTest)

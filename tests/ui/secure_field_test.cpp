@@ -73,6 +73,8 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void modifiedKeysTypeOnlyOtherCharacters_data();
+    void modifiedKeysTypeOnlyOtherCharacters();
 
     void notificationsAtTheThreshold();
     void showsBulletsAndTheLatestEdit();
@@ -82,8 +84,8 @@ private slots:
     void editsAtTheCursor_data();
     void editsAtTheCursor();
     void selectAllAndTypeLeavesOneCharacter();
-    void pasteShowsAllOfIt_data();
-    void pasteShowsAllOfIt();
+    void pasteIsMaskedAtOnce_data();
+    void pasteIsMaskedAtOnce();
     void focusLossHidesAtOnce();
     void tabAndReturnAreNotText();
     void characterOutsideTheBmpCountsTwice();
@@ -192,7 +194,10 @@ void SecureFieldTest::showsBulletsAndTheLatestEdit() {
     setCharacterHideSeconds(0.2f);
     QTest::keyClicks(m_field, QStringLiteral("abcdef"));
     QCOMPARE(m_field->stringValue(), masked("*****f"));
-    QCOMPARE(m_field->text(), m_field->stringValue());
+    // The readable character is painted, never the widget's text.
+    QCOMPARE(m_field->text(), masked("******"));
+    QCOMPARE(m_field->displayText().size(), 6);
+    QVERIFY(!m_field->displayText().contains(u'f'));
     QCOMPARE(real, QStringLiteral("abcdef"));
     QVERIFY(m_editor->isShowing());
 
@@ -321,22 +326,23 @@ void SecureFieldTest::selectAllAndTypeLeavesOneCharacter() {
     QCOMPARE(m_posted.last(), kCleared);
 }
 
-void SecureFieldTest::pasteShowsAllOfIt_data() {
+void SecureFieldTest::pasteIsMaskedAtOnce_data() {
     QTest::addColumn<QKeySequence>("binding");
     addBindingRows(QKeySequence::Paste, "paste");
 }
 
-void SecureFieldTest::pasteShowsAllOfIt() {
+void SecureFieldTest::pasteIsMaskedAtOnce() {
     QFETCH(QKeySequence, binding);
     QGuiApplication::clipboard()->setText(QStringLiteral("0123456789AB"));
     QTest::keyClicks(m_field, QStringLiteral("ab"));
     setCharacterHideSeconds(0.1f);
     QTest::keySequence(m_field, binding);
     QCOMPARE(m_field->hiddenStringValue(), QStringLiteral("ab0123456789AB"));
-    QCOMPARE(m_field->stringValue(), masked("**0123456789AB"));
+    // Masked at once: a pasted passphrase is never shown.
+    QCOMPARE(m_field->stringValue(), MySecureFieldEditor::bulletStringOfLength(14));
+    QVERIFY(!m_editor->isShowing());
     QCOMPARE(m_posted.size(), 3);
     QCOMPARE(m_posted.last(), kUpdated);
-    QTRY_COMPARE(m_field->stringValue(), MySecureFieldEditor::bulletStringOfLength(14));
 }
 
 void SecureFieldTest::focusLossHidesAtOnce() {
@@ -418,13 +424,15 @@ void SecureFieldTest::noUndo() {
     QTest::keyClick(m_field, Qt::Key_Backspace);
     const QString shown = m_field->stringValue();
     QTest::keySequence(m_field, binding);
+    QCOMPARE(m_field->hiddenStringValue(), QStringLiteral("ab"));
+    QCOMPARE(m_field->stringValue(), shown);
+    QCOMPARE(m_posted.size(), 4);
+    // Called from code, a password line edit's undo clears the line; that too is an edit the field decides.
     m_field->undo();
     m_field->redo();
     QVERIFY(!m_field->isUndoAvailable());
     QVERIFY(!m_field->isRedoAvailable());
-    QCOMPARE(m_field->hiddenStringValue(), QStringLiteral("ab"));
-    QCOMPARE(m_field->stringValue(), shown);
-    QCOMPARE(m_posted.size(), 4);
+    QCOMPARE(m_field->hiddenStringValue().size(), m_field->text().size());
 }
 
 void SecureFieldTest::contextMenuOffersOnlyPasteAndSelectAll() {
@@ -444,7 +452,7 @@ void SecureFieldTest::contextMenuOffersOnlyPasteAndSelectAll() {
     menu->actions().constFirst()->trigger();
     menu->close();
     QCOMPARE(m_field->hiddenStringValue(), QStringLiteral("abpasted"));
-    QCOMPARE(m_field->stringValue(), masked("**pasted"));
+    QCOMPARE(m_field->stringValue(), masked("********"));
 }
 
 void SecureFieldTest::selectingLeavesTheX11SelectionAlone() {
@@ -464,10 +472,10 @@ void SecureFieldTest::selectingLeavesTheX11SelectionAlone() {
     QCOMPARE(m_field->selectionLength(), 6);
     QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("sentinel"));
 
-    // A middle click pastes the X11 selection, as an edit like any other.
+    // A middle click pastes the X11 selection, as an edit like any other, masked at once.
     QTest::mouseClick(m_field, Qt::MiddleButton, {}, endOf(m_field));
     QCOMPARE(m_field->hiddenStringValue(), QStringLiteral("secretsentinel"));
-    QCOMPARE(m_field->stringValue(), masked("******sentinel"));
+    QCOMPARE(m_field->stringValue(), masked("**************"));
 }
 
 void SecureFieldTest::hidingKeepsCursorAndSelection_data() {
@@ -515,7 +523,7 @@ void SecureFieldTest::oneEditorServesBothFields() {
     QVERIFY(dropText(m_second, data, endOf(m_second)));
     QVERIFY(m_field->hasFocus());
     QCOMPARE(m_field->stringValue(), masked("*"));
-    QCOMPARE(m_second->stringValue(), QStringLiteral("x"));
+    QCOMPARE(m_second->stringValue(), masked("*")); // a drop is never shown
     QCOMPARE(m_second->hiddenStringValue(), QStringLiteral("x"));
     QCOMPARE(m_field->hiddenStringValue(), QStringLiteral("a"));
     // Each field posts with itself as the object.
@@ -635,7 +643,7 @@ void SecureFieldTest::droppedTextGoesThroughTheDecision_data() {
     QTest::addColumn<QString>("hidden");
     QTest::addColumn<QString>("shown");
     QTest::newRow("text") << "dropped" << true << "abdropped"
-                          << "**dropped";
+                          << "*********";
     QTest::newRow("no text") << "" << false << "ab"
                              << "*b";
 }
@@ -662,9 +670,9 @@ void SecureFieldTest::lineEditSlotsGoThroughTheDecision_data() {
     QTest::addColumn<QString>("hidden");
     QTest::addColumn<QString>("shown");
     QTest::newRow("setText") << LineEditCall([](QLineEdit* e) { e->setText(QStringLiteral("xyz")); }) << "xyz"
-                             << "xyz";
+                             << "***";
     QTest::newRow("insert") << LineEditCall([](QLineEdit* e) { e->insert(QStringLiteral("Q")); }) << "abcQ"
-                            << "***Q";
+                            << "****";
     QTest::newRow("backspace") << LineEditCall([](QLineEdit* e) { e->backspace(); }) << "ab"
                                << "**";
     QTest::newRow("del at the start") << LineEditCall([](QLineEdit* e) {
@@ -702,6 +710,33 @@ void SecureFieldTest::withoutEditorEveryEditIsRefused() {
     QVERIFY(m_field->hiddenStringValue().isEmpty());
     QVERIFY(m_field->stringValue().isEmpty());
     QVERIFY(m_posted.isEmpty());
+}
+
+void SecureFieldTest::modifiedKeysTypeOnlyOtherCharacters_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("Alt+R, a mnemonic")
+        << int(Qt::Key_R) << "r" << Qt::KeyboardModifiers(Qt::AltModifier) << "";
+    QTest::newRow("Alt+Shift+T") << int(Qt::Key_T) << "T" << (Qt::AltModifier | Qt::ShiftModifier) << "";
+    QTest::newRow("Meta+S") << int(Qt::Key_S) << "s" << Qt::KeyboardModifiers(Qt::MetaModifier) << "";
+    QTest::newRow("Ctrl+Alt+1") << int(Qt::Key_1) << "1" << (Qt::ControlModifier | Qt::AltModifier) << "";
+    QTest::newRow("a third level typing another character")
+        << int(Qt::Key_E) << "€" << Qt::KeyboardModifiers(Qt::AltModifier) << "€";
+    QTest::newRow("a joiner typed with Ctrl+Shift")
+        << int(Qt::Key_unknown) << QString(QChar(0x200D)) << (Qt::ControlModifier | Qt::ShiftModifier)
+        << QString(QChar(0x200D));
+}
+
+// With an empty field, mnemonics of disabled or hidden buttons used to type their letters.
+void SecureFieldTest::modifiedKeysTypeOnlyOtherCharacters() {
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, typed);
+    QTest::sendKeyEvent(QTest::Click, m_field, Qt::Key(key), text, modifiers);
+    QCOMPARE(m_field->hiddenStringValue(), typed);
 }
 
 QTEST_MAIN(SecureFieldTest)

@@ -53,6 +53,7 @@ void StatusTextTest::wordsForEachOutcome_data() {
         << none << enc << "" << RowPhase::WaitingForNextRun << "Waiting for the next run";
     QTest::newRow("not reported yet, decrypting")
         << none << dec << "" << RowPhase::InProgress << "Decrypting…";
+    QTest::newRow("queued") << done << enc << "" << RowPhase::Queued << "Queued";
     QTest::newRow("stopped before it began")
         << none << enc << "stopped; untouched" << settled << "Stopped, untouched";
     QTest::newRow("stopped") << none << enc << "stopped" << settled << "Stopped";

@@ -1,0 +1,25 @@
+// Whether the listed files are all encrypted, all plain, or some of each, told by their names.
+#include "ui/ListKind.h"
+
+#include "engine/Cryptor.h"
+#include "engine/EncryptedFormat.h"
+
+#include <cstdint>
+#include <string>
+
+ListKind listKind(const engine::Cryptor& cryptor) {
+    const std::string extension = std::string(".") + std::string(engine::format::kExtension);
+    bool encrypted = false;
+    bool plain = false;
+    const auto rows = static_cast<int64_t>(cryptor.urlCount());
+    for (int64_t row = 0; row < rows && !(encrypted && plain); ++row) {
+        const std::string name = cryptor.urlOnRow(row).filename().string();
+        const bool isEncrypted = name.size() > extension.size() && name.ends_with(extension);
+        encrypted = encrypted || isEncrypted;
+        plain = plain || !isEncrypted;
+    }
+    if (encrypted && plain) {
+        return ListKind::Mixed;
+    }
+    return encrypted ? ListKind::AllEncrypted : plain ? ListKind::NoneEncrypted : ListKind::Empty;
+}
