@@ -166,6 +166,10 @@ bool FileHandle::writeAt(const void* src, size_t length, uint64_t offset) {
             }
             return false;
         }
+        if (put == 0) {
+            errno = EIO; // a write that makes no progress would otherwise be retried for ever
+            return false;
+        }
         done += static_cast<size_t>(put);
     }
     return true;
