@@ -88,7 +88,9 @@ bool FilePlacement::copy(uint64_t begin, uint64_t end) {
         if (!m_inKernel && !copyThroughMemory(offset, length)) {
             return false;
         }
-        m_file.startWriteback(offset, length);
+        if (length == kChunkSize) {
+            m_file.startWriteback(offset, length); // so that the sync after the last chunk has less to do
+        }
         offset += length;
         if (m_written) {
             m_written(offset);

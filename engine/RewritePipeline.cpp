@@ -31,6 +31,7 @@ FileTimes timesOf(const platform::FileStatus& status) {
 
 RewritePipeline::RewritePipeline(Journal& journal, Entry entry, Ended ended)
     : m_journal(journal), m_entry(entry), m_ended(std::move(ended)),
+      m_traits(platform::fileSystemTraits(journal.folder().descriptor())),
       m_groupedSync(platform::syncFileSystemReportsErrors()) {}
 
 void RewritePipeline::run(std::vector<RewriteFile>& files) {
@@ -69,7 +70,9 @@ void RewritePipeline::rewrite(RewriteFile& file) {
         return;
     }
     const int descriptor = file.handle->descriptor();
-    const platform::LeaseResult lease = platform::takeWriteLease(descriptor, kLeasePatience);
+    const platform::LeaseResult lease = m_traits.leasesSeeEveryOpener
+                                            ? platform::takeWriteLease(descriptor, kLeasePatience)
+                                            : platform::LeaseResult::Unsupported;
     if (lease == platform::LeaseResult::InUse) {
         platform::log(logmsg::kOpenInAnotherProgram);
         keepJournalIfRecovering(file);
@@ -84,7 +87,7 @@ void RewritePipeline::rewrite(RewriteFile& file) {
     const bool complete = m_entry == Entry::Recovery && nameNow == file.entry.target &&
                           FilePlacement::holdsReplacement(*file.handle, file.entry);
     if (!complete) {
-        const bool inKernel = platform::fileSystemTraits(descriptor).copyOverwritesInPlace;
+        const bool inKernel = m_traits.copyOverwritesInPlace;
         switch (FilePlacement(*file.handle, m_journal.handle(), file.entry, inKernel, file.written).place()) {
         case FilePlacement::Result::Placed:
             break;

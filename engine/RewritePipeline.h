@@ -7,6 +7,7 @@
 #include "engine/JournalFormat.h"
 #include "engine/RowReport.h"
 #include "platform/FileHandle.h"
+#include "platform/FileSystemTraits.h"
 #include "platform/Operation.h"
 
 #include <cstdint>
@@ -76,6 +77,8 @@ private:
     Journal& m_journal;
     const Entry m_entry;
     Ended m_ended;
+    // Every file of a journal lies in the journal's folder, so on its file system.
+    const platform::FileSystemTraits m_traits;
     // One syncfs for every file placed, where it reports write-back errors; else each file is synced.
     bool m_groupedSync;
 };

@@ -60,8 +60,11 @@ bool TempBuffer::writeToFile(const uint8_t* bytes, uint64_t length) {
         return false;
     }
     // The journal must reach the disk before the user's file is touched; starting now overlaps that with
-    // the work still to come.
-    m_fileHandle.startWriteback(m_offset + m_fileLength, length);
+    // the work still to come. Small pieces are left to the one sync that follows: a call each would cost
+    // more than it saves.
+    if (length >= kMemoryLimit) {
+        m_fileHandle.startWriteback(m_offset + m_fileLength, length);
+    }
     m_fileLength += length;
     return true;
 }
