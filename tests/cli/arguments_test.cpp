@@ -36,6 +36,8 @@ TEST(ArgumentsTest, AcceptedCommandLines) {
         {{"encrypt", "--", "-a", "--help"}, Action::Run, Command::Encrypt, {"-a", "--help"}, {}, {}, false},
         {{"--", "encrypt", "a"}, Action::Run, Command::Encrypt, {"a"}, {}, {}, false},
         {{"colors", "--passphrase-fd", "5"}, Action::Run, Command::Colors, {}, {}, 5, false},
+        {{"recover"}, Action::Run, Command::Recover, {}, {}, {}, false},
+        {{"recover", "d", "e/f"}, Action::Run, Command::Recover, {"d", "e/f"}, {}, {}, false},
         {{"--help"}, Action::ShowHelp, Command::Encrypt, {}, {}, {}, false},
         {{"encrypt", "a", "-h"}, Action::ShowHelp, Command::Encrypt, {}, {}, {}, false},
         {{"--help", "--bogus"}, Action::ShowHelp, Command::Encrypt, {}, {}, {}, false},
@@ -54,7 +56,12 @@ TEST(ArgumentsTest, AcceptedCommandLines) {
                   c.passphraseFile ? std::optional<std::filesystem::path>(*c.passphraseFile) : std::nullopt);
         EXPECT_EQ(parsed.passphraseFd, c.passphraseFd);
         EXPECT_EQ(parsed.noConfirm, c.noConfirm);
+        EXPECT_FALSE(parsed.discard);
     }
+    const cli::Arguments discard = cli::parseArguments({"recover", "--discard", "d/.brisklet-journal-x"});
+    ASSERT_EQ(discard.action, Action::Run) << discard.error;
+    EXPECT_TRUE(discard.discard);
+    EXPECT_EQ(discard.paths, std::vector<std::filesystem::path>{"d/.brisklet-journal-x"});
 }
 
 TEST(ArgumentsTest, RefusedCommandLinesSayWhy) {
@@ -79,6 +86,9 @@ TEST(ArgumentsTest, RefusedCommandLinesSayWhy) {
         {{"--version=2"}, "option '--version' takes no value"},
         {{"encrypt", "--no-confirm=yes", "a"}, "option '--no-confirm' takes no value"},
         {{"colors", "a"}, "the colors command takes no PATH"},
+        {{"recover", "--discard"}, "--discard goes with recover and one JOURNAL"},
+        {{"recover", "--discard", "a", "b"}, "--discard goes with recover and one JOURNAL"},
+        {{"encrypt", "--discard", "a"}, "--discard goes with recover and one JOURNAL"},
     };
     for (const auto& [args, error] : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));
