@@ -9,8 +9,8 @@
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
 #include "engine/PassphraseCheck.h"
-#include "engine/PendingJournals.h"
 #include "engine/PendingFiles.h"
+#include "engine/PendingJournals.h"
 #include "engine/Secret.h"
 
 #include <cstring>

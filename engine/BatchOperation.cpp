@@ -8,7 +8,8 @@
 
 namespace engine {
 
-BatchOperation::BatchOperation(std::vector<std::unique_ptr<FileOperation>> files) : m_files(std::move(files)) {}
+BatchOperation::BatchOperation(std::vector<std::unique_ptr<FileOperation>> files)
+    : m_files(std::move(files)) {}
 
 void BatchOperation::main() {
     std::vector<FileOperation*> files;

@@ -1,11 +1,11 @@
 // File list, run start and status reports.
 #include "engine/Cryptor.h"
 
+#include "engine/BatchOperation.h"
 #include "engine/DecryptionOperation.h"
 #include "engine/EncryptionOperation.h"
 #include "engine/LogMessages.h"
 #include "engine/Notifications.h"
-#include "engine/BatchOperation.h"
 #include "engine/PendingJournals.h"
 #include "engine/RecoveryOperation.h"
 #include "engine/StatusCode.h"
@@ -87,6 +87,7 @@ void Cryptor::addURL(const std::filesystem::path& url, Origin origin,
     m_urls.push_back(url);
     m_status.push_back(StatusNone);
     m_reasons.emplace_back();
+    m_reasonCodes.emplace_back();
     m_foundInFolder.push_back(origin == Origin::InFolder);
     m_finalURLs.emplace_back();
 }
@@ -96,6 +97,7 @@ void Cryptor::removeAllURLs() {
     m_urls.clear();
     m_status.clear();
     m_reasons.clear();
+    m_reasonCodes.clear();
     m_foundInFolder.clear();
     m_finalURLs.clear();
 }
@@ -110,6 +112,7 @@ void Cryptor::removeURLatIndexes(const std::set<int64_t>& indexes) {
         m_urls.erase(m_urls.begin() + *it);
         m_status.erase(m_status.begin() + *it);
         m_reasons.erase(m_reasons.begin() + *it);
+        m_reasonCodes.erase(m_reasonCodes.begin() + *it);
         m_foundInFolder.erase(m_foundInFolder.begin() + *it);
         m_finalURLs.erase(m_finalURLs.begin() + *it);
     }
@@ -125,6 +128,7 @@ void Cryptor::removeAllOKs() {
             } else if (m_status[row] == StatusFailed) {
                 m_status[row] = StatusNone;
                 m_reasons[row].clear();
+                m_reasonCodes[row].clear();
             }
         }
     }
@@ -182,7 +186,7 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
 }
 
 std::vector<std::vector<int64_t>> Cryptor::rowsForRecoveries(const PendingJournals& pending,
-                                                              std::vector<bool>* runRows) {
+                                                             std::vector<bool>* runRows) {
     std::map<std::filesystem::path, int64_t> rowOfPath;
     if (runRows != nullptr) {
         std::lock_guard lock(m_statusLock);
@@ -210,6 +214,7 @@ std::vector<std::vector<int64_t>> Cryptor::rowsForRecoveries(const PendingJourna
             m_urls.push_back(recovery.files[i]);
             m_status.push_back(StatusNone);
             m_reasons.emplace_back();
+            m_reasonCodes.emplace_back();
             m_foundInFolder.push_back(false);
             m_finalURLs.emplace_back();
         }
@@ -284,6 +289,7 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
             continue; // its journal's recovery reports for it
         }
         if (foundInFolder[index] && entries[index] && S_ISLNK(entries[index]->mode)) {
+            updateReasonCodes(row, {reasonOf(logmsg::kSymbolicLinkInFolder)});
             updateReason(row, std::string(logmsg::kSymbolicLinkInFolder));
             updateStatus(StatusFailed, row);
             continue;
@@ -311,6 +317,7 @@ void Cryptor::queue(std::unique_ptr<platform::Operation> operation, const std::v
     } catch (const std::system_error& error) {
         // No worker could be started: these rows fail, so that the run still ends.
         for (const int64_t row : rows) {
+            updateReasonCodes(row, {reasonOf(error.what())});
             updateReason(row, error.what());
             updateStatus(StatusFailed, row);
         }
@@ -395,6 +402,18 @@ void Cryptor::updateFinalURL(int64_t index, std::filesystem::path url) {
     }
 }
 
+std::vector<Reason> Cryptor::reasonCodesOnRow(int64_t row) const {
+    std::lock_guard lock(m_statusLock);
+    return m_reasonCodes.at(static_cast<size_t>(row));
+}
+
+void Cryptor::updateReasonCodes(int64_t index, std::vector<Reason> reasons) {
+    std::lock_guard lock(m_statusLock);
+    if (index >= 0 && static_cast<uint64_t>(index) < m_reasonCodes.size()) {
+        m_reasonCodes[static_cast<size_t>(index)] = std::move(reasons);
+    }
+}
+
 std::string Cryptor::failureReasonOnRow(int64_t row) const {
     std::lock_guard lock(m_statusLock);
     return m_reasons.at(static_cast<size_t>(row));
@@ -452,6 +471,7 @@ void Cryptor::updateStatus(int32_t code, int64_t index) {
     const std::string reason = logmsg::sameFileAs(fileNameOnRow(static_cast<int32_t>(index)));
     const std::filesystem::path finalURL = finalURLOnRow(index);
     for (const int64_t row : followers->second) {
+        updateReasonCodes(row, {reasonOf(reason)});
         updateReason(row, reason);
         if (code == StatusDone) {
             updateFinalURL(row, finalURL);

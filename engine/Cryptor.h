@@ -90,6 +90,8 @@ public:
     void replaceURLOnRow(int64_t row, std::filesystem::path url);
     // The log lines the row's last operation wrote, joined by "; "; empty when it wrote none.
     std::string failureReasonOnRow(int64_t row) const;
+    // The same lines as codes with their details, in order: what a front end words in its own language.
+    std::vector<Reason> reasonCodesOnRow(int64_t row) const;
 
     // How far a row of the run in progress (or of the last run) has come: units done of its total, a
     // file's bytes transformed and then written back against twice its length. None for a row that
@@ -110,6 +112,7 @@ public:
     RunProgress runProgress() const;
 
     void updateReason(int64_t index, std::string reason) override;
+    void updateReasonCodes(int64_t index, std::vector<Reason> reasons) override;
     void updateStatus(int32_t code, int64_t index) override;
     void updateProgress(int64_t index, uint64_t done, uint64_t total) override;
     void updateFinalURL(int64_t index, std::filesystem::path url) override;
@@ -129,7 +132,8 @@ private:
                   const std::vector<bool>& recovered, RunKey key);
     // Rows for the files of the journals to complete, one list per journal: a run's own row where
     // `runRows` (the run's rows, marked as they are taken) has one for the file, else a new row.
-    std::vector<std::vector<int64_t>> rowsForRecoveries(const PendingJournals& pending, std::vector<bool>* runRows);
+    std::vector<std::vector<int64_t>> rowsForRecoveries(const PendingJournals& pending,
+                                                        std::vector<bool>* runRows);
     void queueRecoveries(PendingJournals pending, const std::vector<std::vector<int64_t>>& rows);
     // Stores a row's code and posts the notification for it.
     void report(int32_t code, int64_t index);
@@ -139,6 +143,7 @@ private:
     std::vector<std::filesystem::path> m_urls;
     std::vector<int32_t> m_status;
     std::vector<std::string> m_reasons;
+    std::vector<std::vector<Reason>> m_reasonCodes;
     std::vector<bool> m_foundInFolder; // the row was found inside a listed folder, not named itself
     std::vector<std::string> m_notices;
     // The path a run left the row's file at, once known; none while the file keeps the row's URL.

@@ -47,10 +47,12 @@ bool blocksAgree(platform::FileHandle& file, uint64_t length, const JournalEntry
     const uint64_t judged = wholeBlocks + (lastJudged ? 1 : 0);
 
     BlockChecksums sums;
-    std::vector<uint8_t> chunk(static_cast<size_t>(std::min<uint64_t>(kReadChunk, std::max<uint64_t>(length, 1))));
+    std::vector<uint8_t> chunk(
+        static_cast<size_t>(std::min<uint64_t>(kReadChunk, std::max<uint64_t>(length, 1))));
     const uint64_t readUpTo = std::min(length, judged * kBlock);
     for (uint64_t offset = 0; offset < readUpTo;) {
-        const auto got = file.readAt(chunk.data(), static_cast<size_t>(std::min<uint64_t>(chunk.size(), readUpTo - offset)), offset);
+        const auto got = file.readAt(
+            chunk.data(), static_cast<size_t>(std::min<uint64_t>(chunk.size(), readUpTo - offset)), offset);
         if (!got || *got == 0) {
             return false;
         }

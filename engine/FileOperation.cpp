@@ -126,8 +126,9 @@ std::optional<int32_t> FileOperation::describe() {
         .target = m_target.filename().string(),
         .inode = read.identity.inode,
         .generation = platform::inodeGeneration(descriptor),
-        .birthNanoseconds = read.identity.birthNanoseconds != 0 ? std::optional(read.identity.birthNanoseconds)
-                                                                : std::nullopt,
+        .birthNanoseconds = read.identity.birthNanoseconds != 0
+                                ? std::optional(read.identity.birthNanoseconds)
+                                : std::nullopt,
         .stableInodes = platform::fileSystemTraits(descriptor).stableInodes,
         .originalLength = read.length,
         .finalLength = m_finalLength,

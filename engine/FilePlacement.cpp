@@ -101,7 +101,8 @@ bool FilePlacement::copy(uint64_t begin, uint64_t end) {
 
 bool FilePlacement::copyThroughMemory(uint64_t offset, uint64_t length) {
     m_chunk.resize(static_cast<size_t>(std::min(kChunkSize, std::max<uint64_t>(m_entry.finalLength, 1))));
-    const auto got = m_journal.readAt(m_chunk.data(), static_cast<size_t>(length), m_entry.payloadOffset + offset);
+    const auto got =
+        m_journal.readAt(m_chunk.data(), static_cast<size_t>(length), m_entry.payloadOffset + offset);
     if (got && *got != length) {
         errno = EIO; // the journal is shorter than its header says
         return false;
@@ -115,7 +116,8 @@ bool FilePlacement::holdsReplacement(platform::FileHandle& file, const JournalEn
         return false;
     }
     ChecksumStream sum;
-    std::vector<uint8_t> chunk(static_cast<size_t>(std::min(kChunkSize, std::max<uint64_t>(entry.finalLength, 1))));
+    std::vector<uint8_t> chunk(
+        static_cast<size_t>(std::min(kChunkSize, std::max<uint64_t>(entry.finalLength, 1))));
     for (uint64_t offset = 0; offset < entry.finalLength;) {
         const auto got = file.readAt(chunk.data(), chunk.size(), offset);
         if (!got || *got == 0) {

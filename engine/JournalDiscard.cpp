@@ -19,7 +19,8 @@ std::string describe(const JournalEntry& entry) {
     if (entry.target != entry.name) {
         line += " to " + entry.target;
     }
-    line += " (" + std::to_string(entry.originalLength) + " to " + std::to_string(entry.finalLength) + " bytes)";
+    line +=
+        " (" + std::to_string(entry.originalLength) + " to " + std::to_string(entry.finalLength) + " bytes)";
     if (!encrypt) {
         line += "; the journal holds its plain text";
     }

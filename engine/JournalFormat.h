@@ -38,8 +38,8 @@ struct JournalEntry {
     bool stableInodes = true;
     uint64_t originalLength = 0;
     uint64_t finalLength = 0;
-    FileTimes beforeProbe; // as found, before the open-time probe rewrote the last byte
-    FileTimes afterProbe;  // as left by the probe: the file is whole while it still looks so
+    FileTimes beforeProbe;      // as found, before the open-time probe rewrote the last byte
+    FileTimes afterProbe;       // as left by the probe: the file is whole while it still looks so
     uint64_t payloadOffset = 0; // where the replacement starts in the journal; it is finalLength long
     uint64_t payloadChecksum = 0;
     // A checksum of every 1 KiB block of the original (the last one shorter), taken while it was read.

@@ -3,9 +3,9 @@
 
 #include "platform/FileHandle.h"
 #include "platform/FileManager.h"
-#include <sys/stat.h>
 #include "platform/FileStatus.h"
 #include "platform/FileSystemTraits.h"
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <charconv>
@@ -83,7 +83,8 @@ std::vector<JournalIndex::Entry> decode(std::string_view text) {
         const std::string_view inode = line.substr(0, first);
         const std::string_view generation = line.substr(first + 1, second - first - 1);
         uint64_t value = 0;
-        if (std::from_chars(inode.data(), inode.data() + inode.size(), entry.inode).ptr != inode.data() + inode.size()) {
+        if (std::from_chars(inode.data(), inode.data() + inode.size(), entry.inode).ptr !=
+            inode.data() + inode.size()) {
             continue;
         }
         if (generation != "-" &&
@@ -111,7 +112,8 @@ struct LockedIndex {
         if (!directory) {
             return std::nullopt;
         }
-        const int fd = ::open((*directory / kLockName).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd =
+            ::open((*directory / kLockName).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             return std::nullopt;
         }
@@ -134,8 +136,9 @@ struct LockedIndex {
         }
         const platform::FileHandle closer(fd);
         struct stat info {};
-        std::string text(::fstat(fd, &info) == 0 ? std::min<size_t>(static_cast<size_t>(info.st_size), kIndexLimit) : 0,
-                         '\0');
+        std::string text(
+            ::fstat(fd, &info) == 0 ? std::min<size_t>(static_cast<size_t>(info.st_size), kIndexLimit) : 0,
+            '\0');
         size_t done = 0;
         while (done < text.size()) {
             const ssize_t got = ::pread(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));

@@ -32,7 +32,8 @@ inline constexpr std::string_view kLeaseBroken =
 inline constexpr std::string_view kCouldNotCreateJournal = "could not create the journal beside the file";
 inline constexpr std::string_view kCouldNotWriteJournal = "could not write the journal";
 inline constexpr std::string_view kCouldNotSyncJournal = "could not sync the journal to disk";
-inline constexpr std::string_view kCouldNotSyncFolderOfJournal = "could not sync the journal's folder to disk";
+inline constexpr std::string_view kCouldNotSyncFolderOfJournal =
+    "could not sync the journal's folder to disk";
 inline constexpr std::string_view kCouldNotReadJournal = "could not read the journal";
 inline constexpr std::string_view kCouldNotRemoveJournal = "could not remove the journal";
 inline constexpr std::string_view kCouldNotSyncFile = "could not sync the file to disk";

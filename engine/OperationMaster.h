@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "engine/ReasonCode.h"
 
 namespace engine {
 
@@ -29,6 +32,12 @@ public:
         (void)index;
         (void)done;
         (void)total;
+    }
+
+    // Called right before updateReason, on the same thread, with the code of each of those lines in order.
+    virtual void updateReasonCodes(int64_t index, std::vector<Reason> reasons) {
+        (void)index;
+        (void)reasons;
     }
 
     // Called before updateStatus, on the operation's thread, when the operation (or a recovery) gave the

@@ -61,7 +61,8 @@ void collectTree(const std::filesystem::path& folder, PendingJournals& pending, 
     }
     collect(folder, pending);
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
         if (it->is_directory(error) && !it->is_symlink(error)) {
             collectTree(it->path(), pending, seen);
         }
@@ -89,9 +90,8 @@ PendingJournals PendingJournals::forRun(const std::vector<std::filesystem::path>
             continue;
         }
         for (const FoundJournal& journal : *found) {
-            const bool ours = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-                return journal.names(name);
-            });
+            const bool ours = std::any_of(names.begin(), names.end(),
+                                          [&](const std::string& name) { return journal.names(name); });
             if (ours || journal.state == Journal::State::Unpublished) {
                 pending.recoveries.push_back(recoveryOf(folder, journal));
                 if (journal.state == Journal::State::Unpublished) {
@@ -123,11 +123,13 @@ PendingJournals PendingJournals::forRecovery(const std::vector<std::filesystem::
         const auto folder = platform::Folder::open(hinted.folder);
         const auto status = folder ? folder->status() : std::nullopt;
         if (!status) {
-            pending.notices.push_back("journals were noted in a folder no longer at " + hinted.folder.string());
+            pending.notices.push_back("journals were noted in a folder no longer at " +
+                                      hinted.folder.string());
             continue;
         }
         const auto generation = platform::inodeGeneration(folder->descriptor());
-        if (status->identity.inode != hinted.inode || (hinted.generation && generation && *hinted.generation != *generation)) {
+        if (status->identity.inode != hinted.inode ||
+            (hinted.generation && generation && *hinted.generation != *generation)) {
             pending.notices.push_back("the folder that held journals at " + hinted.folder.string() +
                                       " was moved; run brisklet-cli recover on its new place");
             continue;

@@ -32,7 +32,8 @@ std::string userName(uid_t uid) {
 bool payloadVouchedFor(Journal& journal, const JournalEntry& entry, std::vector<uint64_t>& blocks) {
     ChecksumStream whole;
     BlockChecksums perBlock;
-    std::vector<uint8_t> chunk(static_cast<size_t>(std::min(kReadChunk, std::max<uint64_t>(entry.finalLength, 1))));
+    std::vector<uint8_t> chunk(
+        static_cast<size_t>(std::min(kReadChunk, std::max<uint64_t>(entry.finalLength, 1))));
     for (uint64_t offset = 0; offset < entry.finalLength;) {
         const uint64_t length = std::min<uint64_t>(chunk.size(), entry.finalLength - offset);
         if (!journal.readPayload(chunk.data(), length, entry.payloadOffset + offset)) {
@@ -96,8 +97,9 @@ void RecoveryOperation::recover() {
     Journal::Opening opening = Journal::Opening::Failed;
     const auto journal = Journal::open(*folder, m_journalName, opening);
     if (!journal) {
-        failAll(opening == Journal::Opening::Busy ? std::string(logmsg::kInUseByAnotherRun)
-                                                  : logmsg::withErrorText(logmsg::kCouldNotReadJournal, errno));
+        failAll(opening == Journal::Opening::Busy
+                    ? std::string(logmsg::kInUseByAnotherRun)
+                    : logmsg::withErrorText(logmsg::kCouldNotReadJournal, errno));
         return;
     }
     if (journal->owner() != ::geteuid()) {

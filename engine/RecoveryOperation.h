@@ -18,8 +18,8 @@ class RecoveryOperation final : public platform::Operation {
 public:
     // `rows` has one row per entry that the journal held when it was found, in the journal's order, or a
     // single row for a journal whose entries could not be read. `expected` are those entries.
-    RecoveryOperation(std::filesystem::path folder, std::string journalName, std::vector<JournalEntry> expected,
-                      std::vector<std::unique_ptr<RowReport>> rows);
+    RecoveryOperation(std::filesystem::path folder, std::string journalName,
+                      std::vector<JournalEntry> expected, std::vector<std::unique_ptr<RowReport>> rows);
 
     // Every row reports exactly once: StatusDone or StatusNotRenamed with "recovered after an
     // interruption" once its file is complete, or StatusFailed with why, the journal kept.

@@ -164,8 +164,8 @@ std::optional<int32_t> RewritePipeline::openForRewrite(RewriteFile& file, std::s
     }
     for (const std::string& name : names) {
         FileHandle::Refusal refusal = FileHandle::Refusal::None;
-        auto handle = folder.statusOf(name) ? folder.openFile(name, FileHandle::Access::ReadWrite, refusal)
-                                            : nullptr;
+        auto handle =
+            folder.statusOf(name) ? folder.openFile(name, FileHandle::Access::ReadWrite, refusal) : nullptr;
         if (!handle) {
             continue;
         }
@@ -258,8 +258,9 @@ void RewritePipeline::keepJournal(RewriteFile& file) {
     }
     file.pending = true;
     const platform::Folder& folder = m_journal.folder();
-    platform::log(m_entry == Entry::Fresh ? logmsg::interruptedRewritePending(folder.path().string())
-                                          : logmsg::journalKeptAt((folder.path() / m_journal.name()).string()));
+    platform::log(m_entry == Entry::Fresh
+                      ? logmsg::interruptedRewritePending(folder.path().string())
+                      : logmsg::journalKeptAt((folder.path() / m_journal.name()).string()));
 }
 
 void RewritePipeline::keepJournalIfRecovering(RewriteFile& file) {

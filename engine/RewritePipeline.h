@@ -22,8 +22,8 @@ namespace engine {
 struct RewriteFile {
     RewriteFile(RowReport& row, JournalEntry entry) : row(row), entry(std::move(entry)) {}
 
-    RowReport& row;        // where the file's lines and outcome go
-    JournalEntry entry;    // what the journal says of it
+    RowReport& row;     // where the file's lines and outcome go
+    JournalEntry entry; // what the journal says of it
     // Open and locked since it was read, for a file rewritten alone; opened by name otherwise.
     std::unique_ptr<platform::FileHandle> handle;
     // Whose stop request leaves the file untouched, while it still is. Not owned; may be null.

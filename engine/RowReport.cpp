@@ -21,20 +21,24 @@ void RowReport::report(int32_t code) noexcept {
     }
     m_reported = true;
     std::string reason;
+    std::vector<Reason> codes;
     try {
         for (const auto& line : m_reasonLines) {
             reason += reason.empty() ? "" : "; ";
             reason += line;
+            codes.push_back(reasonOf(line));
         }
     } catch (...) {
         // Out of memory for the reason: the file's outcome still has to reach the list, or the run never
         // ends.
         reason.clear();
+        codes.clear();
     }
     if (m_release != nullptr) {
         m_release(m_releaseContext);
     }
     try {
+        m_master->updateReasonCodes(m_index, std::move(codes));
         m_master->updateReason(m_index, std::move(reason));
     } catch (...) {
     }

@@ -4,8 +4,8 @@
 #include "engine/Cryptor.h"
 #include "engine/JournalFormat.h"
 #include "engine/StatusCode.h"
-#include "platform/FileSystemTraits.h"
 #include "platform/FaultInjection.h"
+#include "platform/FileSystemTraits.h"
 #include "tests/engine/operation_fixture.h"
 
 #include <gtest/gtest.h>
@@ -174,7 +174,8 @@ TEST_P(BatchTest, TheSharedSyncsComeBetweenTheSteps) {
     };
 
     // The batch's one journal: synced while unnamed, then linked in, then its folder synced.
-    const size_t link = first([&](const FaultCall& c) { return c.point == FaultPoint::Rename && isJournal(c); });
+    const size_t link =
+        first([&](const FaultCall& c) { return c.point == FaultPoint::Rename && isJournal(c); });
     const size_t journalSync = first([](const FaultCall& c) { return c.point == FaultPoint::Sync; });
     const size_t folderSync =
         first([&](const FaultCall& c) { return c.point == FaultPoint::Sync && c.subject == folder; });
@@ -190,12 +191,14 @@ TEST_P(BatchTest, TheSharedSyncsComeBetweenTheSteps) {
         last([&](const FaultCall& c) { return c.point == FaultPoint::Rename && !isJournal(c); });
     // One sync of the file system for all files, where it reports write-back errors; then the folder.
     const size_t sharedSync = static_cast<size_t>(
-        std::find_if(calls.begin() + static_cast<std::ptrdiff_t>(std::min(folderSync + 1, calls.size())), calls.end(),
+        std::find_if(calls.begin() + static_cast<std::ptrdiff_t>(std::min(folderSync + 1, calls.size())),
+                     calls.end(),
                      [&](const FaultCall& c) { return c.point == FaultPoint::Sync && c.subject != folder; }) -
         calls.begin());
     const size_t lastFolderSync =
         last([&](const FaultCall& c) { return c.point == FaultPoint::Sync && c.subject == folder; });
-    const size_t journalGone = first([&](const FaultCall& c) { return c.point == FaultPoint::Unlink && isJournal(c); });
+    const size_t journalGone =
+        first([&](const FaultCall& c) { return c.point == FaultPoint::Unlink && isJournal(c); });
 
     ASSERT_LT(link, calls.size());
     ASSERT_LT(firstChange, calls.size());

@@ -165,7 +165,8 @@ TEST_P(CrashTest, TheJournalReachesTheDiskBeforeTheFileChanges) {
     writes.insert(writes.end(), copies.begin(), copies.end());
     const auto extensions = where(calls, FaultPoint::Fallocate, input.string());
     std::vector<size_t> changes(extensions);
-    std::copy_if(writes.begin(), writes.end(), std::back_inserter(changes), [&](size_t i) { return i > linkAt; });
+    std::copy_if(writes.begin(), writes.end(), std::back_inserter(changes),
+                 [&](size_t i) { return i > linkAt; });
     ASSERT_FALSE(changes.empty());
     EXPECT_EQ(writes.size() - changes.size() + extensions.size(), 1u) << "only the probe writes before";
     EXPECT_GT(*std::min_element(changes.begin(), changes.end()), folderSyncs.front());

@@ -94,7 +94,8 @@ TEST_F(TempBufferTest, ReadsBackFromMemoryAndFromTheJournal) {
     large->appendBytes(content.data(), content.size() - 16);
     large->appendBytes(content.data() + content.size() - 16, 16);
     EXPECT_EQ(large->length(), content.size());
-    EXPECT_EQ(large->readDataAtOffset(content.size() - 104, 512), slice(content, content.size() - 104, content.size()));
+    EXPECT_EQ(large->readDataAtOffset(content.size() - 104, 512),
+              slice(content, content.size() - 104, content.size()));
     EXPECT_EQ(large->readDataAtOffset(0, 512), slice(content, 0, 512));
     EXPECT_EQ(large->readDataAtOffset(content.size(), 512), std::vector<uint8_t>());
 }
