@@ -2,7 +2,6 @@
 #include "engine/BatchRewrite.h"
 
 #include "engine/Journal.h"
-#include "engine/JournalIndex.h"
 #include "engine/LogMessages.h"
 #include "engine/RewritePipeline.h"
 #include "engine/StatusCode.h"
@@ -77,7 +76,7 @@ void BatchRewrite::run(const Ended& ended) {
         return;
     }
 
-    // Step 1 completed: the journal durable and named, its folder noted in the hint index first.
+    // Step 1 completed: the journal durable and named.
     std::vector<JournalEntry> entries;
     for (const FileOperation* file : going) {
         entries.push_back(file->entry());
@@ -86,7 +85,7 @@ void BatchRewrite::run(const Ended& ended) {
     std::vector<std::string> lines;
     {
         platform::ThreadLogTap tap;
-        published = journal->publish(entries, [&] { JournalIndex::add(*folder); });
+        published = journal->publish(entries);
         if (!published) {
             journal->remove();
         }

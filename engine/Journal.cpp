@@ -1,6 +1,7 @@
 // The journal's life on disk: unnamed creation, the payloads' space, publication, reading and removal.
 #include "engine/Journal.h"
 
+#include "engine/JournalIndex.h"
 #include "engine/LogMessages.h"
 #include "platform/ErrorText.h"
 #include "platform/FileStatus.h"
@@ -46,6 +47,7 @@ Journal::Journal(platform::Folder& folder, std::unique_ptr<platform::FileHandle>
 Journal::~Journal() = default;
 
 std::unique_ptr<Journal> Journal::create(platform::Folder& folder) {
+    JournalIndex::add(folder);
     auto made = folder.createFile(kJournalPrefix);
     if (!made) {
         logFailure(logmsg::kCouldNotCreateJournal);
@@ -101,6 +103,10 @@ uid_t Journal::owner() const {
 
 void Journal::payloadWritten(uint64_t offset, uint64_t length) {
     m_payloadEnd = std::max(m_payloadEnd, offset + length);
+}
+
+bool Journal::publish(const std::vector<JournalEntry>& entries) {
+    return publishFile(entries) && giveName();
 }
 
 bool Journal::publishFile(const std::vector<JournalEntry>& entries) {

@@ -18,8 +18,9 @@ namespace engine {
 // removes or mistakes the journal for a dead one. Every method logs why it failed.
 class Journal {
 public:
-    // A new, empty journal in `folder` (not owned; it must outlive the journal). Null when the folder
-    // cannot take a new file; errno says why.
+    // A new, empty journal in `folder` (not owned; it must outlive the journal), its folder noted in the
+    // hint index first, so that even a journal that carries a name from its creation on is found. Null
+    // when the folder cannot take a new file; errno says why.
     static std::unique_ptr<Journal> create(platform::Folder& folder);
 
     enum class Opening { Opened, Busy, Failed };
@@ -42,11 +43,9 @@ public:
     void payloadWritten(uint64_t offset, uint64_t length);
 
     // Writes the header, vouches for it in the envelope, syncs, then names the journal and syncs the
-    // folder: from then on the journal is durable and found by whoever looks in the folder. `beforeNaming`
-    // runs right before the name is given (the hint index is written there). False when any step failed;
-    // the journal is then not named, unless only the folder sync failed.
-    template <typename BeforeNaming>
-    bool publish(const std::vector<JournalEntry>& entries, BeforeNaming&& beforeNaming);
+    // folder: from then on the journal is durable and found by whoever looks in the folder. False when
+    // any step failed; the journal is then not named, unless only the folder sync failed.
+    bool publish(const std::vector<JournalEntry>& entries);
 
     // How a found journal reads.
     enum class State {
@@ -80,14 +79,5 @@ private:
     bool m_namedAtCreation = false;
     uint64_t m_payloadEnd = kJournalPayloadStart;
 };
-
-template <typename BeforeNaming>
-bool Journal::publish(const std::vector<JournalEntry>& entries, BeforeNaming&& beforeNaming) {
-    if (!publishFile(entries)) {
-        return false;
-    }
-    beforeNaming();
-    return giveName();
-}
 
 } // namespace engine
