@@ -24,8 +24,11 @@ std::filesystem::path folderOf(const std::filesystem::path& file) {
     return absolute.parent_path();
 }
 
-PendingJournals::Recovery recoveryOf(const std::filesystem::path& folder, const FoundJournal& journal) {
-    PendingJournals::Recovery recovery{folder, journal.name, journal.entries, {}};
+PendingJournals::Recovery recoveryOf(const platform::Folder& opened, const std::filesystem::path& folder,
+                                     const FoundJournal& journal) {
+    const auto status = opened.status();
+    PendingJournals::Recovery recovery{
+        folder, status ? status->identity.inode : 0, journal.name, journal.entries, {}};
     for (const JournalEntry& entry : journal.entries) {
         recovery.files.push_back(folder / entry.name);
     }
@@ -47,7 +50,17 @@ void collect(const std::filesystem::path& folder, PendingJournals& pending,
         if (naming && !journal.names(*naming) && journal.state != Journal::State::Unpublished) {
             continue;
         }
-        pending.recoveries.push_back(recoveryOf(folder, journal));
+        // Two paths given may lead to one journal: it is completed once.
+        const auto status = opened->status();
+        const bool listed =
+            std::any_of(pending.recoveries.begin(), pending.recoveries.end(), [&](const auto& r) {
+                return r.name == journal.name &&
+                       (r.folder == folder || (status && r.folderInode == status->identity.inode));
+            });
+        if (listed) {
+            continue;
+        }
+        pending.recoveries.push_back(recoveryOf(*opened, folder, journal));
         if (journal.state == Journal::State::Unpublished) {
             pending.recoveries.back().files.clear(); // cleared without a row: it never vouched for anything
         }
@@ -93,7 +106,7 @@ PendingJournals PendingJournals::forRun(const std::vector<std::filesystem::path>
             const bool ours = std::any_of(names.begin(), names.end(),
                                           [&](const std::string& name) { return journal.names(name); });
             if (ours || journal.state == Journal::State::Unpublished) {
-                pending.recoveries.push_back(recoveryOf(folder, journal));
+                pending.recoveries.push_back(recoveryOf(*opened, folder, journal));
                 if (journal.state == Journal::State::Unpublished) {
                     pending.recoveries.back().files.clear();
                 }

@@ -4,6 +4,7 @@
 
 #include "engine/JournalFormat.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ struct PendingJournals {
     // or the journal's own path alone when its entries cannot be read.
     struct Recovery {
         std::filesystem::path folder;
+        uint64_t folderInode = 0; // the same journal reached through two spellings of its folder is one
         std::string name;
         std::vector<JournalEntry> entries;
         std::vector<std::filesystem::path> files;
