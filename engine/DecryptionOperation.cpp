@@ -41,6 +41,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
     const uint64_t blocks = fileLength / kBlockSize;
     if (blocks < format::kOverheadBlocks) {
         platform::log(logmsg::kPassphraseMightBeWrong);
+        note(logmsg::kShorterThanAnyEncryptedFile);
         return StatusFailed;
     }
 

@@ -107,7 +107,8 @@ void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
     QTest::keyClicks(passPhraseField(), "wrong one");
     button("decryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
-    QCOMPARE(rowStatus(0), QString("Wrong passphrase?"));
+    QCOMPARE(rowStatus(0),
+             QString("Does not open with this passphrase (or is not an encrypted file) — unchanged"));
     for (const QString& file : files.mid(2)) {
         m_delegate->applicationOpenFile(file);
     }
@@ -130,10 +131,10 @@ void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
 
     const QList<QPair<QString, StatusTone>> answers = {
         {"Opens", StatusTone::Success},
-        {"Does not open", StatusTone::Failure},
+        {"Does not open with this passphrase (or is not an encrypted file) — unchanged", StatusTone::Failure},
         {"Not an encrypted file", StatusTone::Failure},
-        {"Interrupted rewrite pending", StatusTone::Caution},
-        {"Cannot be read: no such file", StatusTone::Failure},
+        {"Interrupted: will be completed at the next start or run", StatusTone::Caution},
+        {"Not found", StatusTone::Failure},
     };
     for (int row = 0; row < files.size(); ++row) {
         QCOMPARE(rowStatus(row), answers[row].first);
@@ -154,7 +155,8 @@ void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
     button("decryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
     QCOMPARE(rowStatus(0), QString("Decrypted → opens"));
-    QCOMPARE(rowStatus(1), QString("Wrong passphrase?"));
+    QCOMPARE(rowStatus(1),
+             QString("Does not open with this passphrase (or is not an encrypted file) — unchanged"));
 }
 
 void CheckTest::stopsLikeARunAndRowsAddedMeanwhileWait() {
