@@ -10,6 +10,7 @@
 #include "ui/FileAndFolderDialog.h"
 #include "ui/FileOpenFilter.h"
 #include "ui/FileSortModel.h"
+#include "ui/FileTableMenu.h"
 #include "ui/FileTableModel.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
@@ -208,10 +209,12 @@ void BriskletAppDelegate::createMenus() {
     editMenu->setObjectName(QStringLiteral("editMenu"));
     editMenu->addAction(m_preferencesAction);
 
-    m_tableMenu = new QMenu(m_window.get());
-    m_tableMenu->setObjectName(QStringLiteral("filesTableMenu"));
-    m_tableMenu->addAction(m_removeAction);
-    m_tableMenu->addAction(m_showInFolderAction);
+    m_tableMenu = new FileTableMenu(m_filesTable, m_window.get());
+    m_tableMenu->rowMenu()->addAction(m_removeAction);
+    m_tableMenu->rowMenu()->addAction(m_showInFolderAction);
+    m_tableMenu->listMenu()->addAction(m_openAction);
+    m_tableMenu->addButtonToListMenu(m_removeOKsButton, tr("Remove &Finished"), "removeFinishedAction");
+    m_tableMenu->addButtonToListMenu(m_removeAllButton, tr("Remove A&ll"), "removeAllAction");
 }
 
 void BriskletAppDelegate::connectControls() {
@@ -219,7 +222,10 @@ void BriskletAppDelegate::connectControls() {
     connect(m_window.get(), &MainWindow::closing, this, [this] { windowWillClose(m_window.get()); });
     connect(m_filesTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BriskletAppDelegate::tableViewSelectionDidChange);
-    connect(m_filesTable, &QWidget::customContextMenuRequested, this, &BriskletAppDelegate::showTableMenu);
+    connect(m_tableMenu, &FileTableMenu::aboutToShow, this, [this] {
+        m_showInFolderAction->setEnabled(m_filesTable->selectionModel()->hasSelection());
+        updateRemoveButtons();
+    });
     connect(m_encryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::decrypt);
     connect(m_checkButton, &QPushButton::clicked, this, &BriskletAppDelegate::check);

@@ -25,6 +25,7 @@ class DesktopNotifier;
 class ConfirmationSheet;
 class FileOpenFilter;
 class FileSortModel;
+class FileTableMenu;
 class FileTableModel;
 class MainWindow;
 class PassphraseChecker;
@@ -163,7 +164,6 @@ private:
     void updateControls();
     void updateRemoveButtons();
     void updateRunButtons();
-    void showTableMenu(const QPoint& position);
     void reloadTable();
     // The Cryptor rows of the selected table rows, whatever order the table shows them in.
     std::set<int64_t> selectedCryptorRows() const;
@@ -231,7 +231,7 @@ private:
     QAction* m_quitAction = nullptr;
     QAction* m_removeAction = nullptr;       // Delete and Backspace in the file table, and its menu
     QAction* m_showInFolderAction = nullptr; // the file table's menu
-    QMenu* m_tableMenu = nullptr;            // a child of the window
+    FileTableMenu* m_tableMenu = nullptr;    // a child of the window
     bool m_runInProgress = false;
     RunSummary::Kind m_runKind = RunSummary::Kind::Encrypt;
     QElapsedTimer m_runClock;

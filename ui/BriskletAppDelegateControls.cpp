@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 
@@ -98,23 +97,6 @@ void BriskletAppDelegate::runForReturn() {
     case ListKind::Mixed:
         break;
     }
-}
-
-void BriskletAppDelegate::showTableMenu(const QPoint& position) {
-    // Like a file manager: a click on a row outside the selection selects that row alone.
-    const QModelIndex index = m_filesTable->indexAt(position);
-    QItemSelectionModel* selection = m_filesTable->selectionModel();
-    if (index.isValid()) {
-        if (selection->isRowSelected(index.row(), QModelIndex())) {
-            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-        } else {
-            selection->setCurrentIndex(index,
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        }
-    }
-    m_showInFolderAction->setEnabled(selection->hasSelection());
-    updateRemoveButtons();
-    m_tableMenu->popup(m_filesTable->viewport()->mapToGlobal(position));
 }
 
 void BriskletAppDelegate::showSelectedInFolder() {

@@ -5,9 +5,11 @@
 #include "ui/ConfirmationSheet.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PreferencesSheet.h"
+#include "ui/ReadablePalette.h"
 #include "ui/RunProgress.h"
 #include "ui/StatusItemDelegate.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -48,7 +50,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createWidgets();
     createLayout();
     createSheets();
+    applyReadablePalette();
+    // The same size at every start: nothing of the window is remembered.
     resize(760, 460);
+}
+
+void MainWindow::applyReadablePalette() {
+    setPalette(readablePalette(QApplication::palette(this)));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        applyReadablePalette();
+    }
+    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::setCloseGuard(std::function<bool()> mayClose) {
@@ -106,6 +121,9 @@ void MainWindow::createWidgets() {
     m_feedbackView->setSizePolicy(feedbackPolicy);
     m_feedbackView->setToolTip(tr("Colours of the passphrase: the same passphrase always shows the same "
                                   "colours"));
+    // The same words whatever the colours: a screen reader must not read out anything of the digest.
+    m_feedbackView->setAccessibleName(tr("Passphrase colours"));
+    m_feedbackView->setAccessibleDescription(tr("Colour check of the passphrase: four bars"));
 
     // Mnemonics are unique in the window, menu titles included: &File and &Edit are taken.
     m_encryptButton = makeButton(tr("E&ncrypt"), "encryptButton", this);

@@ -56,11 +56,14 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A new desktop palette (a switch to a dark theme) is made readable again.
+    void changeEvent(QEvent* event) override;
 
 private:
     void createWidgets();
     void createLayout();
     void createSheets();
+    void applyReadablePalette();
 
     QTableView* m_filesTable = nullptr;
     QLabel* m_passPhraseLabel = nullptr;

@@ -5,6 +5,7 @@
 #include "engine/Cryptor.h"
 #include "tests/ui/delegate_fixture.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -46,6 +48,8 @@ private slots:
     void runButtonsNeedFilesAndAPassphrase_data();
     void runButtonsNeedFilesAndAPassphrase();
     void closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot();
+    void theColourBarsAreDescribedWithoutTheirColours();
+    void theWindowsSizeIsNotRemembered();
 };
 
 void AppDelegateTest::selectionDecidesRemoveSelected() {
@@ -308,6 +312,37 @@ void AppDelegateTest::closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot
     guard.start(20000);
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(visibleAfterSheets);
+}
+
+// Assistive technology hears what the bars are for, and the same words whatever passphrase they show.
+void AppDelegateTest::theColourBarsAreDescribedWithoutTheirColours() {
+    auto* bars = find<ColorFeedbackView>("feedbackView");
+    auto* field = find<MySecureTextField>("passPhraseField");
+    QStringList descriptions;
+    for (const char* passphrase : {"first passphrase", "another one"}) {
+        field->clear();
+        field->clearHiddenStringValue();
+        QTest::keyClicks(field, passphrase);
+        QVERIFY(!bars->isHidden());
+        descriptions.append(bars->accessibleName() + '\n' + bars->accessibleDescription());
+    }
+    QCOMPARE(descriptions[0], descriptions[1]);
+    QCOMPARE(bars->accessibleDescription(), QString("Colour check of the passphrase: four bars"));
+    QVERIFY(!bars->accessibleName().isEmpty());
+}
+
+// Every start opens the window at the same size: nothing about it is stored.
+void AppDelegateTest::theWindowsSizeIsNotRemembered() {
+    MainWindow* window = m_delegate->window();
+    window->show();
+    const QSize original = window->size();
+    window->resize(original + QSize(123, 45));
+    m_delegate->setQuitter([] {});
+    window->close();
+    QCOMPARE(QSettings().allKeys(), QStringList());
+    m_delegate = std::make_unique<BriskletAppDelegate>();
+    m_delegate->applicationDidFinishLaunching();
+    QCOMPARE(m_delegate->window()->size(), original);
 }
 
 QTEST_MAIN(AppDelegateTest)
