@@ -16,6 +16,7 @@
 #include "ui/PassphraseChecker.h"
 #include "ui/Preferences.h"
 #include "ui/PreferencesSheet.h"
+#include "ui/QuitQuestion.h"
 #include "ui/RunProgress.h"
 #include "ui/RunSummary.h"
 
@@ -153,6 +154,9 @@ void BriskletAppDelegate::showProgress() {
     m_progressWheel->setValue(figures.barValue);
     m_progressLabel->setText(figures.filesText);
     m_tableModel->progressChanged();
+    if (m_quitting == Quitting::Finishing) {
+        showMessage(QuitQuestion::finishingMessage(*m_cryptor));
+    }
 }
 
 void BriskletAppDelegate::runDidEnd() {

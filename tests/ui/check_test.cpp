@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -58,6 +59,7 @@ private slots:
 
     void answersEachRowWritingNothingAndChangingNoCode();
     void stopsLikeARunAndRowsAddedMeanwhileWait();
+    void quittingDuringACheckAsksNothing();
 
 private:
     MySecureTextField* passPhraseField() const { return find<MySecureTextField>("passPhraseField"); }
@@ -198,6 +200,25 @@ void CheckTest::stopsLikeARunAndRowsAddedMeanwhileWait() {
     table()->selectRow(0);
     button("removeSelectedButton")->click();
     QCOMPARE(rowStatus(0), QString());
+}
+
+// A check writes nothing, so there is nothing to finish and nothing to ask before quitting.
+void CheckTest::quittingDuringACheckAsksNothing() {
+    int quits = 0;
+    m_delegate->setQuitter([&] { ++quits; });
+    const QString file = uitest::writeFile(m_files->path(), "opens", uitest::sampleContent(100, 5));
+    encrypt({file.toStdString()}, u"quit now");
+    for (int row = 0; row < 200; ++row) {
+        m_delegate->applicationOpenFile(file + ".brisklet");
+    }
+    showWindow();
+    QTest::keyClicks(passPhraseField(), "quit now");
+    find<QAction>("checkAction")->trigger();
+    // The check's end reaches the window as a queued call, so it is still in progress here.
+    QVERIFY(button("stopButton")->isEnabled());
+    find<QAction>("quitAction")->trigger();
+    QCOMPARE(quits, 1);
+    QCOMPARE(m_delegate->window()->findChild<QMessageBox*>("quitQuestion"), nullptr);
 }
 
 QTEST_MAIN(CheckTest)
