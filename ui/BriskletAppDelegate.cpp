@@ -157,7 +157,7 @@ void BriskletAppDelegate::createActions() {
         m_window->addAction(action);
         return action;
     };
-    m_openAction = makeAction(tr("&Open…"), "openAction",
+    m_openAction = makeAction(tr("&Add Files and Folders…"), "openAction",
                               shortcutsFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     m_encryptAction = makeAction(tr("&Encrypt"), "encryptAction", {QKeySequence(Qt::CTRL | Qt::Key_E)});
     m_decryptAction = makeAction(tr("&Decrypt"), "decryptAction", {QKeySequence(Qt::CTRL | Qt::Key_D)});
@@ -234,6 +234,7 @@ void BriskletAppDelegate::connectControls() {
     connect(m_progressTimer, &QTimer::timeout, this, &BriskletAppDelegate::showProgress);
     connect(m_checker.get(), &PassphraseChecker::answered, this, &BriskletAppDelegate::handleCheckAnswer);
     connect(m_checker.get(), &PassphraseChecker::finished, this, &BriskletAppDelegate::handleCheckEnd);
+    connect(m_window->addButton(), &QPushButton::clicked, m_openAction, &QAction::trigger);
     connect(m_removeAllButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeAll);
     connect(m_removeSelectedButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeSelected);
     connect(m_removeOKsButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeOKs);

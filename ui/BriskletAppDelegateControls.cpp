@@ -54,7 +54,7 @@ void BriskletAppDelegate::updateRunButtons() {
     if (runInProgress()) {
         hint = tr("Wait until the files being processed are done, or stop the run.");
     } else if (m_cryptor->urlCount() == 0) {
-        hint = tr("Add files first: drop them on the list or choose File ▸ Open.");
+        hint = tr("Add files first: drop them on the list or choose Add Files and Folders….");
     } else if (m_passPhraseField->hiddenStringValue().isEmpty()) {
         hint = tr("Type the passphrase to encrypt, decrypt or check the listed files.");
     }

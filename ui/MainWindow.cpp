@@ -52,7 +52,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createSheets();
     applyReadablePalette();
     // The same size at every start: nothing of the window is remembered.
-    resize(760, 460);
+    resize(840, 480);
 }
 
 void MainWindow::applyReadablePalette() {
@@ -102,7 +102,7 @@ void MainWindow::createWidgets() {
     m_filesTable->verticalHeader()->hide();
     m_filesTable->verticalHeader()->setDefaultSectionSize(m_filesTable->fontMetrics().height() + 8);
     m_filesTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_filesTable->setToolTip(tr("Drop files and folders here, or choose File ▸ Open"));
+    m_filesTable->setToolTip(tr("Drop files or folders here, or choose Add Files and Folders…"));
     m_filesTable->horizontalHeader()->setObjectName(QStringLiteral("filesTableHeader"));
 
     m_passPhraseField = new MySecureTextField(this);
@@ -129,6 +129,8 @@ void MainWindow::createWidgets() {
     m_encryptButton = makeButton(tr("E&ncrypt"), "encryptButton", this);
     m_decryptButton = makeButton(tr("&Decrypt"), "decryptButton", this);
     m_checkButton = makeButton(tr("&Check"), "checkButton", this);
+    // Mnemonics: Alt+A is Remove All's, and F the File menu's.
+    m_addButton = makeButton(tr("Add F&iles and Folders…"), "addButton", this);
     m_removeOKsButton = makeButton(tr("&Remove Finished"), "removeOKsButton", this);
     m_removeSelectedButton = makeButton(tr("Remove &Selected"), "removeSelectedButton", this);
     m_removeAllButton = makeButton(tr("Remove &All"), "removeAllButton", this);
@@ -171,6 +173,7 @@ void MainWindow::createLayout() {
     central->setObjectName(QStringLiteral("centralWidget"));
 
     auto* removeRow = new QHBoxLayout;
+    removeRow->addWidget(m_addButton);
     removeRow->addWidget(m_removeOKsButton);
     removeRow->addWidget(m_removeSelectedButton);
     removeRow->addWidget(m_removeAllButton);
@@ -204,7 +207,8 @@ void MainWindow::createLayout() {
     setTabOrder(m_checkButton, m_decryptButton);
     setTabOrder(m_decryptButton, m_encryptButton);
     setTabOrder(m_encryptButton, m_filesTable);
-    setTabOrder(m_filesTable, m_removeOKsButton);
+    setTabOrder(m_filesTable, m_addButton);
+    setTabOrder(m_addButton, m_removeOKsButton);
     setTabOrder(m_removeOKsButton, m_removeSelectedButton);
     setTabOrder(m_removeSelectedButton, m_removeAllButton);
     setTabOrder(m_removeAllButton, m_stopButton);

@@ -30,6 +30,8 @@ public:
     QPushButton* encryptButton() const { return m_encryptButton; }
     QPushButton* decryptButton() const { return m_decryptButton; }
     QPushButton* checkButton() const { return m_checkButton; }
+    // Opens the dialog that adds files and folders to the list, as the menu command does.
+    QPushButton* addButton() const { return m_addButton; }
     QPushButton* removeOKsButton() const { return m_removeOKsButton; }
     QPushButton* removeSelectedButton() const { return m_removeSelectedButton; }
     QPushButton* removeAllButton() const { return m_removeAllButton; }
@@ -72,6 +74,7 @@ private:
     QPushButton* m_encryptButton = nullptr;
     QPushButton* m_decryptButton = nullptr;
     QPushButton* m_checkButton = nullptr;
+    QPushButton* m_addButton = nullptr;
     QPushButton* m_removeOKsButton = nullptr;
     QPushButton* m_removeSelectedButton = nullptr;
     QPushButton* m_removeAllButton = nullptr;

@@ -342,6 +342,7 @@ void AppDelegateTest::theWindowsSizeIsNotRemembered() {
     QCOMPARE(QSettings().allKeys(), QStringList());
     m_delegate = std::make_unique<BriskletAppDelegate>();
     m_delegate->applicationDidFinishLaunching();
+    m_delegate->window()->show();
     QCOMPARE(m_delegate->window()->size(), original);
 }
 

@@ -5,12 +5,16 @@
 #include "engine/Cryptor.h"
 #include "tests/ui/delegate_fixture.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/FileAndFolderDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileOpenEvent>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
@@ -31,6 +35,7 @@ private slots:
     void fileOpenedAfterLaunchIsShownAtOnce();
     void openPanelAddsFilesAndFoldersInOneGo();
     void cancelledOpenPanelAddsNothing();
+    void theAddDialogOpensAFolderOnEnterAndAddsItWithAdd();
     void folderDroppedMidTableIsAppendedAtTheEnd();
     void dragsWithoutLocalFilesAreRefused_data();
     void dragsWithoutLocalFilesAreRefused();
@@ -128,6 +133,54 @@ void FileAddingTest::cancelledOpenPanelAddsNothing() {
     m_delegate->openDocument();
     QCOMPARE(table()->model()->rowCount(), 0);
     QVERIFY(!button("removeAllButton")->isEnabled());
+}
+
+// The dialog behind Add Files and Folders…: named alike everywhere, starting where the session last added
+// from; Enter opens a selected folder, as in any file dialog, and the Add button adds it.
+void FileAddingTest::theAddDialogOpensAFolderOnEnterAndAddsItWithAdd() {
+    const auto plain = [](QString text) { return text.remove('&'); };
+    QCOMPARE(plain(find<QAction>("openAction")->text()), QString("Add Files and Folders…"));
+    QCOMPARE(plain(button("addButton")->text()), QString("Add Files and Folders…"));
+    uitest::writeFile(m_files->path(), "folder/inner.txt", "i");
+    const QString files = QDir(m_files->path()).canonicalPath();
+    const QString folder = files + "/folder";
+    {
+        FileAndFolderDialog first(m_delegate->window());
+        QCOMPARE(first.windowTitle(), QString("Add Files and Folders"));
+        // No folder used yet in this session.
+        QCOMPARE(first.directory().absolutePath(), QDir::homePath());
+    }
+
+    FileAndFolderDialog dialog(m_delegate->window());
+    auto* list = dialog.findChild<QListView*>("listView");
+    QVERIFY(list != nullptr);
+    const auto selectFolder = [&] {
+        dialog.setDirectory(files);
+        QModelIndex index;
+        QTRY_VERIFY((index = list->model()->index(0, 0, list->rootIndex())).isValid() &&
+                    index.data().toString() == "folder");
+        list->setFocus();
+        list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
+    };
+    dialog.open();
+    selectFolder();
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.directory().canonicalPath(), folder);
+    QVERIFY(dialog.chosenUrls().isEmpty());
+
+    selectFolder();
+    QPushButton* add = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+    QVERIFY(add != nullptr);
+    QTRY_VERIFY(add->isEnabled() && plain(add->text()) == "Add");
+    add->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.chosenUrls(), QList<QUrl>{QUrl::fromLocalFile(folder)});
+
+    // The next dialog of the session starts where this one added from.
+    FileAndFolderDialog next(m_delegate->window());
+    QCOMPARE(next.directory().canonicalPath(), files);
 }
 
 void FileAddingTest::folderDroppedMidTableIsAppendedAtTheEnd() {
