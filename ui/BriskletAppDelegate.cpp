@@ -12,6 +12,8 @@
 #include "ui/FileSortModel.h"
 #include "ui/FileTableMenu.h"
 #include "ui/FileTableModel.h"
+#include "ui/FileTableView.h"
+#include "ui/HelpMenu.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
 #include "ui/MySecureTextField.h"
@@ -208,6 +210,8 @@ void BriskletAppDelegate::createMenus() {
     QMenu* editMenu = bar->addMenu(tr("&Edit"));
     editMenu->setObjectName(QStringLiteral("editMenu"));
     editMenu->addAction(m_preferencesAction);
+    new HelpMenu(m_window.get(), {m_openAction, m_encryptAction, m_decryptAction, m_checkAction, m_stopAction,
+                                  m_preferencesAction, m_quitAction});
 
     m_tableMenu = new FileTableMenu(m_filesTable, m_window.get());
     m_tableMenu->rowMenu()->addAction(m_removeAction);
@@ -423,15 +427,21 @@ bool BriskletAppDelegate::handleDragEvent(QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (tableViewValidateDrop(m_filesTable, drag->mimeData())) {
+        const bool taken = tableViewValidateDrop(m_filesTable, drag->mimeData());
+        if (taken) {
             drag->setDropAction(Qt::CopyAction);
             drag->accept();
         } else {
             drag->ignore();
         }
+        m_window->filesTable()->setDropHighlighted(taken);
         return true;
     }
+    case QEvent::DragLeave:
+        m_window->filesTable()->setDropHighlighted(false);
+        return false;
     case QEvent::Drop: {
+        m_window->filesTable()->setDropHighlighted(false);
         auto* drop = static_cast<QDropEvent*>(event);
         if (tableViewAcceptDrop(m_filesTable, drop->mimeData())) {
             drop->setDropAction(Qt::CopyAction);

@@ -3,6 +3,7 @@
 
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
+#include "ui/FileTableView.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PreferencesSheet.h"
 #include "ui/ReadablePalette.h"
@@ -86,7 +87,7 @@ void MainWindow::setProgressShown(bool shown) {
 }
 
 void MainWindow::createWidgets() {
-    m_filesTable = new QTableView(this);
+    m_filesTable = new FileTableView(this);
     m_filesTable->setObjectName(QStringLiteral("filesTable"));
     m_filesTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_filesTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -102,7 +103,7 @@ void MainWindow::createWidgets() {
     m_filesTable->verticalHeader()->hide();
     m_filesTable->verticalHeader()->setDefaultSectionSize(m_filesTable->fontMetrics().height() + 8);
     m_filesTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_filesTable->setToolTip(tr("Drop files or folders here, or choose Add Files and Folders…"));
+    m_filesTable->setToolTip(FileTableView::emptyHint());
     m_filesTable->horizontalHeader()->setObjectName(QStringLiteral("filesTableHeader"));
 
     m_passPhraseField = new MySecureTextField(this);

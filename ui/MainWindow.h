@@ -7,6 +7,7 @@
 
 class ColorFeedbackView;
 class ConfirmationSheet;
+class FileTableView;
 class MySecureTextField;
 class PreferencesSheet;
 class QAbstractItemModel;
@@ -22,7 +23,7 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    QTableView* filesTable() const { return m_filesTable; }
+    FileTableView* filesTable() const { return m_filesTable; }
     // Shows the model in the file table (not owned) and sizes the table's columns for it.
     void setFilesModel(QAbstractItemModel* model);
     MySecureTextField* passPhraseField() const { return m_passPhraseField; }
@@ -67,7 +68,7 @@ private:
     void createSheets();
     void applyReadablePalette();
 
-    QTableView* m_filesTable = nullptr;
+    FileTableView* m_filesTable = nullptr;
     QLabel* m_passPhraseLabel = nullptr;
     MySecureTextField* m_passPhraseField = nullptr;
     ColorFeedbackView* m_feedbackView = nullptr;

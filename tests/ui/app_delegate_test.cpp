@@ -16,13 +16,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -50,6 +53,8 @@ private slots:
     void closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot();
     void theColourBarsAreDescribedWithoutTheirColours();
     void theWindowsSizeIsNotRemembered();
+    void helpShowsAboutAndEveryShortcut_data();
+    void helpShowsAboutAndEveryShortcut();
 };
 
 void AppDelegateTest::selectionDecidesRemoveSelected() {
@@ -344,6 +349,58 @@ void AppDelegateTest::theWindowsSizeIsNotRemembered() {
     m_delegate->applicationDidFinishLaunching();
     m_delegate->window()->show();
     QCOMPARE(m_delegate->window()->size(), original);
+}
+
+void AppDelegateTest::helpShowsAboutAndEveryShortcut_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("add") << "openAction"
+                         << "Add Files and Folders";
+    QTest::newRow("encrypt") << "encryptAction"
+                             << "Encrypt";
+    QTest::newRow("decrypt") << "decryptAction"
+                             << "Decrypt";
+    QTest::newRow("check") << "checkAction"
+                           << "Check Passphrase";
+    QTest::newRow("stop") << "stopAction"
+                          << "Stop";
+    QTest::newRow("preferences") << "preferencesAction"
+                                 << "Preferences";
+    QTest::newRow("quit") << "quitAction"
+                          << "Quit";
+}
+
+void AppDelegateTest::helpShowsAboutAndEveryShortcut() {
+    QFETCH(QString, action);
+    QFETCH(QString, command);
+    MainWindow* window = m_delegate->window();
+    window->show();
+
+    find<QAction>("aboutAction")->trigger();
+    auto* about = find<QDialog>("aboutDialog");
+    QTRY_VERIFY(about->isVisible());
+    QCOMPARE(about->windowModality(), Qt::WindowModal);
+    QVERIFY(QRegularExpression("^Brisklet \\d+\\.\\d+\\.\\d+$")
+                .match(about->findChild<QLabel*>("aboutNameLabel")->text().remove("<b>").remove("</b>"))
+                .hasMatch());
+    QVERIFY(about->findChild<QLabel*>("aboutLicenceLabel")->text().contains("GPL-3.0-or-later"));
+    QCOMPARE(about->findChild<QLabel*>("aboutFormatLabel")->text(),
+             QString("Twofish-256 in CBC keyed by the JH-256 digest of the passphrase; no header, no salt."));
+    about->reject();
+
+    find<QAction>("shortcutsAction")->trigger();
+    auto* shortcuts = find<QDialog>("shortcutsDialog");
+    QTRY_VERIFY(shortcuts->isVisible());
+    auto* table = shortcuts->findChild<QTableWidget*>("shortcutsTable");
+    const QKeySequence key = find<QAction>(qPrintable(action))->shortcut();
+    QVERIFY(!key.isEmpty());
+    bool listed = false;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        listed = listed || (table->item(row, 0)->text() == command &&
+                            table->item(row, 1)->text().contains(key.toString(QKeySequence::NativeText)));
+    }
+    QVERIFY2(listed, qPrintable(command + ": " + key.toString()));
+    shortcuts->reject();
 }
 
 QTEST_MAIN(AppDelegateTest)

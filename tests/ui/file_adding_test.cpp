@@ -6,14 +6,17 @@
 #include "tests/ui/delegate_fixture.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/FileAndFolderDialog.h"
+#include "ui/FileTableView.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileOpenEvent>
+#include <QImage>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
@@ -36,6 +39,7 @@ private slots:
     void openPanelAddsFilesAndFoldersInOneGo();
     void cancelledOpenPanelAddsNothing();
     void theAddDialogOpensAFolderOnEnterAndAddsItWithAdd();
+    void theEmptyListCarriesItsHintAndADragLightsItUp();
     void folderDroppedMidTableIsAppendedAtTheEnd();
     void dragsWithoutLocalFilesAreRefused_data();
     void dragsWithoutLocalFilesAreRefused();
@@ -181,6 +185,66 @@ void FileAddingTest::theAddDialogOpensAFolderOnEnterAndAddsItWithAdd() {
     // The next dialog of the session starts where this one added from.
     FileAndFolderDialog next(m_delegate->window());
     QCOMPARE(next.directory().canonicalPath(), files);
+}
+
+namespace {
+
+// How many of the image's pixels have the colour, give or take the antialiasing of text.
+int pixelsNear(const QImage& image, const QColor& colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            count += qAbs(pixel.red() - colour.red()) + qAbs(pixel.green() - colour.green()) +
+                                 qAbs(pixel.blue() - colour.blue()) <
+                             24
+                         ? 1
+                         : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+void FileAddingTest::theEmptyListCarriesItsHintAndADragLightsItUp() {
+    auto* view = find<FileTableView>("filesTable");
+    m_delegate->window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_delegate->window()));
+    QCOMPARE(FileTableView::emptyHint(),
+             QString("Drop files or folders here, or choose Add Files and Folders…"));
+    const QColor hint = view->palette().color(QPalette::PlaceholderText);
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    // The hint stands in the middle, where a short list has no rows.
+    const auto middle = [view] {
+        const QImage image = view->viewport()->grab().toImage();
+        return image.copy(0, image.height() * 2 / 5, image.width(), image.height() / 5);
+    };
+    QVERIFY(pixelsNear(middle(), hint) > 20);
+
+    // A drag of files lights the list up until it leaves; one without files does not.
+    const QString file = uitest::writeFile(m_files->path(), "dragged.txt", "d");
+    const QPoint centre = view->viewport()->rect().center();
+    for (const bool withFiles : {false, true}) {
+        QMimeData data;
+        if (withFiles) {
+            data.setUrls({QUrl::fromLocalFile(file)});
+        } else {
+            data.setText("just words");
+        }
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &enter);
+        QCOMPARE(view->isDropHighlighted(), withFiles);
+        QCOMPARE(pixelsNear(view->viewport()->grab().toImage(), highlight) > 100, withFiles);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(view->viewport(), &leave);
+        QVERIFY(!view->isDropHighlighted());
+    }
+    QCOMPARE(pixelsNear(view->viewport()->grab().toImage(), highlight), 0);
+
+    // With a row, the list no longer needs its hint.
+    m_delegate->applicationOpenFile(file);
+    QCOMPARE(pixelsNear(middle(), hint), 0);
 }
 
 void FileAddingTest::folderDroppedMidTableIsAppendedAtTheEnd() {
