@@ -7,6 +7,7 @@ set(CPACK_PACKAGE_CONTACT "Brisklet developers <brisklet@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "encrypt and decrypt files in place with a passphrase")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
