@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's log sentences, shared by the code that logs them and the tests that expect them.
 #pragma once
 

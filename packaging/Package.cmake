@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` (or the `package` target) in a build directory makes
 # brisklet_<version>_<arch>.deb with both programs and everything packaging/ installs.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help ▸ About: the program's version, its licence and, in one line, what its files are.
 #include "ui/AboutDialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller: launch, the window's construction and connections, and adding files.
 #include "ui/BriskletAppDelegate.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller: joins the main window, its sheets and the menus to the one Cryptor.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller's actions and handlers: runs and their progress, the two sheets, removals and
 // run reports.
 #include "ui/BriskletAppDelegate.h"

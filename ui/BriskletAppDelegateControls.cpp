@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller's control states and the file table's menu: what is enabled when, and why not.
 #include "ui/BriskletAppDelegate.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller's way out: quitting asks while a run is in progress, and a stopped run is
 // seen through to its end in the open window before the application ends.
 #include "ui/BriskletAppDelegate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An open dialog in which files and folders can be chosen together, several at once.
 #pragma once
 

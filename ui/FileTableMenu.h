@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table's context menus: one for the rows it is opened on, one for the list as a whole.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table's rows as Qt reads them: each listed file's name, status in words and folder.
 #include "ui/FileTableModel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table as drawn: it says how to fill it while it is empty, and lights up under a drag it takes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu: Keyboard Shortcuts and About, each opening its dialog over the main window.
 #pragma once
 

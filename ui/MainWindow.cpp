@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as laid out on screen: file table, passphrase field, colour bars, buttons and sheets.
 #include "ui/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question asked when the user quits while files are being rewritten.
 #pragma once
 

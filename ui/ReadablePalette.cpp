@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's palette with the colours of secondary text raised to a readable contrast.
 #include "ui/ReadablePalette.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help ▸ Keyboard Shortcuts: every key the window answers to, with what it does.
 #include "ui/ShortcutsDialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The short words the file table shows for a row's status, from the engine's status code and reasons.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller with its window: the remove buttons, the field editor, menus and keys, preferences, and
 // closing windows.
 #include "ui/BriskletAppDelegate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Check: whether the typed passphrase opens each listed file, answered in the Status column without writing
 // anything or changing any row's outcome, and stopped like any other run.
 #include "ui/BriskletAppDelegate.h"

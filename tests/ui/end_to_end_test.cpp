@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real files encrypted and decrypted through the window, typed and clicked as a user would.
 #include "ui/BriskletAppDelegate.h"
 

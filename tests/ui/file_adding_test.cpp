@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files reach the list: opened with the application before and after launch, through the open dialog,
 // and dropped on the table.
 #include "ui/BriskletAppDelegate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table's rows: name, status words and folder columns, tooltips, accessible text, runs and reloads.
 #include "ui/FileTableModel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window by keyboard: Tab order around the file list, unique mnemonics, removing rows with keys and
 // the list's menu, and showing a file's folder.
 #include "ui/BriskletAppDelegate.h"

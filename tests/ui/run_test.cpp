@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs started from the window: the confirmation sheet, refusals, busy presses and the state a run leaves.
 #include "ui/BriskletAppDelegate.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status colours the file table draws with: readable on the row and on the selection, light or dark.
 #include "ui/StatusColors.h"
 

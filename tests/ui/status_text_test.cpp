@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words of the Status column for each status code, run direction and reason the engine gives.
 #include "ui/StatusText.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stopping a run and quitting during one: files not yet begun stay whole, the window shows the run to its
 // end, and the application ends only then.
 #include "ui/BriskletAppDelegate.h"
