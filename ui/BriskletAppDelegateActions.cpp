@@ -65,6 +65,7 @@ void BriskletAppDelegate::encrypt() {
     if (reEnterPassphrase()) {
         // The passphrase is looked at only when the sheet's OK is pressed.
         compareConfirmation();
+        m_confirmationSheet->setFileCount(static_cast<int>(m_cryptor->urlCount()));
         m_confirmationSheet->open();
         return;
     }
@@ -340,11 +341,8 @@ void BriskletAppDelegate::handlePassphraseDeletion(const void* object) {
 }
 
 void BriskletAppDelegate::compareConfirmation() {
-    const QString& confirmation = m_confirmationField->hiddenStringValue();
-    const bool match = confirmation == m_passPhraseField->hiddenStringValue();
-    m_confirmOKButton->setEnabled(match);
-    // Said only once something has been typed: an empty field is not yet a mistake.
-    m_confirmationSheet->setMismatchShown(!match && !confirmation.isEmpty());
+    m_confirmationSheet->compare(m_passPhraseField->hiddenStringValue(),
+                                 m_confirmationField->hiddenStringValue());
 }
 
 void BriskletAppDelegate::showRecoveryOutcome() {

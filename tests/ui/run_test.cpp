@@ -88,13 +88,15 @@ void RunTest::confirmOKIsEnabledAndMismatchUnsaidExactlyWhileTheTextsMatch() {
     QCOMPARE(m_delegate->confirmationSheet()->windowModality(), Qt::WindowModal);
     QLabel* mismatch = find<QLabel>("mismatchLabel");
     QCOMPARE(mismatch->text(), QString("The passphrases do not match"));
+    QCOMPARE(find<QLabel>("summaryLabel")->text(),
+             QString("Encrypt 1 file in place. Without this passphrase it cannot be opened again."));
 
-    // An empty entry is no mistake yet, but no match either.
-    const QList<QPair<QString, bool>> steps = {{"", false},
-                                               {"tiger lil", false},
-                                               {"tiger lily", true},
-                                               {"tiger lily!", false},
-                                               {"tiger lily", true}};
+    // An empty entry is no mistake yet, but no match either; a shorter one may still be on its way to the
+    // passphrase, and is called a mismatch only once it is as long or longer.
+    const QString passphrase = "tiger lily";
+    const QList<QPair<QString, bool>> steps = {
+        {"", false},          {"tiger lil", false},   {"tiger lilx", false}, {"tiger lil", false},
+        {"tiger lily", true}, {"tiger lily!", false}, {"tiger lily", true}};
     for (const auto& [typed, match] : steps) {
         const QString current = confirmationField()->hiddenStringValue();
         if (typed.size() < current.size()) {
@@ -104,8 +106,14 @@ void RunTest::confirmOKIsEnabledAndMismatchUnsaidExactlyWhileTheTextsMatch() {
         }
         QCOMPARE(confirmationField()->hiddenStringValue(), typed);
         QVERIFY2(button("confirmOKButton")->isEnabled() == match, qPrintable(typed));
-        QVERIFY2(mismatch->isHidden() == (match || typed.isEmpty()), qPrintable(typed));
+        QVERIFY2(mismatch->isHidden() == (match || typed.size() < passphrase.size()), qPrintable(typed));
     }
+    // Return on a shorter mismatch: OK stays disabled, and the sheet says why.
+    QTest::keyClick(confirmationField(), Qt::Key_Backspace);
+    QVERIFY(mismatch->isHidden());
+    QTest::keyClick(confirmationField(), Qt::Key_Return);
+    QVERIFY(!button("confirmOKButton")->isEnabled());
+    QVERIFY(!mismatch->isHidden());
     m_delegate->cancelConfirmationSheet();
     QVERIFY(mismatch->isHidden());
 }
