@@ -61,14 +61,16 @@ constexpr Rule kRules[] = {
     {Failed, Match::Line, engine::logmsg::kJournalDamagedFileWhole,
      QT_TRANSLATE_NOOP("StatusText", "Its journal was damaged; the file was never touched — unchanged")},
     {Failed, Match::Line, engine::logmsg::kJournalDamaged,
-     QT_TRANSLATE_NOOP("StatusText", "Interrupted, and its journal is damaged: the file stays partly rewritten")},
+     QT_TRANSLATE_NOOP("StatusText", "Interrupted, and its journal is damaged: the file stays partly "
+                       "rewritten")},
     {Failed, Match::Line, engine::logmsg::kJournalUnknownVersion,
      QT_TRANSLATE_NOOP("StatusText", "Interrupted; its journal needs another version of Brisklet")},
     {Failed, Match::Line, engine::logmsg::kFileNoLongerMatches,
      QT_TRANSLATE_NOOP("StatusText", "Changed since it was interrupted — nothing done, journal kept")},
     {Failed, Match::Line, engine::logmsg::kFileOfJournalMissing,
      QT_TRANSLATE_NOOP("StatusText", "Moved or deleted since it was interrupted — nothing done")},
-    {Failed, Match::Prefix, "the journal belongs to ", QT_TRANSLATE_NOOP("StatusText", "Interrupted: {line}")},
+    {Failed, Match::Prefix, "the journal belongs to ",
+     QT_TRANSLATE_NOOP("StatusText", "Interrupted: {line}")},
     {Failed, Match::Line, engine::logmsg::kChangedDuringRewrite,
      QT_TRANSLATE_NOOP("StatusText", "Changed by another program during the rewrite — journal kept")},
     {Failed, Match::Prefix, "interrupted rewrite pending",
@@ -87,9 +89,11 @@ constexpr Rule kRules[] = {
     // What a file is not: the more certain answer about its length before the guess about the passphrase.
     {Failed, Match::Line, engine::logmsg::kShorterThanAnyEncryptedFile,
      QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file")},
-    {Failed, Match::Line, engine::logmsg::kNotAMultipleOf16, QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file")},
+    {Failed, Match::Line, engine::logmsg::kNotAMultipleOf16,
+     QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file")},
     {Failed, Match::Line, engine::logmsg::kPassphraseMightBeWrong,
-     QT_TRANSLATE_NOOP("StatusText", "Does not open with this passphrase (or is not an encrypted file) — unchanged")},
+     QT_TRANSLATE_NOOP("StatusText", "Does not open with this passphrase (or is not an encrypted file) — "
+                       "unchanged")},
     {Failed, Match::Line, engine::logmsg::kSymbolicLinkNamed,
      QT_TRANSLATE_NOOP("StatusText", "Symbolic link: add the file it points to")},
     {Failed, Match::Line, engine::logmsg::kSymbolicLinkInFolder,
@@ -100,7 +104,8 @@ constexpr Rule kRules[] = {
      QT_TRANSLATE_NOOP("StatusText", "Journal of an interrupted rewrite: recovery completes it")},
     {Failed, Match::Suffix, "names; rewriting it in place would change them all",
      QT_TRANSLATE_NOOP("StatusText", "Has several names (hard links) — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kReadOnlyFile, QT_TRANSLATE_NOOP("StatusText", "Read-only — unchanged")},
+    {Failed, Match::Line, engine::logmsg::kReadOnlyFile,
+     QT_TRANSLATE_NOOP("StatusText", "Read-only — unchanged")},
 
     // Names: the one the file was to get, and its folder.
     {Failed, Match::Line, engine::logmsg::kNameTooLong,
@@ -108,7 +113,8 @@ constexpr Rule kRules[] = {
     {Failed, Match::Line, engine::logmsg::kFolderNotWritable,
      QT_TRANSLATE_NOOP("StatusText", "Its folder is not writable — unchanged")},
     {Failed, Match::Suffix, " already exists", QT_TRANSLATE_NOOP("StatusText", "{line} — unchanged")},
-    {NotRenamed, Match::Suffix, " already exists", QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: {line}")},
+    {NotRenamed, Match::Suffix, " already exists",
+     QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: {line}")},
     {NotRenamed, Match::Line, engine::logmsg::kNoExtensionToRemove,
      QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: no extension to remove")},
     {NotRenamed, Match::Suffix, "permission denied",
@@ -143,16 +149,19 @@ constexpr Rule kRules[] = {
     // above, whose words say more than the error alone.
     {Failed, Match::Suffix, "no such file", QT_TRANSLATE_NOOP("StatusText", "Not found")},
     {Failed, Match::Suffix, "no such file or directory", QT_TRANSLATE_NOOP("StatusText", "Not found")},
-    {Failed, Match::Suffix, "permission denied", QT_TRANSLATE_NOOP("StatusText", "Permission denied — unchanged")},
+    {Failed, Match::Suffix, "permission denied",
+     QT_TRANSLATE_NOOP("StatusText", "Permission denied — unchanged")},
     {Failed, Match::Suffix, "read-only file system",
      QT_TRANSLATE_NOOP("StatusText", "On a read-only file system — unchanged")},
-    {Failed, Match::Suffix, "no space left", QT_TRANSLATE_NOOP("StatusText", "No space left on the disk — unchanged")},
+    {Failed, Match::Suffix, "no space left",
+     QT_TRANSLATE_NOOP("StatusText", "No space left on the disk — unchanged")},
 
     {Done, Match::Line, engine::logmsg::kCouldNotRemoveJournal,
      QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (a journal was left beside it)")},
 
     // Stops.
-    {None, Match::Line, engine::logmsg::kStoppedUntouched, QT_TRANSLATE_NOOP("StatusText", "Stopped, untouched")},
+    {None, Match::Line, engine::logmsg::kStoppedUntouched,
+     QT_TRANSLATE_NOOP("StatusText", "Stopped, untouched")},
     {None | Failed, Match::Line, "stopped", QT_TRANSLATE_NOOP("StatusText", "Stopped")},
 };
 // clang-format on
