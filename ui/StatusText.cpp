@@ -405,6 +405,27 @@ QString statusText(const RowStatus& status) {
     return wordsFor(status);
 }
 
+bool awaitsCompletion(const RowStatus& status) {
+    if (status.phase != RowPhase::Settled || status.check || status.code != engine::StatusFailed) {
+        return false;
+    }
+    // The lines that say a journal was kept for the file; damaged or foreign journals say more and are not
+    // completed by themselves.
+    static const Rule kKept[] = {
+        {Failed, Match::Prefix, "interrupted rewrite pending", ""},
+        {Failed, Match::Prefix, "finished, but could not be made durable", ""},
+        {Failed, Match::Prefix, "the journal was kept at: ", ""},
+    };
+    for (const Rule& rule : kKept) {
+        if (find(rule, status.reason)) {
+            return !find(Rule{Failed, Match::Line, engine::logmsg::kJournalDamaged, ""}, status.reason) &&
+                   !find(Rule{Failed, Match::Line, engine::logmsg::kJournalUnknownVersion, ""},
+                         status.reason);
+        }
+    }
+    return false;
+}
+
 QString renamedFileName(const QString& fileName, RunDirection direction) {
     const std::filesystem::path name(QFile::encodeName(fileName).toStdString());
     switch (direction) {

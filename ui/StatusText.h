@@ -43,5 +43,9 @@ struct RowStatus {
 // knows shows the reason itself. Empty for a row that has not been processed, is not waiting and exists.
 QString statusText(const RowStatus& status);
 
+// Whether the row's file waits, half rewritten or not yet durable, for a recovery to complete it from its
+// journal: neither a success nor a plain failure, and drawn as neither.
+bool awaitsCompletion(const RowStatus& status);
+
 // The name a run gives the file in that direction: report.pdf -> report.pdf.brisklet and back.
 QString renamedFileName(const QString& fileName, RunDirection direction);

@@ -40,6 +40,8 @@ private slots:
     void aCheckReadsAsTheDecryptionWould();
     void aMissingPathIsNotFoundUntilARunSaysMore_data();
     void aMissingPathIsNotFoundUntilARunSaysMore();
+    void aRewriteARecoveryWillCompleteIsNoPlainFailure_data();
+    void aRewriteARecoveryWillCompleteIsNoPlainFailure();
     void wordsAndToneWhileInProgressAndAfterACheck_data();
     void wordsAndToneWhileInProgressAndAfterACheck();
     void renamedNames_data();
@@ -367,6 +369,38 @@ void StatusTextTest::aMissingPathIsNotFoundUntilARunSaysMore() {
     status.phase = phase;
     status.missing = true;
     QCOMPARE(statusText(status), words);
+}
+
+// The colour follows what the words say: a file waiting for its journal to complete it is cautioned about,
+// the same as a check's "pending", while a journal that cannot complete it is a failure.
+void StatusTextTest::aRewriteARecoveryWillCompleteIsNoPlainFailure_data() {
+    using namespace engine::logmsg;
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("tone");
+    const QString pending = line(interruptedRewritePending("/d"));
+    const QString kept = line(journalKeptAt("/d/j"));
+    QTest::newRow("write failed midway")
+        << line(kWritingToFileFailed) + "; " + pending << int(StatusTone::Caution);
+    QTest::newRow("not durable") << line(notDurable("input/output error")) + "; " + pending
+                                 << int(StatusTone::Caution);
+    QTest::newRow("recovery met it open elsewhere")
+        << line(kOpenInAnotherProgram) + "; " + kept << int(StatusTone::Caution);
+    QTest::newRow("damaged journal") << line(kJournalDamaged) + "; " + kept << int(StatusTone::Failure);
+    QTest::newRow("journal of another version")
+        << line(kJournalUnknownVersion) + "; " + kept << int(StatusTone::Failure);
+    QTest::newRow("refused before anything changed")
+        << line(kOpenInAnotherProgram) << int(StatusTone::Failure);
+}
+
+void StatusTextTest::aRewriteARecoveryWillCompleteIsNoPlainFailure() {
+    QFETCH(QString, reason);
+    QFETCH(int, tone);
+    RowStatus status;
+    status.code = engine::StatusFailed;
+    status.direction = RunDirection::Encrypt;
+    status.fileName = "report.pdf";
+    status.reason = reason;
+    QCOMPARE(int(statusTone(status)), tone);
 }
 
 // Rows in progress show how far they have come, and a check's answer stands in for the code's words; the
