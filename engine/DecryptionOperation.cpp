@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the passphrase against a file's last blocks, decrypts the whole file into its replacement, then
 // puts that over the file.
 #include "engine/DecryptionOperation.h"
@@ -41,6 +42,7 @@ std::optional<int32_t> DecryptionOperation::transform() {
     const uint64_t blocks = fileLength / kBlockSize;
     if (blocks < format::kOverheadBlocks) {
         platform::log(logmsg::kPassphraseMightBeWrong);
+        note(logmsg::kShorterThanAnyEncryptedFile);
         return StatusFailed;
     }
 

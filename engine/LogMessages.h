@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's log sentences, shared by the code that logs them and the tests that expect them.
 #pragma once
 
@@ -109,6 +110,8 @@ inline constexpr std::string_view kNameTooLong = "name too long for the extensio
 inline constexpr std::string_view kFolderNotWritable = "folder is not writable";
 inline constexpr std::string_view kNoExtensionToRemove = "no extension to remove";
 inline constexpr std::string_view kNotAMultipleOf16 = "not a multiple of 16 bytes";
+// Follows the wrong-passphrase line for a file too short to hold even an empty plain text's encrypted form.
+inline constexpr std::string_view kShorterThanAnyEncryptedFile = "shorter than any encrypted file";
 inline constexpr std::string_view kJournalNamed =
     "the journal of an interrupted rewrite; brisklet-cli recover completes or discards it";
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` (or the `package` target) in a build directory makes
 # brisklet_<version>_<arch>.deb with both programs and everything packaging/ installs.
 set(CPACK_GENERATOR DEB)
@@ -7,6 +8,7 @@ set(CPACK_PACKAGE_CONTACT "Brisklet developers <brisklet@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "encrypt and decrypt files in place with a passphrase")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

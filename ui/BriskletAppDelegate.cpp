@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller: launch, the window's construction and connections, and adding files.
 #include "ui/BriskletAppDelegate.h"
 
@@ -10,7 +11,10 @@
 #include "ui/FileAndFolderDialog.h"
 #include "ui/FileOpenFilter.h"
 #include "ui/FileSortModel.h"
+#include "ui/FileTableMenu.h"
 #include "ui/FileTableModel.h"
+#include "ui/FileTableView.h"
+#include "ui/HelpMenu.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
 #include "ui/MySecureTextField.h"
@@ -156,7 +160,7 @@ void BriskletAppDelegate::createActions() {
         m_window->addAction(action);
         return action;
     };
-    m_openAction = makeAction(tr("&Open…"), "openAction",
+    m_openAction = makeAction(tr("&Add Files and Folders…"), "openAction",
                               shortcutsFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     m_encryptAction = makeAction(tr("&Encrypt"), "encryptAction", {QKeySequence(Qt::CTRL | Qt::Key_E)});
     m_decryptAction = makeAction(tr("&Decrypt"), "decryptAction", {QKeySequence(Qt::CTRL | Qt::Key_D)});
@@ -207,11 +211,15 @@ void BriskletAppDelegate::createMenus() {
     QMenu* editMenu = bar->addMenu(tr("&Edit"));
     editMenu->setObjectName(QStringLiteral("editMenu"));
     editMenu->addAction(m_preferencesAction);
+    new HelpMenu(m_window.get(), {m_openAction, m_encryptAction, m_decryptAction, m_checkAction, m_stopAction,
+                                  m_preferencesAction, m_quitAction});
 
-    m_tableMenu = new QMenu(m_window.get());
-    m_tableMenu->setObjectName(QStringLiteral("filesTableMenu"));
-    m_tableMenu->addAction(m_removeAction);
-    m_tableMenu->addAction(m_showInFolderAction);
+    m_tableMenu = new FileTableMenu(m_filesTable, m_window.get());
+    m_tableMenu->rowMenu()->addAction(m_removeAction);
+    m_tableMenu->rowMenu()->addAction(m_showInFolderAction);
+    m_tableMenu->listMenu()->addAction(m_openAction);
+    m_tableMenu->addButtonToListMenu(m_removeOKsButton, tr("Remove &Finished"), "removeFinishedAction");
+    m_tableMenu->addButtonToListMenu(m_removeAllButton, tr("Remove A&ll"), "removeAllAction");
 }
 
 void BriskletAppDelegate::connectControls() {
@@ -219,7 +227,10 @@ void BriskletAppDelegate::connectControls() {
     connect(m_window.get(), &MainWindow::closing, this, [this] { windowWillClose(m_window.get()); });
     connect(m_filesTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BriskletAppDelegate::tableViewSelectionDidChange);
-    connect(m_filesTable, &QWidget::customContextMenuRequested, this, &BriskletAppDelegate::showTableMenu);
+    connect(m_tableMenu, &FileTableMenu::aboutToShow, this, [this] {
+        m_showInFolderAction->setEnabled(m_filesTable->selectionModel()->hasSelection());
+        updateRemoveButtons();
+    });
     connect(m_encryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::encrypt);
     connect(m_decryptButton, &QPushButton::clicked, this, &BriskletAppDelegate::decrypt);
     connect(m_checkButton, &QPushButton::clicked, this, &BriskletAppDelegate::check);
@@ -228,6 +239,7 @@ void BriskletAppDelegate::connectControls() {
     connect(m_progressTimer, &QTimer::timeout, this, &BriskletAppDelegate::showProgress);
     connect(m_checker.get(), &PassphraseChecker::answered, this, &BriskletAppDelegate::handleCheckAnswer);
     connect(m_checker.get(), &PassphraseChecker::finished, this, &BriskletAppDelegate::handleCheckEnd);
+    connect(m_window->addButton(), &QPushButton::clicked, m_openAction, &QAction::trigger);
     connect(m_removeAllButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeAll);
     connect(m_removeSelectedButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeSelected);
     connect(m_removeOKsButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeOKs);
@@ -416,15 +428,21 @@ bool BriskletAppDelegate::handleDragEvent(QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (tableViewValidateDrop(m_filesTable, drag->mimeData())) {
+        const bool taken = tableViewValidateDrop(m_filesTable, drag->mimeData());
+        if (taken) {
             drag->setDropAction(Qt::CopyAction);
             drag->accept();
         } else {
             drag->ignore();
         }
+        m_window->filesTable()->setDropHighlighted(taken);
         return true;
     }
+    case QEvent::DragLeave:
+        m_window->filesTable()->setDropHighlighted(false);
+        return false;
     case QEvent::Drop: {
+        m_window->filesTable()->setDropHighlighted(false);
         auto* drop = static_cast<QDropEvent*>(event);
         if (tableViewAcceptDrop(m_filesTable, drop->mimeData())) {
             drop->setDropAction(Qt::CopyAction);

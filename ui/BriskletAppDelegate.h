@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller: joins the main window, its sheets and the menus to the one Cryptor.
 #pragma once
 
@@ -25,18 +26,19 @@ class DesktopNotifier;
 class ConfirmationSheet;
 class FileOpenFilter;
 class FileSortModel;
+class FileTableMenu;
 class FileTableModel;
 class MainWindow;
 class PassphraseChecker;
 class MySecureFieldEditor;
 class MySecureTextField;
 class PreferencesSheet;
+class QuitQuestion;
 class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QMessageBox;
 class QMimeData;
 class QPoint;
 class QProgressBar;
@@ -114,11 +116,12 @@ public slots:
     void runForReturn();
     // Stops the run in progress: files not yet begun stay untouched; rewrites under way finish.
     void stop();
-    // Quit as the user asks for it (the Quit command, closing the window): while a run is in progress the
-    // user is asked first whether to stop it.
+    // Quit as the user asks for it (the Quit command, closing the window): while files are being rewritten
+    // the user is asked first whether to stop; a check, which writes nothing, just stops.
     void terminate();
     // Quit as the session asks for it (a stopping signal, a logout): no question. A run in progress is
-    // stopped, and the window stays, saying "Finishing…", until the rewrites under way have ended.
+    // stopped, and the window stays, naming the files it is finishing, until the rewrites under way have
+    // ended.
     void stopAndQuit();
     // The desktop session is ending (a logout): a run in progress ends as with stopAndQuit(); without one
     // nothing happens here, and the session ends the application itself.
@@ -163,7 +166,6 @@ private:
     void updateControls();
     void updateRemoveButtons();
     void updateRunButtons();
-    void showTableMenu(const QPoint& position);
     void reloadTable();
     // The Cryptor rows of the selected table rows, whatever order the table shows them in.
     std::set<int64_t> selectedCryptorRows() const;
@@ -210,7 +212,7 @@ private:
     QProgressBar* m_progressWheel = nullptr;
     QLabel* m_progressLabel = nullptr;
     QPushButton* m_stopButton = nullptr;
-    QMessageBox* m_quitQuestion = nullptr; // a child of the window, made when first needed
+    QuitQuestion* m_quitQuestion = nullptr; // a child of the window, made when first needed
     ColorFeedbackView* m_feedbackView = nullptr;
     ConfirmationSheet* m_confirmationSheet = nullptr;
     PreferencesSheet* m_preferencesSheet = nullptr;
@@ -231,7 +233,7 @@ private:
     QAction* m_quitAction = nullptr;
     QAction* m_removeAction = nullptr;       // Delete and Backspace in the file table, and its menu
     QAction* m_showInFolderAction = nullptr; // the file table's menu
-    QMenu* m_tableMenu = nullptr;            // a child of the window
+    FileTableMenu* m_tableMenu = nullptr;    // a child of the window
     bool m_runInProgress = false;
     RunSummary::Kind m_runKind = RunSummary::Kind::Encrypt;
     QElapsedTimer m_runClock;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller's actions and handlers: runs and their progress, the two sheets, removals and
 // run reports.
 #include "ui/BriskletAppDelegate.h"
@@ -16,6 +17,7 @@
 #include "ui/PassphraseChecker.h"
 #include "ui/Preferences.h"
 #include "ui/PreferencesSheet.h"
+#include "ui/QuitQuestion.h"
 #include "ui/RunProgress.h"
 #include "ui/RunSummary.h"
 
@@ -63,6 +65,7 @@ void BriskletAppDelegate::encrypt() {
     if (reEnterPassphrase()) {
         // The passphrase is looked at only when the sheet's OK is pressed.
         compareConfirmation();
+        m_confirmationSheet->setFileCount(static_cast<int>(m_cryptor->urlCount()));
         m_confirmationSheet->open();
         return;
     }
@@ -153,6 +156,9 @@ void BriskletAppDelegate::showProgress() {
     m_progressWheel->setValue(figures.barValue);
     m_progressLabel->setText(figures.filesText);
     m_tableModel->progressChanged();
+    if (m_quitting == Quitting::Finishing) {
+        showMessage(QuitQuestion::finishingMessage(*m_cryptor));
+    }
 }
 
 void BriskletAppDelegate::runDidEnd() {
@@ -335,11 +341,8 @@ void BriskletAppDelegate::handlePassphraseDeletion(const void* object) {
 }
 
 void BriskletAppDelegate::compareConfirmation() {
-    const QString& confirmation = m_confirmationField->hiddenStringValue();
-    const bool match = confirmation == m_passPhraseField->hiddenStringValue();
-    m_confirmOKButton->setEnabled(match);
-    // Said only once something has been typed: an empty field is not yet a mistake.
-    m_confirmationSheet->setMismatchShown(!match && !confirmation.isEmpty());
+    m_confirmationSheet->compare(m_passPhraseField->hiddenStringValue(),
+                                 m_confirmationField->hiddenStringValue());
 }
 
 void BriskletAppDelegate::showRecoveryOutcome() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller's control states and the file table's menu: what is enabled when, and why not.
 #include "ui/BriskletAppDelegate.h"
 
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 
@@ -55,7 +55,7 @@ void BriskletAppDelegate::updateRunButtons() {
     if (runInProgress()) {
         hint = tr("Wait until the files being processed are done, or stop the run.");
     } else if (m_cryptor->urlCount() == 0) {
-        hint = tr("Add files first: drop them on the list or choose File ▸ Open.");
+        hint = tr("Add files first: drop them on the list or choose Add Files and Folders….");
     } else if (m_passPhraseField->hiddenStringValue().isEmpty()) {
         hint = tr("Type the passphrase to encrypt, decrypt or check the listed files.");
     }
@@ -98,23 +98,6 @@ void BriskletAppDelegate::runForReturn() {
     case ListKind::Mixed:
         break;
     }
-}
-
-void BriskletAppDelegate::showTableMenu(const QPoint& position) {
-    // Like a file manager: a click on a row outside the selection selects that row alone.
-    const QModelIndex index = m_filesTable->indexAt(position);
-    QItemSelectionModel* selection = m_filesTable->selectionModel();
-    if (index.isValid()) {
-        if (selection->isRowSelected(index.row(), QModelIndex())) {
-            selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-        } else {
-            selection->setCurrentIndex(index,
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        }
-    }
-    m_showInFolderAction->setEnabled(selection->hasSelection());
-    updateRemoveButtons();
-    m_tableMenu->popup(m_filesTable->viewport()->mapToGlobal(position));
 }
 
 void BriskletAppDelegate::showSelectedInFolder() {

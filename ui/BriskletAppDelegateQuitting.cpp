@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller's way out: quitting asks while a run is in progress, and a stopped run is
 // seen through to its end in the open window before the application ends.
 #include "ui/BriskletAppDelegate.h"
@@ -5,9 +6,9 @@
 #include "engine/Cryptor.h"
 #include "ui/MainWindow.h"
 #include "ui/PassphraseChecker.h"
+#include "ui/QuitQuestion.h"
 
 #include <QAbstractButton>
-#include <QMessageBox>
 #include <QPushButton>
 
 void BriskletAppDelegate::terminate() {
@@ -21,7 +22,10 @@ void BriskletAppDelegate::terminate() {
     case Quitting::Now:
         return;
     }
-    if (!runInProgress()) {
+    // A check writes nothing: it is stopped without a question, and its thread is joined as the controller
+    // goes.
+    if (!runInProgress() || (m_runKind == RunSummary::Kind::Check && !m_cryptor->isBusy())) {
+        m_checker->stop();
         quitNow();
         return;
     }
@@ -30,32 +34,20 @@ void BriskletAppDelegate::terminate() {
 
 void BriskletAppDelegate::askToStopAndQuit() {
     if (m_quitQuestion == nullptr) {
-        m_quitQuestion = new QMessageBox(QMessageBox::Question, tr("Stop and quit?"), tr("Stop and quit?"),
-                                         QMessageBox::NoButton, m_window.get());
-        m_quitQuestion->setObjectName(QStringLiteral("quitQuestion"));
-        m_quitQuestion->setInformativeText(
-            tr("Files not yet being rewritten stay as they are. Files being rewritten are finished first; "
-               "then Brisklet quits."));
-        QPushButton* yes = m_quitQuestion->addButton(tr("Stop and &Quit"), QMessageBox::AcceptRole);
-        yes->setObjectName(QStringLiteral("stopAndQuitButton"));
-        QPushButton* keepOn = m_quitQuestion->addButton(tr("&Continue"), QMessageBox::RejectRole);
-        keepOn->setObjectName(QStringLiteral("continueButton"));
-        m_quitQuestion->setDefaultButton(yes);
-        m_quitQuestion->setEscapeButton(keepOn);
-        m_quitQuestion->setWindowModality(Qt::WindowModal);
-        connect(m_quitQuestion, &QDialog::finished, this, [this, yes] {
+        m_quitQuestion = new QuitQuestion(m_window.get());
+        connect(m_quitQuestion, &QDialog::finished, this, [this] {
             // A signal or a logout may have decided meanwhile; then the answer no longer matters.
             if (m_quitting != Quitting::Asking) {
                 return;
             }
             m_quitting = Quitting::No;
-            if (m_quitQuestion->clickedButton() == yes) {
+            if (m_quitQuestion->clickedButton() == m_quitQuestion->stopAndQuitButton()) {
                 stopAndQuit();
             }
         });
     }
     m_quitting = Quitting::Asking;
-    m_quitQuestion->open();
+    m_quitQuestion->ask(m_runKind);
 }
 
 void BriskletAppDelegate::stopAndQuit() {
@@ -80,7 +72,7 @@ void BriskletAppDelegate::stopAndQuit() {
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();
-    showMessage(tr("Finishing…"));
+    showMessage(QuitQuestion::finishingMessage(*m_cryptor));
     updateControls();
 }
 
@@ -101,7 +93,7 @@ bool BriskletAppDelegate::windowMayClose() {
         return true;
     }
     terminate();
-    return false;
+    return m_quitting == Quitting::Now;
 }
 
 void BriskletAppDelegate::windowWillClose(QWidget* window) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sheet that asks for the passphrase a second time before an encryption run.
 #include "ui/ConfirmationSheet.h"
 
@@ -5,6 +6,7 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,6 +16,9 @@ ConfirmationSheet::ConfirmationSheet(QWidget* parent)
     setWindowTitle(tr("Confirm Passphrase"));
     setWindowModality(Qt::WindowModal);
 
+    m_summaryLabel = new QLabel(this);
+    m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    m_summaryLabel->setWordWrap(true);
     auto* label = new QLabel(tr("&Type the passphrase again to confirm it:"), this);
     label->setObjectName(QStringLiteral("confirmationLabel"));
     label->setBuddy(m_confirmationField);
@@ -38,7 +43,16 @@ ConfirmationSheet::ConfirmationSheet(QWidget* parent)
     // Return in the field must reach the OK button, never Cancel.
     m_cancelButton->setAutoDefault(false);
 
+    // Return on a mismatch: OK is disabled and ignores it, so the sheet says why nothing happens.
+    connect(m_confirmationField, &QLineEdit::returnPressed, this, [this] {
+        if (m_mismatch) {
+            setMismatchShown(true);
+        }
+    });
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_summaryLabel);
+    layout->addSpacing(6);
     layout->addWidget(label);
     layout->addWidget(m_confirmationField);
     layout->addWidget(m_mismatchLabel);
@@ -50,6 +64,20 @@ void ConfirmationSheet::setMismatchShown(bool shown) {
     m_mismatchLabel->setVisible(shown);
     // A screen reader hears the words where they are written, on the field it is in.
     m_confirmationField->setAccessibleDescription(shown ? m_mismatchLabel->text() : QString());
+}
+
+void ConfirmationSheet::setFileCount(int count) {
+    m_summaryLabel->setText(
+        count == 1 ? tr("Encrypt 1 file in place. Without this passphrase it cannot be opened again.")
+                   : tr("Encrypt %1 files in place. Without this passphrase they cannot be opened again.")
+                         .arg(count));
+}
+
+void ConfirmationSheet::compare(const QString& passphrase, const QString& confirmation) {
+    const bool match = confirmation == passphrase;
+    m_okButton->setEnabled(match);
+    m_mismatch = !match && !confirmation.isEmpty();
+    setMismatchShown(m_mismatch && confirmation.size() >= passphrase.size());
 }
 
 void ConfirmationSheet::reject() {

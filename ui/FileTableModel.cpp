@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table's rows as Qt reads them: each listed file's name, status in words and folder.
 #include "ui/FileTableModel.h"
 
@@ -10,7 +11,9 @@
 #include <QFile>
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 namespace {
 
@@ -99,16 +102,30 @@ void FileTableModel::reload() {
         beginResetModel();
         m_rowCount = count;
         m_checkAnswers.clear();
+        // The rows left have moved up; which of them exist is looked up afresh.
+        lookForFiles(0);
         endResetModel();
         return;
     }
     if (count > m_rowCount) {
         beginInsertRows(QModelIndex(), m_rowCount, count - 1);
+        const int first = m_rowCount;
         m_rowCount = count;
+        lookForFiles(first);
         endInsertRows();
     }
     if (m_rowCount > 0) {
         emit dataChanged(index(0, 0), index(m_rowCount - 1, columnCount() - 1));
+    }
+}
+
+void FileTableModel::lookForFiles(int first) {
+    m_missing.resize(static_cast<size_t>(m_rowCount));
+    for (int row = first; row < m_rowCount; ++row) {
+        std::error_code error;
+        // A link to nowhere is listed as a link, which a run refuses in its own words.
+        const auto status = std::filesystem::symlink_status(m_cryptor->urlOnRow(row), error);
+        m_missing[static_cast<size_t>(row)] = status.type() == std::filesystem::file_type::not_found;
     }
 }
 
@@ -133,6 +150,7 @@ void FileTableModel::runStarting(RunDirection direction, int firstRow) {
     m_firstRunRow = firstRow;
     m_checkAnswers.clear();
     m_rowsBeforeRun.clear();
+    lookForFiles(0);
     const auto count = static_cast<int64_t>(m_cryptor->urlCount());
     m_rowsBeforeRun.reserve(static_cast<size_t>(count));
     for (int64_t row = 0; row < count; ++row) {
@@ -154,6 +172,7 @@ void FileTableModel::checkStarting() {
     m_firstRunRow = 0;
     m_rowsBeforeRun.clear();
     m_checkAnswers.assign(static_cast<size_t>(m_cryptor->urlCount()), std::nullopt);
+    lookForFiles(0);
     reload();
 }
 
@@ -191,6 +210,7 @@ RowStatus FileTableModel::rowStatus(int row) const {
     }
     status.direction = m_direction;
     const auto index = static_cast<size_t>(row);
+    status.missing = index < m_missing.size() && m_missing[index];
     if (index < m_checkAnswers.size() && m_checkAnswers[index]) {
         status.check = m_checkAnswers[index]->answer;
         status.checkDetail = m_checkAnswers[index]->detail;
@@ -233,7 +253,7 @@ QString FileTableModel::toolTipOnRow(int row) const {
         tip += QLatin1Char('\n') + words;
     }
     const QString reason = QString::fromStdString(m_cryptor->failureReasonOnRow(row));
-    if (!reason.isEmpty() && !words.contains(reason)) {
+    if (!reason.isEmpty() && !words.contains(reason, Qt::CaseInsensitive)) {
         tip += QLatin1Char('\n') + reason;
     }
     return tip;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table's rows as Qt reads them: each listed file's name, status in words and folder.
 #pragma once
 
@@ -20,7 +21,8 @@ class Cryptor;
 // The Cryptor is the single store of rows; this model only mirrors its row count between reloads, so
 // that the view hears of every change through the model's signals. It also knows what the Cryptor does
 // not keep: the direction of the latest run, which rows a run in progress has not reported yet, and the
-// answers of the latest check, which stand in the Status column until the next run.
+// answers of the latest check, which stand in the Status column until the next run, and which listed paths
+// do not exist.
 class FileTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -72,6 +74,8 @@ private:
     };
 
     QString toolTipOnRow(int row) const;
+    // Looks again whether the paths of rows [first, m_rowCount) exist.
+    void lookForFiles(int first);
     void emitStatusChanged(int first, int last);
 
     const engine::Cryptor* m_cryptor;
@@ -83,4 +87,7 @@ private:
     std::vector<std::pair<int32_t, std::string>> m_rowsBeforeRun;
     // Row by row for the rows the latest check covered; empty once a run or a removal has made them stale.
     std::vector<std::optional<RowCheck>> m_checkAnswers;
+    // Row by row: the path did not exist when last looked at, which is when the row was listed and when a
+    // run or check starts; in between the engine's own outcome says more.
+    std::vector<bool> m_missing;
 };

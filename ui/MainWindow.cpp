@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as laid out on screen: file table, passphrase field, colour bars, buttons and sheets.
 #include "ui/MainWindow.h"
 
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
+#include "ui/FileTableView.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PreferencesSheet.h"
+#include "ui/ReadablePalette.h"
 #include "ui/RunProgress.h"
 #include "ui/StatusItemDelegate.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -48,7 +52,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createWidgets();
     createLayout();
     createSheets();
-    resize(760, 460);
+    applyReadablePalette();
+    // The same size at every start: nothing of the window is remembered.
+    resize(840, 480);
+}
+
+void MainWindow::applyReadablePalette() {
+    setPalette(readablePalette(QApplication::palette(this)));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        applyReadablePalette();
+    }
+    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::setCloseGuard(std::function<bool()> mayClose) {
@@ -71,7 +88,7 @@ void MainWindow::setProgressShown(bool shown) {
 }
 
 void MainWindow::createWidgets() {
-    m_filesTable = new QTableView(this);
+    m_filesTable = new FileTableView(this);
     m_filesTable->setObjectName(QStringLiteral("filesTable"));
     m_filesTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_filesTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -87,7 +104,7 @@ void MainWindow::createWidgets() {
     m_filesTable->verticalHeader()->hide();
     m_filesTable->verticalHeader()->setDefaultSectionSize(m_filesTable->fontMetrics().height() + 8);
     m_filesTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_filesTable->setToolTip(tr("Drop files and folders here, or choose File ▸ Open"));
+    m_filesTable->setToolTip(FileTableView::emptyHint());
     m_filesTable->horizontalHeader()->setObjectName(QStringLiteral("filesTableHeader"));
 
     m_passPhraseField = new MySecureTextField(this);
@@ -106,11 +123,16 @@ void MainWindow::createWidgets() {
     m_feedbackView->setSizePolicy(feedbackPolicy);
     m_feedbackView->setToolTip(tr("Colours of the passphrase: the same passphrase always shows the same "
                                   "colours"));
+    // The same words whatever the colours: a screen reader must not read out anything of the digest.
+    m_feedbackView->setAccessibleName(tr("Passphrase colours"));
+    m_feedbackView->setAccessibleDescription(tr("Colour check of the passphrase: four bars"));
 
     // Mnemonics are unique in the window, menu titles included: &File and &Edit are taken.
     m_encryptButton = makeButton(tr("E&ncrypt"), "encryptButton", this);
     m_decryptButton = makeButton(tr("&Decrypt"), "decryptButton", this);
     m_checkButton = makeButton(tr("&Check"), "checkButton", this);
+    // Mnemonics: Alt+A is Remove All's, and F the File menu's.
+    m_addButton = makeButton(tr("Add F&iles and Folders…"), "addButton", this);
     m_removeOKsButton = makeButton(tr("&Remove Finished"), "removeOKsButton", this);
     m_removeSelectedButton = makeButton(tr("Remove &Selected"), "removeSelectedButton", this);
     m_removeAllButton = makeButton(tr("Remove &All"), "removeAllButton", this);
@@ -153,6 +175,7 @@ void MainWindow::createLayout() {
     central->setObjectName(QStringLiteral("centralWidget"));
 
     auto* removeRow = new QHBoxLayout;
+    removeRow->addWidget(m_addButton);
     removeRow->addWidget(m_removeOKsButton);
     removeRow->addWidget(m_removeSelectedButton);
     removeRow->addWidget(m_removeAllButton);
@@ -186,7 +209,8 @@ void MainWindow::createLayout() {
     setTabOrder(m_checkButton, m_decryptButton);
     setTabOrder(m_decryptButton, m_encryptButton);
     setTabOrder(m_encryptButton, m_filesTable);
-    setTabOrder(m_filesTable, m_removeOKsButton);
+    setTabOrder(m_filesTable, m_addButton);
+    setTabOrder(m_addButton, m_removeOKsButton);
     setTabOrder(m_removeOKsButton, m_removeSelectedButton);
     setTabOrder(m_removeSelectedButton, m_removeAllButton);
     setTabOrder(m_removeAllButton, m_stopButton);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as laid out on screen: file table, passphrase field, colour bars, buttons and sheets.
 #pragma once
 
@@ -7,6 +8,7 @@
 
 class ColorFeedbackView;
 class ConfirmationSheet;
+class FileTableView;
 class MySecureTextField;
 class PreferencesSheet;
 class QAbstractItemModel;
@@ -22,7 +24,7 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    QTableView* filesTable() const { return m_filesTable; }
+    FileTableView* filesTable() const { return m_filesTable; }
     // Shows the model in the file table (not owned) and sizes the table's columns for it.
     void setFilesModel(QAbstractItemModel* model);
     MySecureTextField* passPhraseField() const { return m_passPhraseField; }
@@ -30,6 +32,8 @@ public:
     QPushButton* encryptButton() const { return m_encryptButton; }
     QPushButton* decryptButton() const { return m_decryptButton; }
     QPushButton* checkButton() const { return m_checkButton; }
+    // Opens the dialog that adds files and folders to the list, as the menu command does.
+    QPushButton* addButton() const { return m_addButton; }
     QPushButton* removeOKsButton() const { return m_removeOKsButton; }
     QPushButton* removeSelectedButton() const { return m_removeSelectedButton; }
     QPushButton* removeAllButton() const { return m_removeAllButton; }
@@ -56,19 +60,23 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A new desktop palette (a switch to a dark theme) is made readable again.
+    void changeEvent(QEvent* event) override;
 
 private:
     void createWidgets();
     void createLayout();
     void createSheets();
+    void applyReadablePalette();
 
-    QTableView* m_filesTable = nullptr;
+    FileTableView* m_filesTable = nullptr;
     QLabel* m_passPhraseLabel = nullptr;
     MySecureTextField* m_passPhraseField = nullptr;
     ColorFeedbackView* m_feedbackView = nullptr;
     QPushButton* m_encryptButton = nullptr;
     QPushButton* m_decryptButton = nullptr;
     QPushButton* m_checkButton = nullptr;
+    QPushButton* m_addButton = nullptr;
     QPushButton* m_removeOKsButton = nullptr;
     QPushButton* m_removeSelectedButton = nullptr;
     QPushButton* m_removeAllButton = nullptr;

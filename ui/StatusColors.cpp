@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Row colours for the file statuses that stay readable on whatever background the palette draws them on.
 #include "ui/StatusColors.h"
 
@@ -82,7 +83,8 @@ StatusTone statusTone(const RowStatus& status) {
         return StatusTone::Neutral;
     }
     if (!status.check) {
-        return statusTone(status.code);
+        // A rewrite a recovery will complete is no plain failure: the same tone as a check's "pending".
+        return awaitsCompletion(status) ? StatusTone::Caution : statusTone(status.code);
     }
     switch (*status.check) {
     case CheckAnswer::Opens:

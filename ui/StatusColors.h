@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Row colours for the file statuses that stay readable on whatever background the palette draws them on.
 #pragma once
 
@@ -27,7 +28,8 @@ enum class StatusTone { Neutral, Success, Caution, Failure };
 // Done success, not renamed caution, failed failure; StatusNone and unknown codes neutral.
 StatusTone statusTone(int32_t code);
 // The tone of the words statusText() gives: a row in progress or waiting is neutral whatever its earlier
-// outcome, and a check's answer has its own (opens success, pending caution, any other refusal failure).
+// outcome, a rewrite that a recovery will complete is caution, and a check's answer has its own (opens
+// success, pending caution, any other refusal failure).
 StatusTone statusTone(const RowStatus& status);
 
 // The tone's colour (success green, caution orange, failure red) made readable on `background`; invalid

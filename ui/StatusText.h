@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The short words the file table shows for a row's status, from the engine's status code and reasons.
 #pragma once
 
@@ -31,13 +32,20 @@ struct RowStatus {
     // Settled: the latest check's answer, which stands in for the words of the code and reason.
     std::optional<CheckAnswer> check;
     QString checkDetail; // why an Unreadable file could not be read
+    // The row's path did not exist when the list last looked (when it was listed, and at a run's start).
+    bool missing = false;
 };
 
-// One short phrase, e.g. "Encrypted → name.brisklet", "Wrong passphrase?", "Failed: <reason>",
-// "Encrypting… 42%", "Opens". Known log lines are matched case-insensitively, as a whole reason or as one
-// of its lines; a failure whose reason nobody knows shows the reason itself. Empty for a row that has not
-// been processed and is not waiting.
+// One short phrase in the window's own words, e.g. "Encrypted → name.brisklet", "Open in another program
+// — unchanged", "Encrypting… 42%", "Opens". Every sentence the engine can give a row is matched, without
+// regard to case, against one table; of a reason of several lines the table's earlier, more telling entry
+// wins. A check's answer reads as the same outcome of a decryption would. A failure whose reason nobody
+// knows shows the reason itself. Empty for a row that has not been processed, is not waiting and exists.
 QString statusText(const RowStatus& status);
+
+// Whether the row's file waits, half rewritten or not yet durable, for a recovery to complete it from its
+// journal: neither a success nor a plain failure, and drawn as neither.
+bool awaitsCompletion(const RowStatus& status);
 
 // The name a run gives the file in that direction: report.pdf -> report.pdf.brisklet and back.
 QString renamedFileName(const QString& fileName, RunDirection direction);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller with its window: the remove buttons, the field editor, menus and keys, preferences, and
 // closing windows.
 #include "ui/BriskletAppDelegate.h"
@@ -5,6 +6,7 @@
 #include "engine/Cryptor.h"
 #include "tests/ui/delegate_fixture.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
@@ -15,12 +17,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -46,6 +52,10 @@ private slots:
     void runButtonsNeedFilesAndAPassphrase_data();
     void runButtonsNeedFilesAndAPassphrase();
     void closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot();
+    void theColourBarsAreDescribedWithoutTheirColours();
+    void theWindowsSizeIsNotRemembered();
+    void helpShowsAboutAndEveryShortcut_data();
+    void helpShowsAboutAndEveryShortcut();
 };
 
 void AppDelegateTest::selectionDecidesRemoveSelected() {
@@ -308,6 +318,90 @@ void AppDelegateTest::closingTheMainWindowEndsTheApplicationClosingSheetsDoesNot
     guard.start(20000);
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(visibleAfterSheets);
+}
+
+// Assistive technology hears what the bars are for, and the same words whatever passphrase they show.
+void AppDelegateTest::theColourBarsAreDescribedWithoutTheirColours() {
+    auto* bars = find<ColorFeedbackView>("feedbackView");
+    auto* field = find<MySecureTextField>("passPhraseField");
+    QStringList descriptions;
+    for (const char* passphrase : {"first passphrase", "another one"}) {
+        field->clear();
+        field->clearHiddenStringValue();
+        QTest::keyClicks(field, passphrase);
+        QVERIFY(!bars->isHidden());
+        descriptions.append(bars->accessibleName() + '\n' + bars->accessibleDescription());
+    }
+    QCOMPARE(descriptions[0], descriptions[1]);
+    QCOMPARE(bars->accessibleDescription(), QString("Colour check of the passphrase: four bars"));
+    QVERIFY(!bars->accessibleName().isEmpty());
+}
+
+// Every start opens the window at the same size: nothing about it is stored.
+void AppDelegateTest::theWindowsSizeIsNotRemembered() {
+    MainWindow* window = m_delegate->window();
+    window->show();
+    const QSize original = window->size();
+    window->resize(original + QSize(123, 45));
+    m_delegate->setQuitter([] {});
+    window->close();
+    QCOMPARE(QSettings().allKeys(), QStringList());
+    m_delegate = std::make_unique<BriskletAppDelegate>();
+    m_delegate->applicationDidFinishLaunching();
+    m_delegate->window()->show();
+    QCOMPARE(m_delegate->window()->size(), original);
+}
+
+void AppDelegateTest::helpShowsAboutAndEveryShortcut_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("add") << "openAction"
+                         << "Add Files and Folders";
+    QTest::newRow("encrypt") << "encryptAction"
+                             << "Encrypt";
+    QTest::newRow("decrypt") << "decryptAction"
+                             << "Decrypt";
+    QTest::newRow("check") << "checkAction"
+                           << "Check Passphrase";
+    QTest::newRow("stop") << "stopAction"
+                          << "Stop";
+    QTest::newRow("preferences") << "preferencesAction"
+                                 << "Preferences";
+    QTest::newRow("quit") << "quitAction"
+                          << "Quit";
+}
+
+void AppDelegateTest::helpShowsAboutAndEveryShortcut() {
+    QFETCH(QString, action);
+    QFETCH(QString, command);
+    MainWindow* window = m_delegate->window();
+    window->show();
+
+    find<QAction>("aboutAction")->trigger();
+    auto* about = find<QDialog>("aboutDialog");
+    QTRY_VERIFY(about->isVisible());
+    QCOMPARE(about->windowModality(), Qt::WindowModal);
+    QVERIFY(QRegularExpression("^Brisklet \\d+\\.\\d+\\.\\d+$")
+                .match(about->findChild<QLabel*>("aboutNameLabel")->text().remove("<b>").remove("</b>"))
+                .hasMatch());
+    QVERIFY(about->findChild<QLabel*>("aboutLicenceLabel")->text().contains("GPL-3.0-or-later"));
+    QCOMPARE(about->findChild<QLabel*>("aboutFormatLabel")->text(),
+             QString("Twofish-256 in CBC keyed by the JH-256 digest of the passphrase; no header, no salt."));
+    about->reject();
+
+    find<QAction>("shortcutsAction")->trigger();
+    auto* shortcuts = find<QDialog>("shortcutsDialog");
+    QTRY_VERIFY(shortcuts->isVisible());
+    auto* table = shortcuts->findChild<QTableWidget*>("shortcutsTable");
+    const QKeySequence key = find<QAction>(qPrintable(action))->shortcut();
+    QVERIFY(!key.isEmpty());
+    bool listed = false;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        listed = listed || (table->item(row, 0)->text() == command &&
+                            table->item(row, 1)->text().contains(key.toString(QKeySequence::NativeText)));
+    }
+    QVERIFY2(listed, qPrintable(command + ": " + key.toString()));
+    shortcuts->reject();
 }
 
 QTEST_MAIN(AppDelegateTest)

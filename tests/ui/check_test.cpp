@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Check: whether the typed passphrase opens each listed file, answered in the Status column without writing
 // anything or changing any row's outcome, and stopped like any other run.
 #include "ui/BriskletAppDelegate.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -58,6 +60,7 @@ private slots:
 
     void answersEachRowWritingNothingAndChangingNoCode();
     void stopsLikeARunAndRowsAddedMeanwhileWait();
+    void quittingDuringACheckAsksNothing();
 
 private:
     MySecureTextField* passPhraseField() const { return find<MySecureTextField>("passPhraseField"); }
@@ -107,7 +110,8 @@ void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
     QTest::keyClicks(passPhraseField(), "wrong one");
     button("decryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
-    QCOMPARE(rowStatus(0), QString("Wrong passphrase?"));
+    QCOMPARE(rowStatus(0),
+             QString("Does not open with this passphrase (or is not an encrypted file) — unchanged"));
     for (const QString& file : files.mid(2)) {
         m_delegate->applicationOpenFile(file);
     }
@@ -130,10 +134,10 @@ void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
 
     const QList<QPair<QString, StatusTone>> answers = {
         {"Opens", StatusTone::Success},
-        {"Does not open", StatusTone::Failure},
+        {"Does not open with this passphrase (or is not an encrypted file) — unchanged", StatusTone::Failure},
         {"Not an encrypted file", StatusTone::Failure},
-        {"Interrupted rewrite pending", StatusTone::Caution},
-        {"Cannot be read: no such file", StatusTone::Failure},
+        {"Interrupted: will be completed at the next start or run", StatusTone::Caution},
+        {"Not found", StatusTone::Failure},
     };
     for (int row = 0; row < files.size(); ++row) {
         QCOMPARE(rowStatus(row), answers[row].first);
@@ -154,7 +158,8 @@ void CheckTest::answersEachRowWritingNothingAndChangingNoCode() {
     button("decryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
     QCOMPARE(rowStatus(0), QString("Decrypted → opens"));
-    QCOMPARE(rowStatus(1), QString("Wrong passphrase?"));
+    QCOMPARE(rowStatus(1),
+             QString("Does not open with this passphrase (or is not an encrypted file) — unchanged"));
 }
 
 void CheckTest::stopsLikeARunAndRowsAddedMeanwhileWait() {
@@ -196,6 +201,25 @@ void CheckTest::stopsLikeARunAndRowsAddedMeanwhileWait() {
     table()->selectRow(0);
     button("removeSelectedButton")->click();
     QCOMPARE(rowStatus(0), QString());
+}
+
+// A check writes nothing, so there is nothing to finish and nothing to ask before quitting.
+void CheckTest::quittingDuringACheckAsksNothing() {
+    int quits = 0;
+    m_delegate->setQuitter([&] { ++quits; });
+    const QString file = uitest::writeFile(m_files->path(), "opens", uitest::sampleContent(100, 5));
+    encrypt({file.toStdString()}, u"quit now");
+    for (int row = 0; row < 200; ++row) {
+        m_delegate->applicationOpenFile(file + ".brisklet");
+    }
+    showWindow();
+    QTest::keyClicks(passPhraseField(), "quit now");
+    find<QAction>("checkAction")->trigger();
+    // The check's end reaches the window as a queued call, so it is still in progress here.
+    QVERIFY(button("stopButton")->isEnabled());
+    find<QAction>("quitAction")->trigger();
+    QCOMPARE(quits, 1);
+    QCOMPARE(m_delegate->window()->findChild<QMessageBox*>("quitQuestion"), nullptr);
 }
 
 QTEST_MAIN(CheckTest)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real files encrypted and decrypted through the window, typed and clicked as a user would.
 #include "ui/BriskletAppDelegate.h"
 
@@ -174,7 +175,8 @@ void EndToEndTest::completesAnInterruptedRewriteAtLaunch() {
     QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 1, kRunTimeoutMs);
     QTRY_VERIFY_WITH_TIMEOUT(
         m_delegate->window()->statusBar()->currentMessage().startsWith("Recovered 1 file"), kRunTimeoutMs);
-    QCOMPARE(model->index(0, FileTableModel::StatusColumn).data().toString(), QStringLiteral("Recovered"));
+    QCOMPARE(model->index(0, FileTableModel::StatusColumn).data().toString(),
+             QStringLiteral("Encryption completed after an interruption → report.odt.brisklet"));
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(uitest::journalsIn(m_files->path()), QStringList());
     {

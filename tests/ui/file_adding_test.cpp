@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files reach the list: opened with the application before and after launch, through the open dialog,
 // and dropped on the table.
 #include "ui/BriskletAppDelegate.h"
@@ -5,12 +6,19 @@
 #include "engine/Cryptor.h"
 #include "tests/ui/delegate_fixture.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/FileAndFolderDialog.h"
+#include "ui/FileTableView.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileOpenEvent>
+#include <QImage>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
@@ -31,6 +39,8 @@ private slots:
     void fileOpenedAfterLaunchIsShownAtOnce();
     void openPanelAddsFilesAndFoldersInOneGo();
     void cancelledOpenPanelAddsNothing();
+    void theAddDialogOpensAFolderOnEnterAndAddsItWithAdd();
+    void theEmptyListCarriesItsHintAndADragLightsItUp();
     void folderDroppedMidTableIsAppendedAtTheEnd();
     void dragsWithoutLocalFilesAreRefused_data();
     void dragsWithoutLocalFilesAreRefused();
@@ -128,6 +138,114 @@ void FileAddingTest::cancelledOpenPanelAddsNothing() {
     m_delegate->openDocument();
     QCOMPARE(table()->model()->rowCount(), 0);
     QVERIFY(!button("removeAllButton")->isEnabled());
+}
+
+// The dialog behind Add Files and Folders…: named alike everywhere, starting where the session last added
+// from; Enter opens a selected folder, as in any file dialog, and the Add button adds it.
+void FileAddingTest::theAddDialogOpensAFolderOnEnterAndAddsItWithAdd() {
+    const auto plain = [](QString text) { return text.remove('&'); };
+    QCOMPARE(plain(find<QAction>("openAction")->text()), QString("Add Files and Folders…"));
+    QCOMPARE(plain(button("addButton")->text()), QString("Add Files and Folders…"));
+    uitest::writeFile(m_files->path(), "folder/inner.txt", "i");
+    const QString files = QDir(m_files->path()).canonicalPath();
+    const QString folder = files + "/folder";
+    {
+        FileAndFolderDialog first(m_delegate->window());
+        QCOMPARE(first.windowTitle(), QString("Add Files and Folders"));
+        // No folder used yet in this session.
+        QCOMPARE(first.directory().absolutePath(), QDir::homePath());
+    }
+
+    FileAndFolderDialog dialog(m_delegate->window());
+    auto* list = dialog.findChild<QListView*>("listView");
+    QVERIFY(list != nullptr);
+    const auto selectFolder = [&] {
+        dialog.setDirectory(files);
+        QModelIndex index;
+        QTRY_VERIFY((index = list->model()->index(0, 0, list->rootIndex())).isValid() &&
+                    index.data().toString() == "folder");
+        list->setFocus();
+        list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
+    };
+    dialog.open();
+    selectFolder();
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.directory().canonicalPath(), folder);
+    QVERIFY(dialog.chosenUrls().isEmpty());
+
+    selectFolder();
+    QPushButton* add = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+    QVERIFY(add != nullptr);
+    QTRY_VERIFY(add->isEnabled() && plain(add->text()) == "Add");
+    add->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.chosenUrls(), QList<QUrl>{QUrl::fromLocalFile(folder)});
+
+    // The next dialog of the session starts where this one added from.
+    FileAndFolderDialog next(m_delegate->window());
+    QCOMPARE(next.directory().canonicalPath(), files);
+}
+
+namespace {
+
+// How many of the image's pixels have the colour, give or take the antialiasing of text.
+int pixelsNear(const QImage& image, const QColor& colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            count += qAbs(pixel.red() - colour.red()) + qAbs(pixel.green() - colour.green()) +
+                                 qAbs(pixel.blue() - colour.blue()) <
+                             24
+                         ? 1
+                         : 0;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+void FileAddingTest::theEmptyListCarriesItsHintAndADragLightsItUp() {
+    auto* view = find<FileTableView>("filesTable");
+    m_delegate->window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_delegate->window()));
+    QCOMPARE(FileTableView::emptyHint(),
+             QString("Drop files or folders here, or choose Add Files and Folders…"));
+    const QColor hint = view->palette().color(QPalette::PlaceholderText);
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    // The hint stands in the middle, where a short list has no rows.
+    const auto middle = [view] {
+        const QImage image = view->viewport()->grab().toImage();
+        return image.copy(0, image.height() * 2 / 5, image.width(), image.height() / 5);
+    };
+    QVERIFY(pixelsNear(middle(), hint) > 20);
+
+    // A drag of files lights the list up until it leaves; one without files does not.
+    const QString file = uitest::writeFile(m_files->path(), "dragged.txt", "d");
+    const QPoint centre = view->viewport()->rect().center();
+    for (const bool withFiles : {false, true}) {
+        QMimeData data;
+        if (withFiles) {
+            data.setUrls({QUrl::fromLocalFile(file)});
+        } else {
+            data.setText("just words");
+        }
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &enter);
+        QCOMPARE(view->isDropHighlighted(), withFiles);
+        QCOMPARE(pixelsNear(view->viewport()->grab().toImage(), highlight) > 100, withFiles);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(view->viewport(), &leave);
+        QVERIFY(!view->isDropHighlighted());
+    }
+    QCOMPARE(pixelsNear(view->viewport()->grab().toImage(), highlight), 0);
+
+    // With a row, the list no longer needs its hint.
+    m_delegate->applicationOpenFile(file);
+    QCOMPARE(pixelsNear(middle(), hint), 0);
 }
 
 void FileAddingTest::folderDroppedMidTableIsAppendedAtTheEnd() {

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table's rows: name, status words and folder columns, tooltips, accessible text, runs and reloads.
 #include "ui/FileTableModel.h"
 
 #include "engine/Cryptor.h"
 #include "engine/StatusCode.h"
 
+#include <QFile>
 #include <QItemSelectionModel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
@@ -31,20 +34,22 @@ private slots:
     void rowShowsNameStatusAndFolder();
     void runInProgressMarksPendingAndWaitingRows();
     void growingKeepsTheSelectionShrinkingResets();
+    void aMissingPathIsLookedAtAgainWhenARunStarts();
 };
 
 void FileTableModelTest::rowShowsNameStatusAndFolder_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("words");
+    // The rows name paths that do not exist.
     QTest::newRow("not processed") << int(engine::StatusNone) << ""
-                                   << "";
+                                   << "Not found";
     QTest::newRow("done") << int(engine::StatusDone) << ""
                           << "Encrypted → report.txt.brisklet";
     QTest::newRow("not renamed") << int(engine::StatusNotRenamed) << "could not rename file"
                                  << "Encrypted, but not renamed to report.txt.brisklet";
     QTest::newRow("failed") << int(engine::StatusFailed) << "writing to file failed; could not truncate file"
-                            << "Failed: could not write the file";
+                            << "Could not write the file — unchanged";
 }
 
 void FileTableModelTest::rowShowsNameStatusAndFolder() {
@@ -107,8 +112,9 @@ void FileTableModelTest::runInProgressMarksPendingAndWaitingRows() {
            "might be wrong");
     model.runEnded();
     QCOMPARE(cell(model, 0, FileTableModel::StatusColumn), QString("Decrypted → one"));
-    QCOMPARE(cell(model, 2, FileTableModel::StatusColumn), QString("Wrong passphrase?"));
-    QCOMPARE(cell(model, 3, FileTableModel::StatusColumn), QString());
+    QCOMPARE(cell(model, 2, FileTableModel::StatusColumn),
+             QString("Does not open with this passphrase (or is not an encrypted file) — unchanged"));
+    QCOMPARE(cell(model, 3, FileTableModel::StatusColumn), QString("Not found"));
 }
 
 void FileTableModelTest::growingKeepsTheSelectionShrinkingResets() {
@@ -130,6 +136,27 @@ void FileTableModelTest::growingKeepsTheSelectionShrinkingResets() {
     QCOMPARE(model.rowCount(), 2);
     QVERIFY(!selection.hasSelection());
     QCOMPARE(model.index(0, 0).data().toString(), QString("2"));
+}
+
+void FileTableModelTest::aMissingPathIsLookedAtAgainWhenARunStarts() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const std::filesystem::path later = QFile::encodeName(dir.filePath("later.txt")).toStdString();
+    engine::Cryptor cryptor;
+    cryptor.addURLs({later});
+    FileTableModel model(&cryptor);
+    model.reload();
+    QCOMPARE(cell(model, 0, FileTableModel::StatusColumn), QString("Not found"));
+    {
+        QFile file(dir.filePath("later.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    // Between runs the list does not keep looking; a run's start does.
+    model.reload();
+    QCOMPARE(cell(model, 0, FileTableModel::StatusColumn), QString("Not found"));
+    model.runStarting(RunDirection::Encrypt);
+    model.runEnded();
+    QCOMPARE(cell(model, 0, FileTableModel::StatusColumn), QString());
 }
 
 QTEST_MAIN(FileTableModelTest)

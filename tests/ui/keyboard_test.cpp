@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window by keyboard: Tab order around the file list, unique mnemonics, removing rows with keys and
 // the list's menu, and showing a file's folder.
 #include "ui/BriskletAppDelegate.h"
@@ -12,7 +13,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -80,6 +83,8 @@ private slots:
     void showInFolderOpensTheClickedFilesFolder();
     void returnRunsWhatTheListCallsFor_data();
     void returnRunsWhatTheListCallsFor();
+    void theMenuKeyOpensTheMenuOfTheCurrentRowOrOfTheList_data();
+    void theMenuKeyOpensTheMenuOfTheCurrentRowOrOfTheList();
 
 private:
     void showWindow() {
@@ -93,8 +98,7 @@ private:
 void KeyboardTest::tabLeavesTheFileList_data() {
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("next");
-    // Remove Finished is disabled, nothing being processed yet, and is passed over.
-    QTest::newRow("Tab: on to the buttons below the list") << int(Qt::NoModifier) << "removeSelectedButton";
+    QTest::newRow("Tab: on to the buttons below the list") << int(Qt::NoModifier) << "addButton";
     // The run buttons stand Check, Decrypt, Encrypt from left to right, and Tab takes them in that order.
     QTest::newRow("Shift+Tab: back to Encrypt") << int(Qt::ShiftModifier) << "encryptButton";
 }
@@ -222,7 +226,7 @@ void KeyboardTest::returnRunsWhatTheListCallsFor_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("outcome");
     QTest::newRow("plain files: Encrypt") << QStringList({"a.txt", "b"}) << "Encrypted";
-    QTest::newRow("encrypted files: Decrypt") << QStringList({"a.txt.brisklet"}) << "Failed";
+    QTest::newRow("encrypted files: Decrypt") << QStringList({"a.txt.brisklet"}) << "Not an encrypted file";
     QTest::newRow("both kinds: nothing") << QStringList({"a.txt", "b.brisklet"}) << "";
 }
 
@@ -244,6 +248,54 @@ void KeyboardTest::returnRunsWhatTheListCallsFor() {
     }
     QTRY_VERIFY(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled());
     QVERIFY2(rowStatus(0).startsWith(outcome), qPrintable(rowStatus(0)));
+}
+
+// The Menu key reaches the focused list as a context-menu request placed where its text cursor would be,
+// which without a current row is the first row's place: the list must not pick that row for the user.
+void KeyboardTest::theMenuKeyOpensTheMenuOfTheCurrentRowOrOfTheList_data() {
+    QTest::addColumn<int>("currentRow");
+    QTest::addColumn<QString>("menuName");
+    QTest::newRow("no current row: the list's menu") << -1 << "filesListMenu";
+    QTest::newRow("a current row: its menu") << 1 << "filesTableMenu";
+}
+
+void KeyboardTest::theMenuKeyOpensTheMenuOfTheCurrentRowOrOfTheList() {
+    QFETCH(int, currentRow);
+    QFETCH(QString, menuName);
+    for (const char* name : {"a", "b", "c"}) {
+        addFile(name, name);
+    }
+    showWindow();
+    table()->setFocus(Qt::OtherFocusReason);
+    QItemSelectionModel* selection = table()->selectionModel();
+    selection->clear();
+    if (currentRow >= 0) {
+        selection->setCurrentIndex(table()->model()->index(currentRow, 0), QItemSelectionModel::NoUpdate);
+    }
+    QCOMPARE(table()->currentIndex().row(), currentRow);
+
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1), table()->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(table(), &menuKey);
+    auto* menu = find<QMenu>(qPrintable(menuName));
+    QTRY_VERIFY(menu->isVisible());
+    const QString other = menuName == "filesListMenu" ? "filesTableMenu" : "filesListMenu";
+    QVERIFY(!find<QMenu>(qPrintable(other))->isVisible());
+    if (currentRow < 0) {
+        QVERIFY(!selection->hasSelection());
+        // What the list as a whole offers: adding to it and emptying it.
+        QVERIFY(menu->actions().contains(find<QAction>("openAction")));
+        QVERIFY(find<QAction>("removeAllAction")->isEnabled());
+        QVERIFY(!find<QAction>("removeFinishedAction")->isEnabled());
+        find<QAction>("removeAllAction")->trigger();
+        menu->close();
+        QCOMPARE(rows(), QStringList());
+    } else {
+        // The current row is what the menu acts on.
+        QCOMPARE(selection->selectedRows().size(), qsizetype{1});
+        QVERIFY(selection->isRowSelected(currentRow, QModelIndex()));
+        QVERIFY(find<QAction>("removeAction")->isEnabled());
+        menu->close();
+    }
 }
 
 QTEST_MAIN(KeyboardTest)

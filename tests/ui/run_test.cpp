@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs started from the window: the confirmation sheet, refusals, busy presses and the state a run leaves.
 #include "ui/BriskletAppDelegate.h"
 
@@ -87,13 +88,15 @@ void RunTest::confirmOKIsEnabledAndMismatchUnsaidExactlyWhileTheTextsMatch() {
     QCOMPARE(m_delegate->confirmationSheet()->windowModality(), Qt::WindowModal);
     QLabel* mismatch = find<QLabel>("mismatchLabel");
     QCOMPARE(mismatch->text(), QString("The passphrases do not match"));
+    QCOMPARE(find<QLabel>("summaryLabel")->text(),
+             QString("Encrypt 1 file in place. Without this passphrase it cannot be opened again."));
 
-    // An empty entry is no mistake yet, but no match either.
-    const QList<QPair<QString, bool>> steps = {{"", false},
-                                               {"tiger lil", false},
-                                               {"tiger lily", true},
-                                               {"tiger lily!", false},
-                                               {"tiger lily", true}};
+    // An empty entry is no mistake yet, but no match either; a shorter one may still be on its way to the
+    // passphrase, and is called a mismatch only once it is as long or longer.
+    const QString passphrase = "tiger lily";
+    const QList<QPair<QString, bool>> steps = {
+        {"", false},          {"tiger lil", false},   {"tiger lilx", false}, {"tiger lil", false},
+        {"tiger lily", true}, {"tiger lily!", false}, {"tiger lily", true}};
     for (const auto& [typed, match] : steps) {
         const QString current = confirmationField()->hiddenStringValue();
         if (typed.size() < current.size()) {
@@ -103,8 +106,14 @@ void RunTest::confirmOKIsEnabledAndMismatchUnsaidExactlyWhileTheTextsMatch() {
         }
         QCOMPARE(confirmationField()->hiddenStringValue(), typed);
         QVERIFY2(button("confirmOKButton")->isEnabled() == match, qPrintable(typed));
-        QVERIFY2(mismatch->isHidden() == (match || typed.isEmpty()), qPrintable(typed));
+        QVERIFY2(mismatch->isHidden() == (match || typed.size() < passphrase.size()), qPrintable(typed));
     }
+    // Return on a shorter mismatch: OK stays disabled, and the sheet says why.
+    QTest::keyClick(confirmationField(), Qt::Key_Backspace);
+    QVERIFY(mismatch->isHidden());
+    QTest::keyClick(confirmationField(), Qt::Key_Return);
+    QVERIFY(!button("confirmOKButton")->isEnabled());
+    QVERIFY(!mismatch->isHidden());
     m_delegate->cancelConfirmationSheet();
     QVERIFY(mismatch->isHidden());
 }
@@ -203,7 +212,8 @@ void RunTest::decryptNeverAsksAgain() {
     waitForTheEndOfTheRun();
     // A plain file is no encrypted file: it fails, the row says so, and its tooltip has the engine's words.
     QCOMPARE(m_delegate->cryptor().statusOnRow(0), int32_t(engine::StatusFailed));
-    QCOMPARE(rowStatus(0), QString("Wrong passphrase?"));
+    QCOMPARE(rowStatus(0),
+             QString("Does not open with this passphrase (or is not an encrypted file) — unchanged"));
     const QString reason = QString::fromStdString(m_delegate->cryptor().failureReasonOnRow(0));
     QVERIFY(!reason.isEmpty());
     QVERIFY(table()->model()->index(0, 0).data(Qt::ToolTipRole).toString().contains(reason));
@@ -299,20 +309,24 @@ void RunTest::rowsShowTheirOutcomeAndRemoveOKsClearsThem() {
     m_delegate->applicationOpenFile(m_files->filePath("missing.txt"));
     addFile("taken.txt", "its name is taken");
     uitest::writeFile(m_files->path(), "taken.txt.brisklet", "in the way");
+    // A path that does not exist says so as soon as it is listed.
+    QCOMPARE(rowStatus(1), QString("Not found"));
+    QCOMPARE(rowStatus(2), QString());
     QTest::keyClicks(passPhraseField(), "three outcomes");
     m_delegate->encrypt();
     waitForTheEndOfTheRun();
 
     auto* model = table()->model();
     QCOMPARE(rowStatus(0), QString("Encrypted → done.txt.brisklet"));
-    QVERIFY2(rowStatus(1).startsWith("Failed"), qPrintable(rowStatus(1)));
+    QCOMPARE(rowStatus(1), QString("Not found"));
     // A taken name is found before anything changes: the file stays as it was, and the words say why.
-    QCOMPARE(rowStatus(2), QString("Failed: taken.txt.brisklet already exists"));
+    QCOMPARE(rowStatus(2), QString("taken.txt.brisklet already exists — unchanged"));
     QCOMPARE(uitest::readFile(m_files->filePath("taken.txt")), QByteArray("its name is taken"));
 
     button("removeOKsButton")->click();
     QCOMPARE(uitest::rowTexts(model), QStringList({"missing.txt", "taken.txt"}));
-    QCOMPARE(rowStatus(0), QString());
+    QCOMPARE(rowStatus(0), QString("Not found"));
+    QCOMPARE(rowStatus(1), QString());
     QVERIFY(!button("removeOKsButton")->isEnabled());
     QVERIFY(button("removeAllButton")->isEnabled());
 }

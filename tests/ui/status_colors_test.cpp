@@ -1,11 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status colours the file table draws with: readable on the row and on the selection, light or dark.
 #include "ui/StatusColors.h"
 
 #include "engine/Cryptor.h"
 #include "engine/StatusCode.h"
 #include "ui/FileTableModel.h"
+#include "ui/MainWindow.h"
+#include "ui/MySecureTextField.h"
+#include "ui/ReadablePalette.h"
 #include "ui/StatusItemDelegate.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
@@ -37,6 +43,22 @@ QPalette dark(const QColor& base, const QColor& alternate, const QColor& highlig
     return palette;
 }
 
+// What a translucent text colour looks like over its opaque background.
+QColor over(const QColor& color, const QColor& background) {
+    const double a = color.alphaF();
+    return QColor::fromRgbF(float(color.redF() * a + background.redF() * (1 - a)),
+                            float(color.greenF() * a + background.greenF() * (1 - a)),
+                            float(color.blueF() * a + background.blueF() * (1 - a)));
+}
+
+// A palette whose placeholder text is drawn translucent, as Qt derives it from the text colour.
+QPalette withPlaceholder(QPalette palette, const QColor& placeholder) {
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::PlaceholderText, placeholder);
+    }
+    return palette;
+}
+
 QByteArray describe(const QColor& text, const QColor& background) {
     return QStringLiteral("%1 on %2: %3:1")
         .arg(text.name(), background.name())
@@ -54,6 +76,9 @@ private slots:
     void contrastFollowsTheDefinition();
     void everyStatusReadsOnRowAndSelection_data();
     void everyStatusReadsOnRowAndSelection();
+    void secondaryTextReachesTheMinimum_data();
+    void secondaryTextReachesTheMinimum();
+    void theWindowDrawsWithTheReadablePalette();
 };
 
 void StatusColorsTest::contrastFollowsTheDefinition_data() {
@@ -131,6 +156,72 @@ void StatusColorsTest::everyStatusReadsOnRowAndSelection() {
             }
         }
     }
+}
+
+// The passphrase field's placeholder (on Base), the hint line under the list (placeholder colour on Window)
+// and the selected row's plain text (on Highlight), in light and dark palettes, however faint the theme
+// draws them.
+void StatusColorsTest::secondaryTextReachesTheMinimum_data() {
+    QTest::addColumn<QPalette>("palette");
+    const QPalette fusionDark = dark(QColor(42, 42, 42), QColor(66, 66, 66), QColor(42, 130, 218));
+    QTest::newRow("Fusion light") << fusionLight();
+    QTest::newRow("light, faint translucent placeholder")
+        << withPlaceholder(fusionLight(), QColor(0, 0, 0, 90));
+    QTest::newRow("Fusion dark, translucent placeholder")
+        << withPlaceholder(fusionDark, QColor(255, 255, 255, 128));
+    QTest::newRow("dark, grey placeholder") << withPlaceholder(
+        dark(QColor(36, 36, 36), QColor(45, 45, 45), QColor(21, 83, 158)), QColor(100, 100, 100));
+    QPalette paleSelection = withPlaceholder(fusionLight(), QColor(160, 160, 160));
+    paleSelection.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    paleSelection.setColor(QPalette::HighlightedText, QColor(252, 252, 252));
+    QTest::newRow("light, pale selection") << paleSelection;
+}
+
+void StatusColorsTest::secondaryTextReachesTheMinimum() {
+    QFETCH(QPalette, palette);
+    const QPalette readable = readablePalette(palette);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor placeholder = readable.color(group, QPalette::PlaceholderText);
+        for (const QPalette::ColorRole background : {QPalette::Base, QPalette::Window}) {
+            const QColor behind = readable.color(group, background);
+            const QColor seen = over(placeholder, behind);
+            QVERIFY2(contrastRatio(seen, behind) >= kMinimumStatusContrast, describe(seen, behind));
+        }
+        const QColor highlight = readable.color(group, QPalette::Highlight);
+        const QColor selected = over(readable.color(group, QPalette::HighlightedText), highlight);
+        QVERIFY2(contrastRatio(selected, highlight) >= kMinimumStatusContrast, describe(selected, highlight));
+        // The backgrounds and the main text are the theme's own.
+        for (const QPalette::ColorRole role :
+             {QPalette::Base, QPalette::Window, QPalette::Highlight, QPalette::Text}) {
+            QCOMPARE(readable.color(group, role), palette.color(group, role));
+        }
+    }
+}
+
+// The window takes the readable palette at once and again when the desktop's palette changes.
+void StatusColorsTest::theWindowDrawsWithTheReadablePalette() {
+    const QPalette before = QApplication::palette();
+    for (const QColor& faint : {QColor(0, 0, 0, 60), QColor(200, 200, 200)}) {
+        QApplication::setPalette(withPlaceholder(fusionLight(), faint));
+        MainWindow window;
+        if (faint.alpha() == 255) {
+            // A palette that changes while the window is open.
+            QApplication::setPalette(withPlaceholder(fusionLight(), QColor(0, 0, 0, 60)));
+            QApplication::setPalette(withPlaceholder(fusionLight(), faint));
+        }
+        auto* hint = window.findChild<QLabel*>("runHintLabel");
+        auto* field = window.findChild<MySecureTextField*>("passPhraseField");
+        QVERIFY(hint != nullptr && field != nullptr);
+        const QColor hintColor =
+            over(hint->palette().color(QPalette::PlaceholderText), hint->palette().color(QPalette::Window));
+        QVERIFY2(contrastRatio(hintColor, hint->palette().color(QPalette::Window)) >= kMinimumStatusContrast,
+                 describe(hintColor, hint->palette().color(QPalette::Window)));
+        const QColor fieldColor =
+            over(field->palette().color(QPalette::PlaceholderText), field->palette().color(QPalette::Base));
+        QVERIFY2(contrastRatio(fieldColor, field->palette().color(QPalette::Base)) >= kMinimumStatusContrast,
+                 describe(fieldColor, field->palette().color(QPalette::Base)));
+    }
+    QApplication::setPalette(before);
 }
 
 QTEST_MAIN(StatusColorsTest)

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Help ▸ About: the program's version, its licence and, in one line, what its files are.
+#pragma once
+
+#include <QDialog>
+
+class AboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+
+    // "Brisklet 0.1.0".
+    static QString nameAndVersion();
+    // The encrypted format in one line, for those who must know what keeps their files.
+    static QString formatLine();
+};
