@@ -20,6 +20,7 @@ constexpr std::array kExact{
     Exact{logmsg::kRecoveredAfterInterruption, ReasonCode::Recovered},
     Exact{logmsg::kPassphraseMightBeWrong, ReasonCode::WrongPassphrase},
     Exact{logmsg::kNotAMultipleOf16, ReasonCode::NotAMultipleOf16},
+    Exact{logmsg::kShorterThanAnyEncryptedFile, ReasonCode::ShorterThanAnyEncryptedFile},
     Exact{logmsg::kSymbolicLinkNamed, ReasonCode::SymbolicLinkNamed},
     Exact{logmsg::kSymbolicLinkInFolder, ReasonCode::SymbolicLinkInFolder},
     Exact{logmsg::kNotRegularFile, ReasonCode::NotRegularFile},

@@ -17,6 +17,7 @@ enum class ReasonCode : int32_t {
     SameFileAs, // detail: the name of the row that was processed
     WrongPassphrase,
     NotAMultipleOf16,
+    ShorterThanAnyEncryptedFile,
     SymbolicLinkNamed,
     SymbolicLinkInFolder,
     NotRegularFile,

@@ -21,6 +21,7 @@ TEST(ReasonCodeTest, EverySentenceHasItsCodeAndDetail) {
         {std::string(logmsg::kRecoveredAfterInterruption), {ReasonCode::Recovered, ""}},
         {std::string(logmsg::kPassphraseMightBeWrong), {ReasonCode::WrongPassphrase, ""}},
         {std::string(logmsg::kNotAMultipleOf16), {ReasonCode::NotAMultipleOf16, ""}},
+        {std::string(logmsg::kShorterThanAnyEncryptedFile), {ReasonCode::ShorterThanAnyEncryptedFile, ""}},
         {std::string(logmsg::kSymbolicLinkNamed), {ReasonCode::SymbolicLinkNamed, ""}},
         {std::string(logmsg::kOpenInAnotherProgram), {ReasonCode::OpenInAnotherProgram, ""}},
         {std::string(logmsg::kChangedDuringRewrite), {ReasonCode::ChangedDuringRewrite, ""}},
