@@ -38,12 +38,16 @@ bool lengthInWindow(const JournalEntry& entry, uint64_t length) {
 
 bool blocksAgree(platform::FileHandle& file, uint64_t length, const JournalEntry& entry,
                  const std::vector<uint64_t>& replacementBlocks) {
-    // A block is judged where it is whole in the file and in both versions, and the last block too where
-    // the file has the length of one of them; past that the lengths differ and so must the bytes.
+    // A block is judged where it is whole in the file and in both versions; past that the lengths differ
+    // and so must the bytes. The last, shorter block is judged too where it cannot be in flux: while the
+    // file still has its original length (it is extended before any byte changes), or once it has been
+    // cut to a shorter final length (after everything before was written). A tail that extension added is
+    // never judged: it reads as zeros until the last chunk reaches it.
     const uint64_t common = std::min({length, entry.originalLength, entry.finalLength});
     const uint64_t wholeBlocks = common / kBlock;
-    const bool lastJudged = length % kBlock != 0 && length / kBlock == wholeBlocks &&
-                            (length == entry.originalLength || length == entry.finalLength);
+    const bool settledLength = length == entry.originalLength ||
+                               (length == entry.finalLength && entry.finalLength <= entry.originalLength);
+    const bool lastJudged = length % kBlock != 0 && length / kBlock == wholeBlocks && settledLength;
     const uint64_t judged = wholeBlocks + (lastJudged ? 1 : 0);
 
     BlockChecksums sums;
