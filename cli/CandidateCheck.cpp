@@ -11,10 +11,6 @@ CandidateCheck::CandidateCheck(const uint8_t (&lastTwo)[2 * engine::format::kBlo
     std::memcpy(m_lastTwo, lastTwo, sizeof m_lastTwo);
 }
 
-CandidateCheck::~CandidateCheck() {
-    crypto::secureWipe(m_lastTwo, sizeof m_lastTwo);
-}
-
 bool CandidateCheck::opens(std::u32string_view candidate) {
     m_utf16.wipe();
     if (candidate.empty() || candidate.size() > passphrase::kMaxLength) {

@@ -14,9 +14,9 @@ namespace cli {
 // One per thread: it keeps its own key schedule, digest and UTF-16 buffer, all wiped as they go out of use.
 class CandidateCheck {
 public:
-    // `lastTwo`: the file's last two blocks (engine::readCheckBlocks), copied.
+    // `lastTwo`: the file's last two blocks (engine::readCheckBlocks), copied. They are cipher text, which
+    // anyone who can read the file has, so only the key material needs wiping.
     explicit CandidateCheck(const uint8_t (&lastTwo)[2 * engine::format::kBlockSize]);
-    ~CandidateCheck();
     CandidateCheck(const CandidateCheck&) = delete;
     CandidateCheck& operator=(const CandidateCheck&) = delete;
 

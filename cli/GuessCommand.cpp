@@ -208,7 +208,6 @@ int runGuessCommand(const Arguments& arguments) {
         });
     }
     bar.clear();
-    crypto::secureWipe(lastTwo, sizeof lastTwo);
     if (!search.found()) {
         printError("no passphrase within two edits of the typed one opens " + escapePath(path));
         return ExitSomeFailed;
