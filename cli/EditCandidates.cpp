@@ -73,7 +73,7 @@ void EditCandidates::applyEdit(std::u32string_view text, std::u32string_view alp
         const auto position = static_cast<std::size_t>(index / (letters - 1));
         auto letter = static_cast<std::size_t>(index % (letters - 1));
         // The alphabet without the character itself: those after it move down by one.
-        if (alphabet[letter] == text[position] || letter >= alphabet.find(text[position])) {
+        if (letter >= alphabet.find(text[position])) {
             ++letter;
         }
         out[position] = alphabet[letter];

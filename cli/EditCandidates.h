@@ -42,7 +42,8 @@ public:
     // `visit` lives until it returns and is wiped afterwards.
     bool visit(int distance, unsigned part, unsigned parts, const Visitor& visit) const;
 
-    // The number of edits of `text` over `alphabet`, and edit number `index` (< that number) of it.
+    // The number of edits of `text` over `alphabet`, and edit number `index` (< that number) of it. Every
+    // character of `text` must be in `alphabet`.
     static uint64_t editCount(std::u32string_view text, std::u32string_view alphabet);
     static void applyEdit(std::u32string_view text, std::u32string_view alphabet, uint64_t index,
                           std::u32string& out);
