@@ -22,7 +22,7 @@ void candidatesPerSecond(benchmark::State& state, std::u32string_view typed) {
     for (auto _ : state) {
         // Distance 2 is where nearly all the time goes; stop after a slice of it.
         uint64_t slice = 0;
-        candidates.visit(2, 0, 1, [&](std::u32string_view candidate) {
+        candidates.visit(2, 0, 1, [&](std::u32string_view candidate, uint64_t) {
             benchmark::DoNotOptimize(check.opens(candidate));
             return ++slice < 10'000;
         });

@@ -120,7 +120,7 @@ bool EditCandidates::visit(int distance, unsigned part, unsigned parts, const Vi
     for (uint64_t i = part; i < firstEdits; i += parts) {
         applyEdit(m_typed, m_alphabet, i, first.get());
         if (distance == 1) {
-            if (!visitor(first.get())) {
+            if (!visitor(first.get(), i)) {
                 return false;
             }
             continue;
@@ -128,7 +128,7 @@ bool EditCandidates::visit(int distance, unsigned part, unsigned parts, const Vi
         const uint64_t secondEdits = editCount(first.get(), m_alphabet);
         for (uint64_t j = 0; j < secondEdits; ++j) {
             applyEdit(first.get(), m_alphabet, j, second.get());
-            if (!visitor(second.get())) {
+            if (!visitor(second.get(), i)) {
                 return false;
             }
         }

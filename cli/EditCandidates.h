@@ -23,7 +23,9 @@ std::u32string printableAscii();
 // characters, in the order of their first occurrence, so every edit keeps to the characters seen.
 class EditCandidates {
 public:
-    using Visitor = std::function<bool(std::u32string_view candidate)>;
+    // `first` is the number of the candidate's first edit: candidates with a smaller one come earlier in
+    // the order, whichever part they are in, and within one part it never decreases.
+    using Visitor = std::function<bool(std::u32string_view candidate, uint64_t first)>;
 
     explicit EditCandidates(std::u32string_view typed, std::u32string_view baseAlphabet = printableAscii());
     ~EditCandidates();

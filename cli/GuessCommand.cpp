@@ -110,7 +110,7 @@ public:
     }
 
     uint64_t tested() const { return m_tested.load(std::memory_order_relaxed); }
-    bool found() const { return m_found.load(); }
+    bool found() const { return m_best.load() != kNone; }
     // Valid once found() and run() has returned.
     std::u32string_view match() const { return m_match.view(); }
 
@@ -118,8 +118,9 @@ private:
     void searchPart(int distance, unsigned part, unsigned parts) {
         CandidateCheck check(m_lastTwo);
         uint64_t uncounted = 0;
-        m_candidates.visit(distance, part, parts, [&](std::u32string_view candidate) {
-            if (m_found.load(std::memory_order_relaxed)) {
+        m_candidates.visit(distance, part, parts, [&](std::u32string_view candidate, uint64_t first) {
+            // A match of an earlier first edit may still be found by the parts that have not passed it.
+            if (first > m_best.load(std::memory_order_relaxed)) {
                 return false;
             }
             const bool opens = check.opens(candidate);
@@ -129,11 +130,12 @@ private:
             }
             if (opens) {
                 std::lock_guard lock(m_mutex);
-                if (!m_found) {
+                if (first < m_best) {
+                    m_match.wipe();
                     for (const char32_t c : candidate) {
                         m_match.push_back(c);
                     }
-                    m_found = true;
+                    m_best = first;
                 }
             }
             return !opens;
@@ -148,7 +150,10 @@ private:
     const EditCandidates& m_candidates;
     const uint8_t (&m_lastTwo)[2 * engine::format::kBlockSize];
     std::atomic<uint64_t> m_tested{0};
-    std::atomic<bool> m_found{false};
+    // The first edit of the match found earliest in the order; within that first edit a part stops at its
+    // first match, so the match is the first of all candidates, as on one thread.
+    static constexpr uint64_t kNone = UINT64_MAX;
+    std::atomic<uint64_t> m_best{kNone};
     std::mutex m_mutex;
     std::condition_variable m_ended;
     unsigned m_running = 0; // guarded by m_mutex

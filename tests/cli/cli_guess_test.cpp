@@ -39,6 +39,19 @@ TEST_F(GuessTest, FindsThePassphraseWithinTwoEditsOfTheTypedOne) {
     }
 }
 
+TEST_F(GuessTest, PrintsTheFirstMatchInTheOrderWhicheverThreadFindsIt) {
+    // Only as many UTF-8 bytes as the passphrase has UTF-16 units make the key: "éa" is keyed by the two
+    // bytes of "é", and so is every two-character passphrase that starts with "é". One edit from "é", the
+    // first of them in the order is the insertion of "é" before it; the insertion of a space after it, in
+    // another thread's part, comes next.
+    const fs::path file = encryptedWith("\u00E9a");
+    for (int run = 0; run < 3; ++run) {
+        const ChildResult guess = runWith("guess", "\u00E9", {file});
+        EXPECT_EQ(guess.exitCode, 0) << guess.err;
+        EXPECT_EQ(guess.out, "\u00E9\u00E9\n");
+    }
+}
+
 TEST_F(GuessTest, SaysSoWhenNoPassphraseWithinTwoEditsOpensTheFile) {
     // Three insertions away; "a" has about 118,000 candidates within two edits, all of them tried.
     const fs::path file = encryptedWith("abcd");

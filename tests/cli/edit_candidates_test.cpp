@@ -57,7 +57,7 @@ std::vector<std::u32string> plainTwoEdits(const std::u32string& text, const std:
 std::vector<std::u32string> visited(const EditCandidates& candidates, int distance, unsigned part = 0,
                                     unsigned parts = 1) {
     std::vector<std::u32string> seen;
-    candidates.visit(distance, part, parts, [&](std::u32string_view candidate) {
+    candidates.visit(distance, part, parts, [&](std::u32string_view candidate, uint64_t) {
         seen.emplace_back(candidate);
         return true;
     });
@@ -150,6 +150,14 @@ TEST(EditCandidatesTest, PartsTakeEveryCandidateExactlyOnce) {
         for (const unsigned parts : {1u, 2u, 3u, 7u, 200u}) {
             std::vector<std::u32string> joined;
             for (unsigned part = 0; part < parts; ++part) {
+                // A part's first edits are its own, every parts-th, and never go back.
+                uint64_t last = 0;
+                candidates.visit(distance, part, parts, [&](std::u32string_view, uint64_t first) {
+                    EXPECT_EQ(first % parts, part);
+                    EXPECT_GE(first, last);
+                    last = first;
+                    return true;
+                });
                 const auto some = visited(candidates, distance, part, parts);
                 joined.insert(joined.end(), some.begin(), some.end());
             }
@@ -165,7 +173,8 @@ TEST(EditCandidatesTest, VisitingStopsWhenTheVisitorSaysSo) {
     const EditCandidates candidates(U"abc", U"ab");
     for (const int distance : {1, 2}) {
         int calls = 0;
-        EXPECT_FALSE(candidates.visit(distance, 0, 1, [&](std::u32string_view) { return ++calls < 5; }));
+        EXPECT_FALSE(
+            candidates.visit(distance, 0, 1, [&](std::u32string_view, uint64_t) { return ++calls < 5; }));
         EXPECT_EQ(calls, 5);
     }
 }
