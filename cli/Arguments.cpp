@@ -17,10 +17,11 @@ struct CommandName {
     Command command;
 };
 
-constexpr std::array<CommandName, 5> kCommands{{
+constexpr std::array<CommandName, 6> kCommands{{
     {"encrypt", Command::Encrypt},
     {"decrypt", Command::Decrypt},
     {"check", Command::Check},
+    {"guess", Command::Guess},
     {"colors", Command::Colors},
     {"recover", Command::Recover},
 }};
@@ -152,6 +153,10 @@ Arguments parseArguments(const std::vector<std::string>& args) {
     }
     if (!takesNoPaths(*command) && !pathsOptional(*command) && parsed.paths.empty()) {
         return usageError("missing PATH");
+    }
+    // A search over millions of keys is for one file at a time.
+    if (*command == Command::Guess && parsed.paths.size() > 1) {
+        return usageError("the guess command takes one FILE");
     }
     if (parsed.discard && (*command != Command::Recover || parsed.paths.size() != 1)) {
         return usageError("--discard goes with recover and one JOURNAL");

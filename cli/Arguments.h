@@ -12,6 +12,7 @@ enum class Command {
     Encrypt,
     Decrypt,
     Check,
+    Guess,
     Colors,
     Recover,
 };

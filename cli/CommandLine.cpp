@@ -37,6 +37,8 @@ int runCommandLine(int argc, char** argv) {
         return runFileCommand(arguments);
     case Command::Check:
         return runCheckCommand(arguments);
+    case Command::Guess:
+        return runGuessCommand(arguments);
     case Command::Colors:
         return runColorsCommand(arguments);
     case Command::Recover:

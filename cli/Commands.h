@@ -1,4 +1,4 @@
-// The four commands, each returning the process's exit status.
+// The commands, each returning the process's exit status.
 #pragma once
 
 #include "cli/Arguments.h"
@@ -10,6 +10,10 @@ int runFileCommand(const Arguments& arguments);
 
 // check: whether the passphrase opens each listed file, changing nothing.
 int runCheckCommand(const Arguments& arguments);
+
+// guess: finds the passphrase within two typing mistakes of the typed one that opens the one listed file,
+// and prints it.
+int runGuessCommand(const Arguments& arguments);
 
 // recover: completes every interrupted rewrite of the user's, one line per file.
 int runRecoverCommand(const Arguments& arguments);

@@ -28,7 +28,8 @@ uint64_t scaled(uint64_t done, uint64_t total, uint64_t scale) {
 
 } // namespace
 
-ProgressBar::ProgressBar(int fd) : m_fd(fd), m_enabled(::isatty(fd) == 1) {}
+ProgressBar::ProgressBar(int fd, std::string_view unit)
+    : m_fd(fd), m_unit(unit), m_enabled(::isatty(fd) == 1) {}
 
 ProgressBar::~ProgressBar() {
     clear();
@@ -39,7 +40,7 @@ void ProgressBar::update(const engine::Cryptor::RunProgress& progress,
     if (!m_enabled || elapsed < kDelay) {
         return;
     }
-    std::string shown = text(progress, kBarWidth);
+    std::string shown = text(progress, kBarWidth, m_unit);
     if (shown == m_drawn) {
         return;
     }
@@ -54,7 +55,8 @@ void ProgressBar::clear() {
     }
 }
 
-std::string ProgressBar::text(const engine::Cryptor::RunProgress& progress, std::size_t width) {
+std::string ProgressBar::text(const engine::Cryptor::RunProgress& progress, std::size_t width,
+                              std::string_view unit) {
     const uint64_t files = std::min(progress.filesDone, progress.filesTotal);
     const bool byBytes = progress.bytes.total > 0;
     const uint64_t done = byBytes ? progress.bytes.done : files;
@@ -63,7 +65,7 @@ std::string ProgressBar::text(const engine::Cryptor::RunProgress& progress, std:
     char percent[8];
     std::snprintf(percent, sizeof percent, "%3u%%", static_cast<unsigned>(scaled(done, total, 100)));
     return '[' + std::string(filled, '#') + std::string(width - filled, ' ') + "] " + percent + ' ' +
-           std::to_string(files) + '/' + std::to_string(progress.filesTotal) + " files";
+           std::to_string(files) + '/' + std::to_string(progress.filesTotal) + ' ' + std::string(unit);
 }
 
 } // namespace cli

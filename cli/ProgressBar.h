@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -14,8 +15,8 @@ public:
     // Runs shorter than this never show a bar, so quick runs print nothing but their results.
     static constexpr std::chrono::milliseconds kDelay{500};
 
-    // Draws on `fd` only when it is a terminal.
-    explicit ProgressBar(int fd);
+    // Draws on `fd` only when it is a terminal; `unit` names what the files of the progress count.
+    explicit ProgressBar(int fd, std::string_view unit = "files");
     // Clears the bar if it is still shown.
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;
@@ -30,10 +31,12 @@ public:
     // The bar's text, e.g. "[##########          ]  50% 3/10 files" for a width of 20: the bar and the
     // percentage count bytes, which says more than files when their sizes differ. A run of empty files
     // has no bytes to count, and is measured in files.
-    static std::string text(const engine::Cryptor::RunProgress& progress, std::size_t width);
+    static std::string text(const engine::Cryptor::RunProgress& progress, std::size_t width,
+                            std::string_view unit = "files");
 
 private:
     int m_fd;
+    std::string m_unit;
     bool m_enabled;
     std::string m_drawn; // the text shown, empty when none is, so that an unchanged bar is not redrawn
 };

@@ -61,5 +61,6 @@ private:
 
 using SecretUtf8 = SecretText<char>;
 using SecretUtf16 = SecretText<char16_t>;
+using SecretCodePoints = SecretText<char32_t>;
 
 } // namespace cli

@@ -14,6 +14,9 @@ Commands:
                     passphrase leaves the file untouched
   check PATH...     tell for each file whether the passphrase opens it,
                     without changing anything
+  guess FILE        find and print the passphrase that opens FILE among those
+                    within two typing mistakes of the one given (a character
+                    left out, added, replaced, or two neighbours swapped)
   colors            show the four colour bars of the passphrase (needs a
                     true-colour terminal)
   recover [PATH...] complete every rewrite that a crash, a kill or a failure
@@ -43,10 +46,11 @@ SIGINT, SIGTERM and SIGHUP stop a run: files not yet being rewritten stay
 untouched, rewrites under way finish first.
 
 Exit status: 0 when every file was processed and renamed (check: when the
-passphrase opens every file; recover: when every pending rewrite was completed,
-or there was none), 1 when any was not (also when one was stopped, or recovered
-instead of processed), 2 on a usage or passphrase error, and 130, 143 or 129
-after SIGINT, SIGTERM or SIGHUP.
+passphrase opens every file; guess: when one was found; recover: when every
+pending rewrite was completed, or there was none), 1 when any was not (also
+when one was stopped, or recovered instead of processed), 2 on a usage or
+passphrase error (guess: also a file that is not encrypted), and 130, 143 or
+129 after SIGINT, SIGTERM or SIGHUP.
 )";
 }
 

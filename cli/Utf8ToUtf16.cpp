@@ -73,4 +73,48 @@ std::optional<SecretUtf16> utf8ToUtf16(std::string_view utf8) {
     return result;
 }
 
+SecretCodePoints utf16ToCodePoints(std::u16string_view utf16) {
+    SecretCodePoints result;
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t unit = utf16[i];
+        const bool pairs = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() &&
+                           utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF;
+        if (pairs) {
+            result.push_back(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+                             (utf16[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            result.push_back(unit);
+        }
+    }
+    return result;
+}
+
+void appendUtf16(std::u32string_view codePoints, SecretUtf16& out) {
+    for (const char32_t codePoint : codePoints) {
+        if (codePoint < 0x10000) {
+            out.push_back(static_cast<char16_t>(codePoint));
+        } else {
+            out.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
+        }
+    }
+}
+
+void appendUtf8(std::u32string_view codePoints, SecretUtf8& out) {
+    for (const char32_t codePoint : codePoints) {
+        if (codePoint < 0x80) {
+            out.push_back(static_cast<char>(codePoint));
+            continue;
+        }
+        // The lead byte's marker bits and the number of continuation bytes after it.
+        const int continuations = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
+        constexpr unsigned char kLeads[] = {0, 0xC0, 0xE0, 0xF0};
+        out.push_back(static_cast<char>(kLeads[continuations] | (codePoint >> (6 * continuations))));
+        for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6) {
+            out.push_back(static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F)));
+        }
+    }
+}
+
 } // namespace cli

@@ -24,4 +24,12 @@ std::optional<Utf8Character> firstCharacter(std::string_view utf8);
 // than the same passphrase typed elsewhere, so they are refused instead.
 std::optional<SecretUtf16> utf8ToUtf16(std::string_view utf8);
 
+// The code points of UTF-16 text that came from utf8ToUtf16, so that a surrogate pair is one character.
+// An unpaired surrogate, which that text cannot hold, is kept as it is.
+SecretCodePoints utf16ToCodePoints(std::u16string_view utf16);
+
+// Appends code points as UTF-16, a surrogate pair for each one beyond the BMP; and as UTF-8.
+void appendUtf16(std::u32string_view codePoints, SecretUtf16& out);
+void appendUtf8(std::u32string_view codePoints, SecretUtf8& out);
+
 } // namespace cli

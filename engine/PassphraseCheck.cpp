@@ -13,9 +13,10 @@ namespace engine {
 
 using format::kBlockSize;
 
-CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key, PendingFiles* pending) {
+std::optional<CheckResult> readCheckBlocks(const std::filesystem::path& path,
+                                           uint8_t (&lastTwo)[2 * kBlockSize], PendingFiles* pending) {
     if (pending != nullptr && pending->isPending(path)) {
-        return {CheckOutcome::RewritePending};
+        return CheckResult{CheckOutcome::RewritePending};
     }
     // Only a regular file is opened for reading: a FIFO would block, and a device has no place here.
     platform::FileHandle::Refusal refusal = platform::FileHandle::Refusal::None;
@@ -24,25 +25,32 @@ CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& k
     if (!file) {
         switch (refusal) {
         case platform::FileHandle::Refusal::SymbolicLink:
-            return {CheckOutcome::SymbolicLink};
+            return CheckResult{CheckOutcome::SymbolicLink};
         case platform::FileHandle::Refusal::NotRegularFile:
-            return {CheckOutcome::NotRegularFile};
+            return CheckResult{CheckOutcome::NotRegularFile};
         default:
-            return {CheckOutcome::Unreadable, errno};
+            return CheckResult{CheckOutcome::Unreadable, errno};
         }
     }
     const auto status = platform::statusOfDescriptor(file->descriptor());
     if (!status) {
-        return {CheckOutcome::Unreadable, errno};
+        return CheckResult{CheckOutcome::Unreadable, errno};
     }
     if (status->length % kBlockSize != 0 || status->length < format::encryptedLength(0)) {
-        return {CheckOutcome::NotEncrypted};
+        return CheckResult{CheckOutcome::NotEncrypted};
     }
-    uint8_t tail[2 * kBlockSize];
-    const auto got = file->readAt(tail, sizeof tail, status->length - sizeof tail);
-    if (!got || *got != sizeof tail) {
+    const auto got = file->readAt(lastTwo, sizeof lastTwo, status->length - sizeof lastTwo);
+    if (!got || *got != sizeof lastTwo) {
         // A file that shrank meanwhile reads short.
-        return {CheckOutcome::Unreadable, got ? EIO : errno};
+        return CheckResult{CheckOutcome::Unreadable, got ? EIO : errno};
+    }
+    return std::nullopt;
+}
+
+CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key, PendingFiles* pending) {
+    uint8_t tail[2 * kBlockSize];
+    if (const auto ended = readCheckBlocks(path, tail, pending)) {
+        return *ended;
     }
     return {format::checkBlockOpens(key, tail) ? CheckOutcome::Opens : CheckOutcome::WrongPassphrase};
 }

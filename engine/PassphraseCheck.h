@@ -2,8 +2,10 @@
 #pragma once
 
 #include "crypto/twofish.h"
+#include "engine/EncryptedFormat.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace engine {
 
@@ -33,5 +35,12 @@ struct CheckResult {
 // neither its old nor its new content until it is recovered.
 CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key,
                       PendingFiles* pending = nullptr);
+
+// The reading half of checkFile: fills `lastTwo` with the file's last two blocks and returns none, or
+// returns the outcome that ends the check before any key is needed (NotEncrypted, Unreadable,
+// RewritePending, SymbolicLink, NotRegularFile). For testing many keys against one file.
+std::optional<CheckResult> readCheckBlocks(const std::filesystem::path& path,
+                                           uint8_t (&lastTwo)[2 * format::kBlockSize],
+                                           PendingFiles* pending = nullptr);
 
 } // namespace engine

@@ -38,6 +38,9 @@ TEST(ProgressBarTest, BarAndPercentageCountBytesFilesAreCountedApart) {
     for (const auto& [run, text] : cases) {
         EXPECT_EQ(cli::ProgressBar::text(run, 10), text);
     }
+    // guess counts candidates, which it passes as both the bytes and the files.
+    EXPECT_EQ(cli::ProgressBar::text(progress(5, 10, 5, 10), 10, "candidates"),
+              "[#####     ]  50% 5/10 candidates");
 }
 
 // A pseudo-terminal pair: the bar draws on the terminal side; the test reads what the screen would get.

@@ -64,4 +64,29 @@ TEST(Utf8ToUtf16Test, IllFormedTextIsRefused) {
     }
 }
 
+TEST(Utf8ToUtf16Test, CodePointsGoBackToTheSameUtf16AndUtf8) {
+    // One row per UTF-8 length, at both ends of each, and a surrogate pair's both ends.
+    const std::vector<std::pair<std::string, std::u32string>> cases = {
+        {"a\x7F", U"a\x7F"},
+        {"\xC2\x80\xDF\xBF", U"\u0080\u07FF"},
+        {"\xE0\xA0\x80\xEF\xBF\xBF", U"\u0800\uFFFF"},
+        {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", U"\U00010000\U0010FFFF"},
+        {"a\xF0\x9F\x98\x80"
+         "b",
+         U"a\U0001F600b"},
+    };
+    for (const auto& [utf8, codePoints] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(utf8));
+        const auto utf16 = cli::utf8ToUtf16(utf8);
+        ASSERT_TRUE(utf16.has_value());
+        EXPECT_EQ(cli::utf16ToCodePoints(utf16->view()).view(), codePoints);
+        cli::SecretUtf16 back16;
+        cli::appendUtf16(codePoints, back16);
+        EXPECT_EQ(back16.view(), utf16->view());
+        cli::SecretUtf8 back8;
+        cli::appendUtf8(codePoints, back8);
+        EXPECT_EQ(back8.view(), utf8);
+    }
+}
+
 } // namespace
