@@ -101,8 +101,8 @@ make_documents() {
 # waits for a worker.
 run="$work/run/Documents"
 make_documents "$run"
-head -c 600M /dev/zero >"$run/Holiday video.mp4"
-head -c 400M /dev/zero >"$run/Family archive.zip"
+head -c 1200M /dev/zero >"$run/Holiday video.mp4"
+head -c 800M /dev/zero >"$run/Family archive.zip"
 printf 'Return\n' >"$run/Tax return 2024.pdf"
 launch "$run/Quarterly report.pdf" "$run/Meeting notes.txt" "$run/Holiday photos" "$run/Holiday video.mp4" \
     "$run/Family archive.zip" "$run/Tax return 2024.pdf"
@@ -113,7 +113,7 @@ until [ -f "$run/Holiday photos/harbour.jpg.brisklet" ]; do
     sleep 0.2
 done
 # Far enough for the large files to show their percentages; far from their end.
-sleep 2
+sleep 1
 import -window "$main" "$docs/screenshot-run.png"
 echo "wrote $docs/screenshot-run.png"
 # Stop the run: the large files are still being read, so they stay as they are.
