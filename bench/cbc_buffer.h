@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 64 MiB message that the Twofish CBC benchmarks, ours and the peer library's, run over.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Side by side, medians of a few runs each, on this machine: the cipher against libgcrypt's Twofish-256-CBC
 # (64 MiB in one call), one 256 MiB file through brisklet-cli against gpg --symmetric --cipher-algo TWOFISH
 # -z 0, brisklet-cli's peak memory on it and the time it takes to refuse a wrong passphrase, and 2000

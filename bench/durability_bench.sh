@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The cost of durability: brisklet-cli on one 256 MiB file and on 2000 files of 4 KiB, encrypting and
 # decrypting, as it ships (every journal, file and folder synced before the next step) and
 # with every sync turned into a no-op by eatmydata; prints seconds and the difference.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Candidates tested per second on one core by guess: enumeration, key derivation and the check-block test.
 #include "cli/CandidateCheck.h"
 #include "cli/EditCandidates.h"

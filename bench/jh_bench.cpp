@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of JH-256 over a large buffer, the cost that bounds hashing whole files.
 #include "crypto/jh.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypts and decrypts one 256 MiB file in place through the file operations; memory must stay flat.
 #include "crypto/passphrase_key.h"
 #include "engine/DecryptionOperation.h"

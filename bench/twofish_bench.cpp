@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Twofish variant throughput in CBC over 64 MiB: one 128-bit call per block, and one call for the buffer
 // with each decryption path this CPU runs.
 #include "bench/cbc_buffer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libgcrypt's Twofish-256 in CBC over the same 64 MiB, the peer our figures are read against. Its cipher is
 // the published one, so only the speed compares, never the bytes.
 #include "bench/cbc_buffer.h"

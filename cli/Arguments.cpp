@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command-line parsing: commands, options with their values, and the checks between them.
 #include "cli/Arguments.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line, parsed into what to do, on which paths and where the passphrase comes from.
 #pragma once
 

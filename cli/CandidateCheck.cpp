@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key derivation and the check-block test for one candidate at a time.
 #include "cli/CandidateCheck.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests one candidate passphrase against an encrypted file's check block, as check does for a typed one.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // check: derives the decryption key once and tests each file's check block with it.
 #include "cli/Commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour bar computation and their drawing with ANSI true-colour escapes.
 #include "cli/ColorBars.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four colour bars that let a user recognise a passphrase by its digest, for a true-colour terminal.
 #pragma once
 

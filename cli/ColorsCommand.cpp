@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // colors: the passphrase's colour bars, drawn as the desktop's colour feedback view would draw them.
 #include "cli/Commands.h"
 

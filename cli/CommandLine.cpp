@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dispatch from the parsed command line to the commands, help and version.
 #include "cli/CommandLine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands, each returning the process's exit status.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbering, counting and visiting the edits of a passphrase's code points.
 #include "cli/EditCandidates.h"
 

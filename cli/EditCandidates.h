@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The passphrases within one or two typing mistakes of the one the user typed, in a fixed order.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exit statuses of the command-line front end, which scripts rely on.
 #pragma once
 

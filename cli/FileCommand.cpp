@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // encrypt and decrypt: a run of the engine, a progress bar while it lasts, and one line per file.
 #include "cli/Commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guess: tests every passphrase within two typing mistakes of the typed one against one file's check block.
 #include "cli/Commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Blocking the run-ending signals and collecting them with sigtimedwait.
 #include "cli/HeldSignals.h"
 

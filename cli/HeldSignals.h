@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds back the signals that end a run (SIGINT, SIGTERM, SIGHUP), so that the run can stop cleanly.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First-line reading for passphrases from descriptors and files.
 #include "cli/LineReader.h"
 

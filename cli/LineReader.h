@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the first line of a descriptor or a file: where a passphrase given by a script comes from.
 #pragma once
 

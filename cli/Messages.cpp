@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Error lines on standard error.
 #include "cli/Messages.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the command-line front end addresses the user on standard error.
 #pragma once
 

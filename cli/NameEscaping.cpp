@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // C-style escaping of names, with a strict UTF-8 check deciding which non-ASCII bytes pass.
 #include "cli/NameEscaping.h"
 

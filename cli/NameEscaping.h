@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names made safe to print as one line of output: C-style escapes that can be undone.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Passphrase sources: a file, a descriptor, or the terminal with confirmation.
 #include "cli/PassphraseInput.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Obtains the passphrase from the source the command line names, or else from the terminal.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Terminal progress bar drawing.
 #include "cli/ProgressBar.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-line progress bar on standard error, shown only on a terminal and only for runs that take a while.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // recover: completes the rewrites that interrupted runs left pending beside their files, or discards one.
 #include "cli/Commands.h"
 

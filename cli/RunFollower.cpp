@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Progress while a run lasts, stopping it on a signal, and its result lines.
 #include "cli/RunFollower.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Follows a run of the engine to its end for the command line: progress, signals, and the result lines.
 #pragma once
 

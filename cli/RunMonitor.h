@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Follows one run of a Cryptor through the notifications its operations post, and waits for its end.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A string for passphrase text that is overwritten with zeros before its memory is given back.
 #pragma once
 

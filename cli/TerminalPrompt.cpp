@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // No-echo terminal input, with the terminal's settings put back on interruption.
 #include "cli/TerminalPrompt.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks for a passphrase on the controlling terminal with echo turned off.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Strict UTF-8 decoding into UTF-16 code units.
 #include "cli/Utf8ToUtf16.h"
 

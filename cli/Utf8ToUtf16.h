@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Strict UTF-8: the conversion of passphrase text, as it arrives, to UTF-16, as the engine takes it, and
 // the well-formed characters of names.
 #pragma once

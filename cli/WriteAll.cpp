@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unbuffered full writes to a descriptor.
 #include "cli/WriteAll.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes straight to a descriptor, bypassing stdio buffers, for terminal output that must appear at once.
 #pragma once
 

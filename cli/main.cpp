@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point of brisklet-cli, the command-line front end to the encryption engine.
 #include "cli/CommandLine.h"
 #include "platform/Lease.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JH in the bit-sliced 64-bit form: the 1024-bit state as 8 rows of two 64-bit lanes, E8 as whole-word logic.
 #include "crypto/jh.h"
 

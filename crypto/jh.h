@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JH hash function (final, 42-round version) behind the NIST SHA-3 candidate interface.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Passphrase digest and key schedule preparation.
 #include "crypto/passphrase_key.h"
 

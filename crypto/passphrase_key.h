@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns a passphrase into the 256-bit cipher key: a single JH-256 hash, no salt, no stretching.
 #pragma once
 

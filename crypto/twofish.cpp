@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Twofish-256 byte-order variant: full-keying key schedule and CBC/ECB block functions.
 #include "crypto/twofish.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Twofish-256 in this product's byte-order variant, behind the NIST AES candidate programming interface.
 //
 // Every stored file depends on the variant: bytes of a word are counted from the most significant end

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decryption of sixteen blocks at a time with AVX2: two groups of eight, one block per 32-bit lane.
 //
 // Built with -mavx2 and run only where the CPU has it. Everything here has internal linkage and no

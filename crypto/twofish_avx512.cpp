@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decryption of thirty-two blocks at a time with AVX-512: two groups of sixteen, one block per 32-bit lane,
 // the keyed S-box words fetched with gathers.
 //

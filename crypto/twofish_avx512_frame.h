@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame shared by the AVX-512 decryption paths: it loads the blocks of a step as the words of groups of
 // sixteen, runs the rounds around the path's round function, and chains and stores the result.
 //

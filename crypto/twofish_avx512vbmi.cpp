@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decryption of sixty-four blocks at a time with AVX-512 byte permutes and GFNI: the keyed S-boxes as byte
 // tables read with VPERMI2B, the MDS matrix applied with GF(2) affine products, and no gathers.
 //

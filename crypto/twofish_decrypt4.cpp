@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decryption of four blocks at a time in general-purpose registers, for CPUs without wider vectors.
 //
 // CBC decryption has no chain between the blocks' rounds: each plaintext is the decrypted block xored with

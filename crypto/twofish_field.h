@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Multiplication in GF(2^8) and the MDS matrix of Twofish, shared by the key schedule and the vector path
 // that applies the matrix itself.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chooses, from the CPU's features, how blockDecrypt runs many blocks, and runs the paths widest first.
 #include "crypto/twofish_paths.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ways blockDecrypt can run many blocks at once, and a hook that forces one of them.
 //
 // Internal to crypto/, its tests and benchmarks. Files built with wider instruction sets include it too,

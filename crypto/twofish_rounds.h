@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scalar rounds of the Twofish variant, shared by the one-block code and the four-block interleave.
 //
 // Internal to crypto/. Only files built for the baseline instruction set include it: an inline function

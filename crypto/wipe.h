@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Overwrites key material in a way the optimiser may not drop as a dead store.
 #pragma once
 

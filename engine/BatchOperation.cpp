@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A batch of small files as one queued operation.
 #include "engine/BatchOperation.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rewrites several small files of one folder with one journal and a few syncs shared between them,
 // instead of a journal and several syncs for each.
 #pragma once

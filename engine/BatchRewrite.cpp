@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading every file of the batch into one journal, publishing it, and handing the files on.
 #include "engine/BatchRewrite.h"
 

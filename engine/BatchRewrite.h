@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rewrite of one or more files of one folder with one journal: each file is read and its replacement
 // written into the journal, the journal is made durable, and the pipeline takes them from there.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // XXH3 from the system's xxHash library, whole and streamed, and per block.
 #include "engine/Checksum.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checksums that tell a journal torn or altered by accident from a whole one: XXH3, 64 bits.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File list, run start and status reports.
 #include "engine/Cryptor.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list of files with a status per file, and the runs that encrypt or decrypt all of them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the passphrase against one encrypted file, restores its plain content and drops its last extension.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headerless encrypted file layout: IV, data blocks, final block with the tail and its count, check
 // block.
 #pragma once

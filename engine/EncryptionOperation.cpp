@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the encrypted form of a file as its replacement, then puts it over the file and renames it.
 #include "engine/EncryptionOperation.h"
 

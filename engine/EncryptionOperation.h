@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypts one file in place and appends the encrypted extension to its name.
 #pragma once
 

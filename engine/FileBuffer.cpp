@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileBuffer: the read window, the open-time probe and the direct writes.
 #include "engine/FileBuffer.h"
 

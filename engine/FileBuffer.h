@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random access to one file being processed in place: windowed reads, direct writes, truncation.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error a FileBuffer stores when it cannot open a file for update.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The identity, length and block checks that recovery makes before it writes into a file.
 #include "engine/FileMatch.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a file found under a journal entry's names is the file that the entry rewrites, caught at some
 // point of its rewrite, and not another file that has taken its name, its inode or its place since.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key handling, block calls, opening, the replacement in the journal, and a file rewritten alone.
 #include "engine/FileOperation.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What encryption and decryption of one file share: the key, the block calls, opening and checking the
 // file, and building its replacement into a journal beside it.
 #pragma once

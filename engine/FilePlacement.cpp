@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The write-back of one file from its journal, and the read-back that proves it.
 #include "engine/FilePlacement.h"
 

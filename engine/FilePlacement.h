@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts a journal entry's replacement over the user's file in place: extend, overwrite, cut.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal's life on disk: unnamed creation, the payloads' space, publication, reading and removal.
 #include "engine/Journal.h"
 

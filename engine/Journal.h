@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A journal file beside the files it rewrites: made unnamed, filled, vouched for, synced, and only then
 // given its name; found, read and removed again by whoever completes it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Describing a journal's entries, then removing it under its lock.
 #include "engine/JournalDiscard.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Giving up an interrupted rewrite on purpose: one journal removed, after saying what it held.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Little-endian encoding of the journal's envelope and header.
 #include "engine/JournalFormat.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of a journal: a fixed envelope, the replacements' payloads, and a header describing each
 // file that the journal rewrites.
 #pragma once

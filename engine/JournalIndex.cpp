@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint index's text form: one folder a line, "inode generation path", the path escaped.
 #include "engine/JournalIndex.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user hint of folders that hold journals, so that a recovery without paths knows where to look.
 // Losing it loses nothing: every run also looks for journals in the folders of its files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing a folder's journals and reading their headers.
 #include "engine/JournalScan.h"
 

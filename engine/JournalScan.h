@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journals in one folder, read but not applied: what a run, a check or a recovery finds there.
 #pragma once
 

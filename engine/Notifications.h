@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names of the notifications the file list posts, with the Cryptor as their object.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check-block test behind the command line's check and the window's Check.
 #include "engine/PassphraseCheck.h"
 

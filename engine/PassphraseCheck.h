@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells whether a passphrase opens an encrypted file by decrypting only its check block; writes nothing.
 #pragma once
 

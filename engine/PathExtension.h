@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names before and after a run: encryption appends one extension, decryption removes the last one.
 #pragma once
 

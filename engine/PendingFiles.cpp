@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pending files by the journals of their folders.
 #include "engine/PendingFiles.h"
 

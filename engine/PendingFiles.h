@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which files an interrupted rewrite has left incomplete, as the journals beside them tell: each folder
 // is read once.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding journals: in the folders of a run's files, under folders named for a recovery, or by the hint
 // index.
 #include "engine/PendingJournals.h"

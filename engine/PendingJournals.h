@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journals that a run finds in the folders of its files, or that a recovery is pointed at: which
 // rewrites to complete, with the files they name, and what to tell the user about the rest.
 #pragma once

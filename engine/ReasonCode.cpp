@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One table from the engine's sentences to their codes, read by the row reports.
 #include "engine/ReasonCode.h"
 

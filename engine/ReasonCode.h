@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why a row ended as it did, as codes that a front end words in its own language: the engine's sentences
 // stay for the log and the command line, and the window and its translations go by these.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recovery run's operation: the journal locked and vouched for, then the pipeline.
 #include "engine/RecoveryOperation.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completes the rewrites that one journal holds, as rows of a run: the journal is checked, then its files
 // enter the same pipeline as a fresh rewrite, at the re-check.
 #pragma once

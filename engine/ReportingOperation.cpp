@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report boundary of the file operations.
 #include "engine/ReportingOperation.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The boundary every per-file operation shares: one status report, with its reason, on every path.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pipeline's steps after the journal: per file, then for all files at once.
 #include "engine/RewritePipeline.h"
 

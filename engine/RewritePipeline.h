@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way a file is rewritten in place once its journal is durable, whether by the run that read it
 // or by a later run that found the journal: re-check, place, make durable, rename, sync the folder, and
 // only then remove the journal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reason gathered from a row's log lines, and its one report.
 #include "engine/RowReport.h"
 

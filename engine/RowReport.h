@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row's outcome on its way to the master: the lines logged while its work ran become its reason, and
 // exactly one status is reported, on every path.
 #pragma once

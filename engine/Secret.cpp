@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process's area for secrets.
 #include "engine/Secret.h"
 

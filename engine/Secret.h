@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A key schedule or a digest kept where secrets belong: in a slot of the process's locked area while one is
 // free, on the heap otherwise; wiped when it goes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Per-file outcome codes, shared by the operations, the file list and the front ends.
 #pragma once
 

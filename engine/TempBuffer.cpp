@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TempBuffer: the in-memory tail, the writes into the journal, reads back.
 #include "engine/TempBuffer.h"
 

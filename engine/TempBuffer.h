@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An append-only byte buffer whose content goes into a journal as one file's replacement, with the last
 // part in memory: where a file's replacement is built before the file is touched.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and installs it with apt into a minimal Debian 12 made by debootstrap, then
 # uses both programs there: brisklet-cli encrypts and decrypts a file, and brisklet starts offscreen and
 # quits. Needs root and Debian's mirror; the system is made in a temporary folder and removed at the end.

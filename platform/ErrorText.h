@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A system error in the few words a file's row shows: "permission denied", "no such file", ...
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fault-injection state shared by the platform layer and the tests.
 #include "platform/FaultInjection.h"
 

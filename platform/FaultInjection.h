@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A test seam that makes a chosen call of the platform layer fail, or ends the process there, so that
 // failure and crash paths can be exercised as root and without special file systems.
 #pragma once

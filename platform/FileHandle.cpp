@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileHandle over open/lseek/read/write/ftruncate, with the fault-injection seam in front of each call.
 #include "platform/FileHandle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An owned POSIX file descriptor with positioned reads and writes that report failures as results.
 #pragma once
 

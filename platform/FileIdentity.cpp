@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The identity of the file a path names, through statx.
 #include "platform/FileIdentity.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which file a path names, independent of the path: device, inode and birth time.
 #pragma once
 

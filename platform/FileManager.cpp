@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileManager functions over POSIX calls, with the fault-injection seam in front of the rename.
 #include "platform/FileManager.h"
 

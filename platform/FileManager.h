@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File system queries and changes the engine needs: existence, listing, moving without replacing, removal.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileStatus through statx(2), which also reports the birth time where the file system keeps one.
 #include "platform/FileStatus.h"
 

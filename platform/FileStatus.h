@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the engine needs to know of an open file: which file it is, its kind, length, times and names.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileSystemTraits from the file system's magic number, the inode generation by ioctl, the kernel's age by
 // uname.
 #include "platform/FileSystemTraits.h"

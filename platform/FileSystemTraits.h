@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the engine must know of the file system a file lives on, found at run time.
 #pragma once
 

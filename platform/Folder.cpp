@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder over *at(2) calls on one directory descriptor, with the fault-injection seam in front of each
 // change.
 #include "platform/Folder.h"

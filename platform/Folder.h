@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A folder held open by descriptor: every name the engine makes, finds, renames or removes beside a user's
 // file is reached relative to it, so that a path swapped for a link meanwhile cannot redirect the work.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Write leases over fcntl(2) F_SETLEASE and F_GETLEASE.
 #include "platform/Lease.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Write leases (F_SETLEASE): the kernel tells the holder when another process opens the file, so that a
 // rewrite in place is not mixed with another program's writes unnoticed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LockedArea over an anonymous mapping, mlock and madvise, with the slots' use behind one mutex.
 #include "platform/LockedArea.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small region of memory for key copies: kept out of swap where the limit allows, out of core files and
 // out of forked children, and handed out in fixed-size slots.
 #pragma once

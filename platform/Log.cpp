@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log sink: standard error, or the live capture, behind one mutex.
 #include "platform/Log.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process log: one plain sentence per line on standard error, capturable by tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an observer of the notification centre is handed when a notification is posted.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delivers named notifications synchronously, on the posting thread, to the observers registered for them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ties an observer's registration to a scope: the observer is removed when the registration is destroyed.
 #pragma once
 

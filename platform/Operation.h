@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of work items run by an operation queue, with a cancellation flag any thread may set.
 #pragma once
 

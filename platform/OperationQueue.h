@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs operations on a pool of worker threads, several at once, in the order they were added.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // forbidCoreDumps over prctl(2), raiseOpenFileLimit over setrlimit(2).
 #include "platform/ProcessHardening.h"
 

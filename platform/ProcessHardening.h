@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings a process makes of itself first thing in main: secrets kept out of core files and away from
 // debuggers of the same user, and room for many open files.
 #pragma once

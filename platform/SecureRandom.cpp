@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // secureRandomBytes over getrandom(2).
 #include "platform/SecureRandom.h"
 

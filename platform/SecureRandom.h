@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes from the kernel's cryptographically secure random source.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the decryption fuzzer with clang in build-fuzz/ and runs it from the seed corpus for SECONDS
 # (default 60), one job per core. A finding fails the script; its input is kept in build-fuzz/fuzz-artifacts/
 # and can be replayed with: build-fuzz/tests/fuzz/decrypt_fuzzer FILE

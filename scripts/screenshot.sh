@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's pictures of the real application under Xvfb:
 #   docs/screenshot-run.png   a run in progress: finished rows, two large files under way with their
 #                             percentages, one waiting, the run's bar and its count of files

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds with warnings as errors and runs the whole test suite.
 #   scripts/test.sh                 plain build in build/
 #   scripts/test.sh --sanitize=address,undefined   (or =thread) in build-<sanitizers>/

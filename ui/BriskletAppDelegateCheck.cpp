@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller's Check: whether the passphrase opens each listed file, as a run that writes
 // nothing and leaves every row's outcome in the Cryptor as it was.
 #include "ui/BriskletAppDelegate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Four coloured bars drawn from the passphrase's digest, so that a mistyped passphrase shows as new colours.
 #include "ui/ColorFeedbackView.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells the desktop's notification service (org.freedesktop.Notifications) how a run ended.
 #include "ui/DesktopNotifier.h"
 

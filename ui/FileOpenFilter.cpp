@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Catches the desktop's requests to open a file with the running application (QFileOpenEvent).
 #include "ui/FileOpenFilter.h"
 

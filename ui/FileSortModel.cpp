@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file table's order: as listed, or sorted by file, folder or status, with failures first.
 #include "ui/FileSortModel.h"
 

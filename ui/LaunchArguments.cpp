@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files named on the command line, as the desktop passes them (the .desktop entry's %F).
 #include "ui/LaunchArguments.h"
 

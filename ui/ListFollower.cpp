@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moves the rows whose files a run renamed onto the files' new names, once the run has ended.
 #include "ui/ListFollower.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the listed files are all encrypted, all plain, or some of each, told by their names.
 #pragma once
 

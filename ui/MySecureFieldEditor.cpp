@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one editing object of every secure field: applies each edit, shows it briefly, then masks it.
 #include "ui/MySecureFieldEditor.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A single-line passphrase field that keeps the real text to itself and shows bullets.
 #pragma once
 

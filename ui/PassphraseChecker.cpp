@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check's worker thread and the queued calls that carry its answers to the main thread.
 #include "ui/PassphraseChecker.h"
 

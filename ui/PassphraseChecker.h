@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells, on a thread of its own, whether a decryption key opens each of a list of files; writes nothing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two user preferences, read and written through QSettings with their registered defaults.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sheet that edits the two preferences: the hide delay of typed characters and the second entry.
 #include "ui/PreferencesSheet.h"
 

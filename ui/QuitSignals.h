@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the signals that ask a desktop program to end (SIGTERM, SIGHUP, SIGINT) into a Qt signal, so that
 // a logout or a kill stops a run the way quitting does instead of ending it mid-rewrite.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Progress figures for the window's bar, its files label and the rows in progress.
 #include "ui/RunProgress.h"
 

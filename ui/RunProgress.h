@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window shows of a run's progress, worked out from the counters the front end polls.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one line that sums up a run once it has ended, e.g. "6 encrypted, 3 failed, 1 stopped".
 #include "ui/RunSummary.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a secure field tells the rest of the application: its two notifications and its one log line.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps one running window per user and display: a later launch hands its files to it and exits.
 #include "ui/SingleInstance.h"
 

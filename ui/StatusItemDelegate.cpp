@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the file table's cells in their row's status colour, readable on the row's background.
 #include "ui/StatusItemDelegate.h"
 

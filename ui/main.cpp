@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: one window per user and display, opening the files it was started with.
 #include "platform/Lease.h"
 #include "platform/ProcessHardening.h"

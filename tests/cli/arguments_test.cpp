@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command lines that parse, and those that must be refused with a usage error.
 #include "cli/Arguments.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Child processes for end-to-end tests: posix_spawn with captured output, optionally on a pseudo-terminal.
 #include "tests/cli/child_process.h"
 

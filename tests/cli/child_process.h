@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a program as a child process with its own session, capturing its output and exit status.
 #pragma once
 

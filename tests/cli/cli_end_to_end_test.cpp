@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The brisklet-cli program run as a child process: commands, outcomes, exit statuses, passphrase sources.
 #include "cli/ColorBars.h"
 #include "crypto/passphrase_key.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The brisklet-cli program under test, run as a child with a passphrase file and a state directory of
 // the test's own (where the runs keep their hint index of folders that held journals).
 #pragma once

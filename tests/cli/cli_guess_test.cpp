@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brisklet-cli guess run as a child: the passphrase found within two edits, or none, and refused files.
 #include "tests/cli/cli_fixture.h"
 #include "tests/support/temp_dir.h"

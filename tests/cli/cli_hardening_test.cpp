@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brisklet-cli makes itself non-dumpable before it reads anything: seen from outside, the files of its /proc
 // entry then belong to root although the program runs as another user.
 #include "tests/support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brisklet-cli when runs are interrupted: kill -9 at random moments, the stopping signals, pending
 // rewrites met by recover, check, encrypt and decrypt, and two processes on one file.
 #include "crypto/passphrase_key.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour bars: the desktop view's formula, the byte-to-bar table, clamping and the terminal escapes.
 #include "cli/ColorBars.h"
 

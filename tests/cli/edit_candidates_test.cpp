@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The candidates within two edits of a typed passphrase: their number, their order and their parts.
 #include "cli/EditCandidates.h"
 #include "cli/Utf8ToUtf16.h"

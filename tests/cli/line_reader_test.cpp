@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // First-line reading of passphrase files and descriptors.
 #include "cli/LineReader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Escaping file names for one-line output: a table of names, and random bytes read back from their escapes.
 #include "cli/NameEscaping.h"
 

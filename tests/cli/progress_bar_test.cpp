@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress bar's text, and when it is drawn and cleared.
 #include "cli/ProgressBar.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pseudo-terminal pairs for tests.
 #include "tests/cli/pseudo_terminal.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens pseudo-terminal pairs for tests of terminal input and output.
 #pragma once
 

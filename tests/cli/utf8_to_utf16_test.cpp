@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Strict UTF-8 to UTF-16 conversion of passphrases.
 #include "cli/Utf8ToUtf16.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests for the JH hash: published known answers, split updates, and the refusal of unsupported sizes.
 #include "crypto/jh.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key derivation: which bytes of a passphrase are hashed, refusals, and the key schedule it prepares.
 #include "crypto/passphrase_key.h"
 

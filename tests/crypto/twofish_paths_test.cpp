@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Twofish variant: every decryption path this CPU runs against the one-block path, byte for byte.
 #include "crypto/twofish.h"
 #include "crypto/twofish_paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Twofish variant: vectors, chaining across calls, direction switching, refusals and random round trips.
 #include "crypto/twofish.h"
 

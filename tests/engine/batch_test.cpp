@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small files rewritten in batches that share their syncs: killed at every step and failed at every
 // call, each file still ends either as it was or complete under its new name; and the shared syncs come
 // in the order that a power loss depends on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs are ended abruptly at every step of their rewrite, in child processes, then recovered: each file is
 // either its original or its complete new form under the right name, with nothing left over. And the
 // order of the syncs, which is what a power loss (unlike a kill) depends on.

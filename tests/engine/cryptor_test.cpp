@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list and its runs: rows, codes, notifications, and safety against concurrent reports.
 #include "engine/Cryptor.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileBuffer: opening and its probe, the read window's refills, direct reads and writes, truncation.
 #include "engine/FileBuffer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery's block check: which mixes of a file's original and replacement blocks it takes for a rewrite
 // caught part-way, and which it refuses as another file.
 #include "engine/Checksum.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Odd and hostile inputs: links, FIFOs, device nodes, hard links, read-only files, names that cannot be
 // given, and users without permission. Each is refused with its reason and left exactly as it was.
 #include "engine/Cryptor.h"

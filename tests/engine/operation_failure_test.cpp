@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every platform call an operation makes, failed in turn: one report, and never a lost or half-written file.
 #include "engine/Cryptor.h"
 #include "engine/DecryptionOperation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared set-up for tests that run file operations directly: keys, a recording master, a private state
 // directory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypting and decrypting single files in place: contents, names, codes and log lines.
 #include "engine/DecryptionOperation.h"
 #include "engine/EncryptedFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test of a file's check block behind both front ends' checks, against files the engine encrypted.
 #include "engine/PassphraseCheck.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reason codes: every sentence a row can carry has its code, with the part that names something as detail.
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"

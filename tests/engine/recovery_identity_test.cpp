@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery from real journals left by killed runs, after the world around them changed: it completes the
 // file only when it is provably the journal's file caught mid-rewrite, and otherwise keeps the journal and
 // leaves everything as it found it; and `recover --discard` says what it drops.

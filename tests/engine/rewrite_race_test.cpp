@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Other runs and other programs acting in the middle of a rewrite, put there deterministically through the
 // fault hook: live journals stay theirs, files changed by someone else are never overwritten unnoticed,
 // and a run's open descriptors stay bounded.

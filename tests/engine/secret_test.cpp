@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where keys and digests live: the locked area while it has room, the heap after, and nowhere once their
 // run is over.
 #include "engine/Secret.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # brisklet-cli on the FAT family that USB sticks carry: files encrypt to NAME.brisklet and decrypt back
 # byte for byte, no journal is left, and an existing target name is refused with both files untouched.
 # There is no O_TMPFILE, no RENAME_NOREPLACE, no fallocate and no stable inode number there.

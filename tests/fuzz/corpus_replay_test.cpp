@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decryption fuzzer's corpus replayed through its harness on every build, and the harness shown to
 // notice a decryption that goes wrong.
 #include "platform/FaultInjection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry points: arbitrary bytes, lengths and count bytes through the decryption of a file in place
 // (the input's layout is in decrypt_harness.h).
 #include "tests/fuzz/decrypt_harness.h"

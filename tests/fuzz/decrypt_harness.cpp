@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decryption of one fuzzer input, and the comparison of its outcome with what the file holds.
 #include "tests/fuzz/decrypt_harness.h"
 

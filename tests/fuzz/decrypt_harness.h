@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One decryption of an arbitrary file in place, with every promise about hostile input checked afterwards:
 // the body of the decryption fuzzer and of the test that replays its corpus.
 #pragma once

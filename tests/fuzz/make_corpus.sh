@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the decryption fuzzer's seed corpus (tests/fuzz/corpus/) with a built brisklet-cli: files the
 # program itself encrypted with the fuzzing passphrase, the same files damaged, and files described by
 # their plain text with chosen count bytes. The input layout is explained in decrypt_harness.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encrypted layout read and written from its description, sharing no code with the engine's reader.
 #include "tests/fuzz/reference_format.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second, independent reading and writing of the encrypted layout, block by block over the cipher's ECB
 // mode, against which the decryption operation is judged.
 #pragma once

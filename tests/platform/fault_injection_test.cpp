@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fault injector: which call fails, how calls are counted, each platform call it guards, and its use
 // from several threads at once.
 #include "platform/FaultInjection.h"

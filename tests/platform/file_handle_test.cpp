@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FileHandle: opening only regular files, positioned reads and writes, truncation, locks, ownership.
 #include "platform/FileHandle.h"
 

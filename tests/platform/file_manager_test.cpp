@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File manager functions: link-following tests, moving without replacing, removal errors, listings.
 #include "platform/FileManager.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File system traits by magic number, inode generations, and whether syncfs reports write-back errors.
 #include "platform/FileSystemTraits.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder: unnamed files that appear only when linked, no-replace renames with and without RENAME_NOREPLACE,
 // regular-file opens relative to the folder, listings with hidden entries, close-on-exec descriptors.
 #include "platform/Folder.h"

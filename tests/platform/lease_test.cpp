@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Write leases: granted only to the sole opener, refused while another open lasts, broken by another
 // process's open, and the fault point that stands for file systems without them.
 #include "platform/Lease.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LockedArea: slots handed out once and zeroed on return, the pages locked and kept out of core files as
 // the kernel reports them, no lock and no word where the limit forbids it, and many threads at once.
 #include "platform/LockedArea.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log: plain lines on standard error, or in a capture while one is alive.
 #include "platform/Log.h"
 

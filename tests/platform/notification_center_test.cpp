@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notification centre: who is called and in what order, removal, and posting from several threads.
 #include "platform/NotificationCenter.h"
 #include "platform/ObserverRegistration.h"

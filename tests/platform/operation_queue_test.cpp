@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operation queue: every operation runs and is destroyed, several at once, in order, and cancellably.
 #include "platform/OperationQueue.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // forbidCoreDumps makes the process non-dumpable, and its children with it; raiseOpenFileLimit lifts the
 // soft limit on open files to the hard one.
 #include "platform/ProcessHardening.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // secureRandomBytes fills every byte it is asked for, also beyond what one getrandom call returns.
 #include "platform/SecureRandom.h"
 

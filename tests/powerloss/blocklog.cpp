@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A FUSE file system of one file, "disk", backed by an image, that logs every write and every fsync in order.
 //   blocklog IMAGE LOG MOUNTPOINT
 // A loop device over MOUNTPOINT/disk then records every block write and cache flush of the file system on it.

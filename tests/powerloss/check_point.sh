@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks one rebuilt disk (run by powerloss_replay): after recovery every file is whole once, either its
 # original or its complete transformed form under the transformed name, no journal is left, and after an
 # encryption no plain-text marker of an encrypted file is left anywhere on the device. Exit 0 passes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rebuilds the disk states a power loss could leave from a pre-state image and a block write log, and runs a
 // check command on each.
 //   powerloss_replay [--seed N] [--prefixes N] [--subsets N] [--all-prefixes] PRESTATE LOG IMAGE --

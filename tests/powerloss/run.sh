@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The block-level power-loss test: records every block write and flush of brisklet-cli runs on a file system
 # over a logging FUSE file, rebuilds the disk at every flush and at random prefixes and subsets of the writes,
 # and checks after `brisklet-cli recover DIR` that no file was lost (tests/powerloss/check_point.sh).

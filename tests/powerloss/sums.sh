@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The content sums the power-loss test records and compares (sourced by run.sh and check_point.sh).
 
 # Prints "NAME CRC-SIZE" for each file: a CRC finds any accidental change, and is quick on 16 MiB.

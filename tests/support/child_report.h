@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a check in a forked child, for checks that change the process for good (its limits, its
 // capabilities, whether it can be dumped), and hands back what the child found.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sets or unsets an environment variable for the life of a test and restores the previous value afterwards.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TempDir and the file helpers used by tests that touch the file system.
 #include "tests/support/temp_dir.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch directory for tests that is removed with its contents, and small file helpers around it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seed of a randomised test, printed so that a failing run can be repeated.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-way signal between test threads whose wait gives up instead of hanging a broken test.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dropping a forked test child to the unprivileged user nobody, supplementary groups included.
 #pragma once
 

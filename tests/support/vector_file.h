@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads test vector files: '#' comments, '[Section]' headers, 'Key = value' lines, records
 // separated by blank lines.
 #pragma once

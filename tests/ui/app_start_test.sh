@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real application and checks that it shows its window, or explains itself without a display.
 # Usage: app_start_test.sh offscreen|xvfb|nodisplay PATH_TO_BRISKLET   (exit status 77: skipped)
 set -euo pipefail

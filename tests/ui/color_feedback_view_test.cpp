@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the colour feedback view: where the bars lie, the colour of two seeds, and what is drawn.
 #include "ui/ColorFeedbackView.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A controller with its window, made afresh for every test, with its widgets found by object name.
 #pragma once
 

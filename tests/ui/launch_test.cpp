@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Getting files to the application: command-line paths, the hand-over to a running instance, the open dialog.
 #include "ui/FileAndFolderDialog.h"
 #include "ui/LaunchArguments.h"

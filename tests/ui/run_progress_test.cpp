@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress a run shows: the window's bar and files label from the counters, and each row's percentage
 // from its own counter while the run holds it.
 #include "ui/RunProgress.h"

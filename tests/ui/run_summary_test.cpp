@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line that sums up a run: categories in a fixed order per kind, empty ones left out, plurals, a file
 // listed twice counted once.
 #include "ui/RunSummary.h"

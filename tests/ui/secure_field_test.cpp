@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the secure passphrase field and its shared editor through the events a user produces.
 #include "ui/MySecureFieldEditor.h"
 #include "ui/MySecureTextField.h"

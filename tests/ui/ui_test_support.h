@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the Qt tests: isolated settings, scratch files, and a way to hold a run open.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real application on an X server by the keyboard alone: encrypts two files (Ctrl+E reaches the
 # Encrypt command while the passphrase field has the focus, Return the sheet's OK); then starts a run on a
 # large file, stops it with Escape 0.4 s in, which leaves the file untouched under its name, and encrypts it
