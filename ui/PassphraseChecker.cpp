@@ -50,8 +50,7 @@ void PassphraseChecker::run(const std::vector<std::filesystem::path>& files,
     engine::PendingFiles pending;
     std::size_t index = 0;
     for (; index < files.size() && !m_stop.load(); ++index) {
-        const engine::CheckResult result =
-            engine::checkFile(files[index], key->get(), &pending);
+        const engine::CheckResult result = engine::checkFile(files[index], key->get(), &pending);
         // Queued onto the checker's thread, which keeps their order; the destructor waits for this thread,
         // so `this` outlives every call posted here, and calls still waiting die with the checker.
         QMetaObject::invokeMethod(
