@@ -21,7 +21,15 @@ cleanup() {
     rm -rf "$system"
 }
 trap cleanup EXIT
-debootstrap --variant=minbase bookworm "$system" http://deb.debian.org/debian >&2
+# The archive this machine's own apt is configured with (deb822 sources, or a one-line sources.list).
+mirror="$(
+    {
+        grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{ print $2 }'
+        grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | awk '{ print $2 }'
+    } | grep -v -- '-security' | head -n 1
+)"
+[ -n "$mirror" ] || { echo "no Debian archive is configured for apt on this machine" >&2; exit 2; }
+debootstrap --variant=minbase bookworm "$system" "$mirror" >&2
 cp /etc/resolv.conf "$system/etc/resolv.conf"
 mount -t proc proc "$system/proc"
 cp "$package" "$system/tmp/"
