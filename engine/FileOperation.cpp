@@ -21,13 +21,7 @@
 
 namespace engine {
 
-namespace {
-
-FileTimes timesOf(const platform::FileStatus& status) {
-    return {status.length, status.modifiedNanoseconds, status.changedNanoseconds};
-}
-
-} // namespace
+namespace {} // namespace
 
 FileOperation::FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index)
     : ReportingOperation(master, index), m_url(std::move(url)), m_runKey(std::move(key)) {}
@@ -133,8 +127,8 @@ std::optional<int32_t> FileOperation::describe() {
         .stableInodes = platform::fileSystemTraits(descriptor).stableInodes,
         .originalLength = read.length,
         .finalLength = m_finalLength,
-        .beforeProbe = timesOf(m_file->statusBeforeProbe()),
-        .afterProbe = timesOf(read),
+        .beforeProbe = FileTimes::of(m_file->statusBeforeProbe()),
+        .afterProbe = FileTimes::of(read),
         .payloadOffset = m_temp->offset(),
         .payloadChecksum = m_temp->checksum(),
         .originalBlocks = m_originalBlocks.finish(),

@@ -3,6 +3,8 @@
 // file that the journal rewrites.
 #pragma once
 
+#include "platform/FileStatus.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -25,6 +27,10 @@ struct FileTimes {
     int64_t modifiedNanoseconds = 0;
     int64_t changedNanoseconds = 0;
     bool operator==(const FileTimes&) const = default;
+
+    static FileTimes of(const platform::FileStatus& status) {
+        return {status.length, status.modifiedNanoseconds, status.changedNanoseconds};
+    }
 };
 
 // One file of a journal. Names are single components in the journal's own folder.

@@ -49,7 +49,6 @@ inline constexpr std::string_view kFileOfJournalMissing =
     "the file of an interrupted rewrite is no longer where it was; nothing was changed";
 inline constexpr std::string_view kRecoveredAfterInterruption = "recovered after an interruption";
 inline constexpr std::string_view kStoppedUntouched = "stopped; untouched";
-inline constexpr std::string_view kStateDirectoryUnavailablePrefix = "could not use the state directory: ";
 
 // "WHAT: <the error's description>": every reason that comes from a failed call says which.
 inline std::string withErrorText(std::string_view what, int error) {
@@ -91,12 +90,6 @@ inline std::string journalOfAnotherUser(std::string_view owner) {
 // "could not delete temporary file: " followed by the deletion error's description.
 inline std::string couldNotDeleteTemporaryFile(std::string_view errorDescription) {
     std::string line(kCouldNotDeleteTemporaryFilePrefix);
-    line.append(errorDescription);
-    return line;
-}
-
-inline std::string stateDirectoryUnavailable(std::string_view errorDescription) {
-    std::string line(kStateDirectoryUnavailablePrefix);
     line.append(errorDescription);
     return line;
 }

@@ -52,10 +52,7 @@ bool payloadVouchedFor(Journal& journal, const JournalEntry& entry, std::vector<
 // run that read it left it.
 bool fileNeverTouched(const platform::Folder& folder, const JournalEntry& entry) {
     const auto status = folder.statusOf(entry.name);
-    return status && status->length == entry.afterProbe.length &&
-           status->modifiedNanoseconds == entry.afterProbe.modifiedNanoseconds &&
-           status->changedNanoseconds == entry.afterProbe.changedNanoseconds &&
-           sameFile(entry, *status, std::nullopt);
+    return status && FileTimes::of(*status) == entry.afterProbe && sameFile(entry, *status, std::nullopt);
 }
 
 } // namespace

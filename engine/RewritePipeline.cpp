@@ -24,10 +24,6 @@ constexpr int32_t kGoesOn = -1;
 // for a thumbnailer's look.
 constexpr std::chrono::milliseconds kLeasePatience{1000};
 
-FileTimes timesOf(const platform::FileStatus& status) {
-    return {status.length, status.modifiedNanoseconds, status.changedNanoseconds};
-}
-
 } // namespace
 
 RewritePipeline::RewritePipeline(Journal& journal, Entry entry, Ended ended)
@@ -80,7 +76,7 @@ void RewritePipeline::rewrite(RewriteFile& file) {
         end(file, StatusFailed);
         return;
     }
-    if (const auto refused = recheck(file, nameNow)) {
+    if (const auto refused = recheck(file)) {
         end(file, *refused);
         return;
     }
@@ -102,9 +98,9 @@ void RewritePipeline::rewrite(RewriteFile& file) {
         }
     }
     // Without a lease, or with one broken meanwhile, another program may have written between our
-    // writes: only the bytes themselves can tell.
+    // writes: only the bytes themselves can tell. A file found complete was just read whole, and not written.
     const bool leaseHeld = lease == platform::LeaseResult::Granted && platform::writeLeaseHeld(descriptor);
-    if (!leaseHeld) {
+    if (!leaseHeld && !complete) {
         if (lease == platform::LeaseResult::Granted) {
             platform::log(logmsg::kLeaseBroken);
         }
@@ -186,22 +182,19 @@ std::optional<int32_t> RewritePipeline::openForRewrite(RewriteFile& file, std::s
     return StatusFailed;
 }
 
-std::optional<int32_t> RewritePipeline::recheck(RewriteFile& file, const std::string& nameNow) {
+std::optional<int32_t> RewritePipeline::recheck(RewriteFile& file) {
     const int descriptor = file.handle->descriptor();
     const auto status = platform::statusOfDescriptor(descriptor);
     if (m_entry == Entry::Fresh) {
         if (!status || !sameFile(file.entry, *status, platform::inodeGeneration(descriptor)) ||
-            timesOf(*status) != file.entry.afterProbe || status->linkCount > 1) {
-            platform::releaseLease(descriptor);
+            FileTimes::of(*status) != file.entry.afterProbe || status->linkCount > 1) {
             platform::log(logmsg::kFileChangedWhileRead);
             return StatusFailed;
         }
         return std::nullopt;
     }
-    (void)nameNow;
     if (!status || !lengthInWindow(file.entry, status->length) ||
         !blocksAgree(*file.handle, status->length, file.entry, file.replacementBlocks)) {
-        platform::releaseLease(descriptor);
         platform::log(logmsg::kFileNoLongerMatches);
         keepJournal(file);
         return StatusFailed;

@@ -62,7 +62,8 @@ private:
     // its own, make sure nobody else wrote meanwhile, rename.
     void rewrite(RewriteFile& file);
     std::optional<int32_t> openForRewrite(RewriteFile& file, std::string& nameNow);
-    std::optional<int32_t> recheck(RewriteFile& file, const std::string& nameNow);
+    // Fails the file (its lease given up by end()) when it is not the one to write into now.
+    std::optional<int32_t> recheck(RewriteFile& file);
     void rename(RewriteFile& file, const std::string& nameNow);
     void end(RewriteFile& file, int32_t code);
     void announce(RewriteFile& file);
