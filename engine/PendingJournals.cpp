@@ -30,6 +30,10 @@ PendingJournals::Recovery recoveryOf(const platform::Folder& opened, const std::
     const auto status = opened.status();
     PendingJournals::Recovery recovery{
         folder, status ? status->identity.inode : 0, journal.name, journal.entries, {}};
+    // One that was never completed vouched for nothing: it is cleared without a row.
+    if (journal.state == Journal::State::Unpublished) {
+        return recovery;
+    }
     for (const JournalEntry& entry : journal.entries) {
         recovery.files.push_back(folder / entry.name);
     }
@@ -62,9 +66,6 @@ void collect(const std::filesystem::path& folder, PendingJournals& pending,
             continue;
         }
         pending.recoveries.push_back(recoveryOf(*opened, folder, journal));
-        if (journal.state == Journal::State::Unpublished) {
-            pending.recoveries.back().files.clear(); // cleared without a row: it never vouched for anything
-        }
     }
 }
 
@@ -108,9 +109,6 @@ PendingJournals PendingJournals::forRun(const std::vector<std::filesystem::path>
                                           [&](const std::string& name) { return journal.names(name); });
             if (ours || journal.state == Journal::State::Unpublished) {
                 pending.recoveries.push_back(recoveryOf(*opened, folder, journal));
-                if (journal.state == Journal::State::Unpublished) {
-                    pending.recoveries.back().files.clear();
-                }
             } else {
                 pending.notices.push_back(logmsg::interruptedRewritePending(folder.string()));
             }
