@@ -20,13 +20,14 @@ decryption checks the passphrase and restores the plain content. A wrong
 passphrase leaves a file untouched.
 
 The package holds the Qt desktop application brisklet, with its menu
-entry, the MIME type of encrypted files and an icon, and the command-line
+entry, the MIME type of encrypted files, an icon and Encrypt and Decrypt
+entries for the menus of Dolphin, Nautilus and Nemo, and the command-line
 front end brisklet-cli for terminals, scripts and servers, with its manual
 page and bash completion.")
-# The libraries the programs link come from dpkg-shlibdeps. Show in Folder goes through xdg-open, and the
-# completion through bash-completion's helpers.
+# The libraries the programs link come from dpkg-shlibdeps. Show in Folder goes through xdg-open, the
+# completion through bash-completion's helpers, and Nautilus's menu entries through nautilus-python.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion, python3-nautilus")
 
 include(CPack)

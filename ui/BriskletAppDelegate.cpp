@@ -14,6 +14,7 @@
 #include "ui/FileTableMenu.h"
 #include "ui/FileTableModel.h"
 #include "ui/FileTableView.h"
+#include "ui/HandOffMessage.h"
 #include "ui/HelpMenu.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureFieldEditor.h"
@@ -21,6 +22,7 @@
 #include "ui/PassphraseChecker.h"
 #include "ui/PreferencesSheet.h"
 #include "ui/SecureFieldNotifications.h"
+#include "ui/WindowActivation.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -311,14 +313,29 @@ bool BriskletAppDelegate::applicationOpenFile(const QString& path) {
     return true;
 }
 
-void BriskletAppDelegate::openFilesFromAnotherInstance(const QStringList& paths) {
-    for (const QString& path : paths) {
-        applicationOpenFile(path);
+void BriskletAppDelegate::openRequest(const LaunchRequest& request) {
+    std::vector<std::filesystem::path> paths;
+    paths.reserve(request.paths.size());
+    for (const QByteArray& path : request.paths) {
+        paths.emplace_back(path.toStdString());
     }
+    m_cryptor->addURLs(paths);
+    if (request.direction != LaunchDirection::None) {
+        m_chosenDirection = request.direction;
+    }
+    if (m_finishedLaunching) {
+        afterAddingFiles();
+    }
+}
+
+void BriskletAppDelegate::openFilesFromAnotherInstance(const HandOffMessage& message) {
+    if (!message.request.paths.empty()) {
+        // The window is being handed a new batch: what the last one finished is done with.
+        removeOKs();
+    }
+    openRequest(message.request);
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    activateWindow(m_window.get(), message.activationToken);
 }
 
 MySecureFieldEditor* BriskletAppDelegate::windowWillReturnFieldEditor(QWidget* /*window*/, QObject* object) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ObserverRegistration.h"
+#include "ui/LaunchRequest.h"
 #include "ui/RunSummary.h"
 
 #include <QElapsedTimer>
@@ -28,6 +29,7 @@ class FileOpenFilter;
 class FileSortModel;
 class FileTableMenu;
 class FileTableModel;
+struct HandOffMessage;
 class MainWindow;
 class PassphraseChecker;
 class MySecureFieldEditor;
@@ -84,6 +86,13 @@ public:
     // Lists the file (a folder: its visible files); shown at once after launch, else when launch ends.
     // Always true.
     bool applicationOpenFile(const QString& path);
+    // Lists the request's files in one batch, as applicationOpenFile() does, and preselects its direction
+    // (a file manager's menu entry): that button becomes the default one, the hint line says that Return
+    // runs it, and Return in the passphrase field runs it whatever the list holds. Nothing starts until the
+    // user has typed the passphrase and confirmed. The choice lasts until a run starts or the list is empty.
+    void openRequest(const LaunchRequest& request);
+    // The direction preselected by the last request; None once a run has started or the list is empty.
+    LaunchDirection chosenDirection() const { return m_chosenDirection; }
 
     // Window delegate. The one shared editor for every MySecureTextField, created on the first request;
     // null for any other object.
@@ -111,8 +120,8 @@ public slots:
     // Tells for each listed file whether the passphrase opens it, on a worker thread and writing nothing;
     // the answers stand in the Status column until the next run, and the rows' codes stay as they were.
     void check();
-    // Return in the passphrase field: Decrypt when every listed file is encrypted, Encrypt when none is;
-    // nothing on a mixed list, whose hint then says why.
+    // Return in the passphrase field: the direction a menu entry chose, if any; else Decrypt when every
+    // listed file is encrypted, Encrypt when none is, and nothing on a mixed list, whose hint then says why.
     void runForReturn();
     // Stops the run in progress: files not yet begun stay untouched; rewrites under way finish.
     void stop();
@@ -135,8 +144,10 @@ public slots:
     void confirmConfirmationSheet();
     void showPreferencesSheet();
     void confirmPreferencesSheet();
-    // Files handed over by a later launch: listed as if opened with the application, window to the front.
-    void openFilesFromAnotherInstance(const QStringList& paths);
+    // A later launch's request: finished rows go first (unless a run is in progress), then the files are
+    // listed and the direction preselected as by openRequest(), and the window comes to the front with the
+    // later launch's activation token.
+    void openFilesFromAnotherInstance(const HandOffMessage& message);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -220,6 +231,7 @@ private:
     std::unique_ptr<MySecureFieldEditor> m_secureFieldEditor;
     std::unique_ptr<PassphraseChecker> m_checker;
     bool m_finishedLaunching = false;
+    LaunchDirection m_chosenDirection = LaunchDirection::None;
     uint64_t m_recovering = 0; // files the recovery run at launch completes; 0 once it has ended
 
     FileTableModel* m_tableModel = nullptr; // owned by the table

@@ -84,6 +84,8 @@ void BriskletAppDelegate::startRun(Direction direction) {
     if (passphrase.isEmpty()) {
         return;
     }
+    // A menu entry's choice was for the batch it listed; after this run Return goes by the list again.
+    m_chosenDirection = LaunchDirection::None;
     const uint64_t rows = m_cryptor->urlCount();
     m_window->statusBar()->clearMessage();
     m_runKind = direction == Direction::Encrypt ? RunSummary::Kind::Encrypt : RunSummary::Kind::Decrypt;

@@ -51,6 +51,9 @@ void BriskletAppDelegate::updateRemoveButtons() {
 }
 
 void BriskletAppDelegate::updateRunButtons() {
+    if (m_cryptor->urlCount() == 0) {
+        m_chosenDirection = LaunchDirection::None;
+    }
     QString hint;
     if (runInProgress()) {
         hint = tr("Wait until the files being processed are done, or stop the run.");
@@ -78,7 +81,13 @@ void BriskletAppDelegate::updateRunButtons() {
     m_checkButton->setToolTip(ready ? m_checkAction->statusTip() : hint);
     m_encryptButton->setToolTip(ready ? tr("Encrypt every listed file with the passphrase") : hint);
     m_decryptButton->setToolTip(ready ? tr("Decrypt every listed file with the passphrase") : hint);
-    if (ready && listKind(*m_cryptor) == ListKind::Mixed) {
+    m_encryptButton->setDefault(m_chosenDirection == LaunchDirection::Encrypt);
+    m_decryptButton->setDefault(m_chosenDirection == LaunchDirection::Decrypt);
+    if (m_chosenDirection == LaunchDirection::Encrypt && !runInProgress()) {
+        hint = tr("Type the passphrase, then press Return to encrypt");
+    } else if (m_chosenDirection == LaunchDirection::Decrypt && !runInProgress()) {
+        hint = tr("Type the passphrase, then press Return to decrypt");
+    } else if (ready && listKind(*m_cryptor) == ListKind::Mixed) {
         hint =
             tr("The list holds encrypted and plain files: Return does nothing; choose Encrypt or Decrypt.");
     }
@@ -87,6 +96,14 @@ void BriskletAppDelegate::updateRunButtons() {
 }
 
 void BriskletAppDelegate::runForReturn() {
+    if (m_chosenDirection == LaunchDirection::Encrypt) {
+        encrypt();
+        return;
+    }
+    if (m_chosenDirection == LaunchDirection::Decrypt) {
+        decrypt();
+        return;
+    }
     switch (listKind(*m_cryptor)) {
     case ListKind::AllEncrypted:
         decrypt();

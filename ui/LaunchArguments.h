@@ -1,9 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The files named on the command line, as the desktop passes them (the .desktop entry's %F).
+// The command line as the desktop and the file managers' menus pass it: an optional direction, then files.
 #pragma once
 
-#include <QStringList>
+#include "ui/LaunchRequest.h"
 
-// Every argument after the program's name is a file: a path, relative ones taken from the current
-// directory, or a file:// URL. The result holds absolute paths, in the order given.
-QStringList filePathsFromArguments(const QStringList& arguments);
+#include <QByteArrayList>
+#include <QString>
+
+struct LaunchArguments {
+    LaunchRequest request;
+    // Why the command line makes no sense (both directions asked for); empty when it does.
+    QString error;
+};
+
+// The arguments as the program received them, program name first, left over once Qt has taken its own.
+// `--encrypt` or `--decrypt` preselects that direction; `--` ends the options, so that a file named
+// `--encrypt` can still be given. Every other argument is a file: a path, a relative one taken from the
+// current directory, or a file:// URL, whose percent-escapes may stand for any bytes. Empty arguments
+// and URLs of other hosts or schemes are left out. The paths come back absolute and in order, and their
+// bytes are kept as given.
+LaunchArguments parseLaunchArguments(const QByteArrayList& arguments);

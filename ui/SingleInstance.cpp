@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QLocalSocket>
 
+#include <cstdio>
 #include <memory>
 
 #include <unistd.h>
@@ -13,7 +14,6 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kTransferTimeoutMs = 3000;
-constexpr char kSeparator = '\0';
 
 QString sanitizedDisplay() {
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
@@ -28,16 +28,6 @@ QString sanitizedDisplay() {
     return display;
 }
 
-QStringList decodePaths(const QByteArray& payload) {
-    QStringList paths;
-    for (const QByteArray& part : payload.split(kSeparator)) {
-        if (!part.isEmpty()) {
-            paths.append(QString::fromUtf8(part));
-        }
-    }
-    return paths;
-}
-
 } // namespace
 
 QString SingleInstance::defaultServerName() {
@@ -49,23 +39,16 @@ QString SingleInstance::defaultServerName() {
     return name;
 }
 
-bool SingleInstance::handOff(const QString& serverName, const QStringList& paths) {
+bool SingleInstance::handOff(const QString& serverName, const HandOffMessage& message) {
     QLocalSocket socket;
     socket.connectToServer(serverName);
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
         return false;
     }
-    QByteArray payload;
-    for (const QString& path : paths) {
-        payload += path.toUtf8();
-        payload += kSeparator;
-    }
-    if (!payload.isEmpty()) {
-        socket.write(payload);
-        while (socket.bytesToWrite() > 0) {
-            if (!socket.waitForBytesWritten(kTransferTimeoutMs)) {
-                return false;
-            }
+    socket.write(message.encode());
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kTransferTimeoutMs)) {
+            return false;
         }
     }
     socket.disconnectFromServer();
@@ -92,12 +75,28 @@ bool SingleInstance::listen(const QString& serverName) {
 void SingleInstance::acceptConnection() {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
         auto payload = std::make_shared<QByteArray>();
-        connect(socket, &QLocalSocket::readyRead, socket,
-                [socket, payload] { *payload += socket->readAll(); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket, payload] {
+        auto overflowed = std::make_shared<bool>(false);
+        auto read = [socket, payload, overflowed] {
             *payload += socket->readAll();
+            if (payload->size() > HandOffMessage::kMaxMessageBytes && !*overflowed) {
+                *overflowed = true;
+                payload->clear();
+                socket->abort();
+            }
+        };
+        connect(socket, &QLocalSocket::readyRead, socket, read);
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket, payload, overflowed, read] {
+            read();
             socket->deleteLater();
-            emit filesReceived(decodePaths(*payload));
+            const std::optional<HandOffMessage> message =
+                *overflowed ? std::nullopt : HandOffMessage::decode(*payload);
+            if (!message) {
+                // Another version's launch, or not a launch at all: nothing of it is listed.
+                std::fprintf(stderr, "brisklet: ignored a hand-off from another launch that is not a message "
+                                     "of this version\n");
+                return;
+            }
+            emit messageReceived(*message);
         });
     }
 }

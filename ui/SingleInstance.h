@@ -2,23 +2,25 @@
 // Keeps one running window per user and display: a later launch hands its files to it and exits.
 #pragma once
 
+#include "ui/HandOffMessage.h"
+
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 class QLocalSocket;
 
 // The running instance listens on a local socket that only its user may connect to; a later launch
-// connects, sends the paths it was given (absolute, each ended by a NUL byte) and closes.
+// connects, sends one HandOffMessage and closes. What is not a whole message of this version is dropped,
+// and so is a connection that sends more than a message may hold.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     // "brisklet-<uid>", plus the display, so that sessions on other displays each get their own window.
     static QString defaultServerName();
 
-    // True when a running instance accepted the paths (the caller then exits); false when none answers.
-    static bool handOff(const QString& serverName, const QStringList& paths);
+    // True when a running instance took the message (the caller then exits); false when none answers.
+    static bool handOff(const QString& serverName, const HandOffMessage& message);
 
     explicit SingleInstance(QObject* parent = nullptr);
 
@@ -27,8 +29,8 @@ public:
     bool listen(const QString& serverName);
 
 signals:
-    // A later launch handed these paths over; empty when it was started without files.
-    void filesReceived(const QStringList& paths);
+    // A later launch handed its request over; without files when it was started without any.
+    void messageReceived(const HandOffMessage& message);
 
 private:
     void acceptConnection();

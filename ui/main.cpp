@@ -3,10 +3,12 @@
 #include "platform/Lease.h"
 #include "platform/ProcessHardening.h"
 #include "ui/BriskletAppDelegate.h"
+#include "ui/HandOffMessage.h"
 #include "ui/LaunchArguments.h"
 #include "ui/MainWindow.h"
 #include "ui/QuitSignals.h"
 #include "ui/SingleInstance.h"
+#include "ui/WindowReport.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -46,6 +48,29 @@ void scheduleScreenshot(MainWindow* window) {
     });
 }
 
+// The launch's activation token, read before Qt's platform plugin takes it out of the environment. One
+// that could not travel is left out: the files matter more than raising the window.
+QByteArray activationToken() {
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        if (environmentHas(name)) {
+            const QByteArray token(std::getenv(name));
+            return HandOffMessage::isValidToken(token) ? token : QByteArray();
+        }
+    }
+    return {};
+}
+
+// With BRISKLET_WINDOW_REPORT=1, what the window offers is printed (ui/WindowReport.h), for tests that run
+// the real program.
+void reportWindow(const BriskletAppDelegate& delegate) {
+    if (!environmentHas("BRISKLET_WINDOW_REPORT")) {
+        return;
+    }
+    const QByteArray report = windowReport(delegate);
+    std::fwrite(report.constData(), 1, static_cast<size_t>(report.size()), stdout);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -60,15 +85,27 @@ int main(int argc, char** argv) {
                      "set).\nUse brisklet-cli to encrypt or decrypt files from a terminal.\n");
         return 1;
     }
+    HandOffMessage handOff;
+    handOff.activationToken = activationToken();
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brisklet"));
     QCoreApplication::setApplicationName(QStringLiteral("Brisklet"));
     QGuiApplication::setDesktopFileName(QStringLiteral("brisklet"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("brisklet")));
 
-    const QStringList files = filePathsFromArguments(QCoreApplication::arguments());
+    // The bytes as given, with Qt's own options taken out: decoded text would lose names in no encoding.
+    QByteArrayList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QByteArray(argv[i]));
+    }
+    const LaunchArguments launch = parseLaunchArguments(arguments);
+    if (!launch.error.isEmpty()) {
+        std::fprintf(stderr, "brisklet: %s\n", qPrintable(launch.error));
+        return 2;
+    }
+    handOff.request = launch.request;
     const QString serverName = SingleInstance::defaultServerName();
-    if (SingleInstance::handOff(serverName, files)) {
+    if (SingleInstance::handOff(serverName, handOff)) {
         return 0;
     }
 
@@ -82,15 +119,17 @@ int main(int argc, char** argv) {
                      &BriskletAppDelegate::sessionEnding);
 #endif
     SingleInstance instance;
-    QObject::connect(&instance, &SingleInstance::filesReceived, &delegate,
-                     &BriskletAppDelegate::openFilesFromAnotherInstance);
+    QObject::connect(&instance, &SingleInstance::messageReceived, &delegate,
+                     [&delegate](const HandOffMessage& message) {
+                         delegate.openFilesFromAnotherInstance(message);
+                         reportWindow(delegate);
+                     });
     instance.listen(serverName);
 
-    for (const QString& file : files) {
-        delegate.applicationOpenFile(file);
-    }
+    delegate.openRequest(launch.request);
     delegate.window()->show();
     delegate.applicationDidFinishLaunching();
+    reportWindow(delegate);
     scheduleScreenshot(delegate.window());
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/FileAndFolderDialog.h"
 #include "ui/FileTableView.h"
+#include "ui/HandOffMessage.h"
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 
@@ -16,6 +17,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileOpenEvent>
 #include <QImage>
 #include <QListView>
@@ -106,7 +108,9 @@ void FileAddingTest::fileOpenedAfterLaunchIsShownAtOnce() {
         QFileOpenEvent event(path);
         QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
     } else {
-        m_delegate->openFilesFromAnotherInstance({path});
+        HandOffMessage message;
+        message.request.paths = {QFile::encodeName(path)};
+        m_delegate->openFilesFromAnotherInstance(message);
         QVERIFY(m_delegate->window()->isVisible());
     }
     QCOMPARE(rows(), QStringList({"notes.txt"}));

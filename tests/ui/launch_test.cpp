@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Getting files to the application: command-line paths, the hand-over to a running instance, the open dialog.
+// Getting files to the application: command-line paths and direction, the hand-over to a running instance,
+// the open dialog.
 #include "ui/FileAndFolderDialog.h"
+#include "ui/HandOffMessage.h"
 #include "ui/LaunchArguments.h"
 #include "ui/SingleInstance.h"
 
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +30,12 @@ QString uniqueServerName(const char* purpose) {
     return QString("brisklet-test-%1-%2").arg(::getpid()).arg(QLatin1String(purpose));
 }
 
+HandOffMessage oneFile() {
+    HandOffMessage message;
+    message.request.paths = {"/tmp/x"};
+    return message;
+}
+
 } // namespace
 
 class LaunchTest : public QObject {
@@ -35,31 +44,80 @@ class LaunchTest : public QObject {
 private slots:
     void commandLineArgumentsBecomeAbsolutePaths_data();
     void commandLineArgumentsBecomeAbsolutePaths();
+    void aDirectionOptionPreselectsEncryptOrDecrypt_data();
+    void aDirectionOptionPreselectsEncryptOrDecrypt();
     void serverNameBelongsToTheUser();
     void secondLaunchHandsItsFilesToTheRunningInstance_data();
     void secondLaunchHandsItsFilesToTheRunningInstance();
     void handOffWithoutARunningInstanceFails();
+    void aConnectionThatIsNoMessageIsIgnored_data();
+    void aConnectionThatIsNoMessageIsIgnored();
     void socketLeftByACrashedInstanceIsReplaced();
     void openDialogAcceptsFilesAndFoldersTogether();
 };
 
 void LaunchTest::commandLineArgumentsBecomeAbsolutePaths_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("paths");
-    const QString here = QDir::currentPath();
-    QTest::newRow("no files") << QStringList{"brisklet"} << QStringList{};
-    QTest::newRow("absolute") << QStringList{"brisklet", "/tmp/a b.txt"} << QStringList{"/tmp/a b.txt"};
-    QTest::newRow("relative") << QStringList{"brisklet", "docs/x.txt"} << QStringList{here + "/docs/x.txt"};
-    QTest::newRow("file URL") << QStringList{"brisklet", "file:///tmp/with%20space.txt"}
-                              << QStringList{"/tmp/with space.txt"};
+    QTest::addColumn<QByteArrayList>("arguments");
+    QTest::addColumn<QByteArrayList>("paths");
+    const QByteArray here = QFile::encodeName(QDir::currentPath());
+    QTest::newRow("no files") << QByteArrayList{"brisklet"} << QByteArrayList{};
+    QTest::newRow("absolute") << QByteArrayList{"brisklet", "/tmp/a b.txt"} << QByteArrayList{"/tmp/a b.txt"};
+    QTest::newRow("relative") << QByteArrayList{"brisklet", "docs/x.txt"}
+                              << QByteArrayList{here + "/docs/x.txt"};
+    QTest::newRow("file URL") << QByteArrayList{"brisklet", "file:///tmp/with%20space.txt"}
+                              << QByteArrayList{"/tmp/with space.txt"};
+    QTest::newRow("file URL of localhost")
+        << QByteArrayList{"brisklet", "file://localhost/tmp/x"} << QByteArrayList{"/tmp/x"};
+    QTest::newRow("file URL of another host: left out")
+        << QByteArrayList{"brisklet", "file://elsewhere/tmp/x"} << QByteArrayList{};
+    // Bytes that are no UTF-8, as a name written in an old 8-bit encoding has them.
+    QTest::newRow("name in no encoding")
+        << QByteArrayList{"brisklet", "/tmp/caf\xe9 \xff.txt"} << QByteArrayList{"/tmp/caf\xe9 \xff.txt"};
+    QTest::newRow("file URL of a name in no encoding")
+        << QByteArrayList{"brisklet", "file:///tmp/caf%E9%FF.txt"} << QByteArrayList{"/tmp/caf\xe9\xff.txt"};
     QTest::newRow("order kept, empty skipped")
-        << QStringList{"brisklet", "/b", "", "/a"} << QStringList{"/b", "/a"};
+        << QByteArrayList{"brisklet", "/b", "", "/a"} << QByteArrayList{"/b", "/a"};
+    QTest::newRow("after --, options are files")
+        << QByteArrayList{"brisklet", "--", "--encrypt"} << QByteArrayList{here + "/--encrypt"};
 }
 
 void LaunchTest::commandLineArgumentsBecomeAbsolutePaths() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QStringList, paths);
-    QCOMPARE(filePathsFromArguments(arguments), paths);
+    QFETCH(QByteArrayList, arguments);
+    QFETCH(QByteArrayList, paths);
+    const LaunchArguments parsed = parseLaunchArguments(arguments);
+    QVERIFY(parsed.error.isEmpty());
+    QCOMPARE(QByteArrayList(parsed.request.paths.begin(), parsed.request.paths.end()), paths);
+    QCOMPARE(parsed.request.direction, LaunchDirection::None);
+}
+
+void LaunchTest::aDirectionOptionPreselectsEncryptOrDecrypt_data() {
+    QTest::addColumn<QByteArrayList>("arguments");
+    QTest::addColumn<LaunchDirection>("direction");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("encrypt") << QByteArrayList{"brisklet", "--encrypt", "/a", "/b"}
+                             << LaunchDirection::Encrypt << 2 << true;
+    QTest::newRow("decrypt") << QByteArrayList{"brisklet", "--decrypt", "/a.brisklet"}
+                             << LaunchDirection::Decrypt << 1 << true;
+    QTest::newRow("after the files") << QByteArrayList{"brisklet", "/a", "--decrypt"}
+                                     << LaunchDirection::Decrypt << 1 << true;
+    QTest::newRow("without files") << QByteArrayList{"brisklet", "--encrypt"} << LaunchDirection::Encrypt << 0
+                                   << true;
+    QTest::newRow("given twice") << QByteArrayList{"brisklet", "--encrypt", "--encrypt", "/a"}
+                                 << LaunchDirection::Encrypt << 1 << true;
+    QTest::newRow("both: refused") << QByteArrayList{"brisklet", "--encrypt", "--decrypt", "/a"}
+                                   << LaunchDirection::Decrypt << 1 << false;
+}
+
+void LaunchTest::aDirectionOptionPreselectsEncryptOrDecrypt() {
+    QFETCH(QByteArrayList, arguments);
+    QFETCH(LaunchDirection, direction);
+    QFETCH(int, files);
+    QFETCH(bool, valid);
+    const LaunchArguments parsed = parseLaunchArguments(arguments);
+    QCOMPARE(parsed.error.isEmpty(), valid);
+    QCOMPARE(parsed.request.direction, direction);
+    QCOMPARE(int(parsed.request.paths.size()), files);
 }
 
 void LaunchTest::serverNameBelongsToTheUser() {
@@ -69,27 +127,71 @@ void LaunchTest::serverNameBelongsToTheUser() {
 }
 
 void LaunchTest::secondLaunchHandsItsFilesToTheRunningInstance_data() {
-    QTest::addColumn<QStringList>("paths");
-    QTest::newRow("files") << QStringList{"/home/u/a.txt", "/home/u/with space/b.txt",
-                                          QString::fromUtf8("/home/u/\u00fcml\u00e4ut.txt"),
-                                          "/home/u/new\nline"};
-    QTest::newRow("no files: only brings the window up") << QStringList{};
+    QTest::addColumn<QByteArrayList>("paths");
+    QTest::addColumn<LaunchDirection>("direction");
+    QTest::addColumn<QByteArray>("token");
+    QTest::newRow("files") << QByteArrayList{"/home/u/a.txt", "/home/u/with space/b.txt",
+                                             "/home/u/\xc3\xbcml\xc3\xa4ut.txt", "/home/u/new\nline",
+                                             "/home/u/latin1 \xe9\xff"}
+                           << LaunchDirection::Encrypt << QByteArray("kwin-1234_TIME5678");
+    QTest::newRow("no files: only brings the window up")
+        << QByteArrayList{} << LaunchDirection::None << QByteArray();
 }
 
 void LaunchTest::secondLaunchHandsItsFilesToTheRunningInstance() {
-    QFETCH(QStringList, paths);
+    QFETCH(QByteArrayList, paths);
+    QFETCH(LaunchDirection, direction);
+    QFETCH(QByteArray, token);
     const QString name = uniqueServerName("handoff");
     SingleInstance running;
     QVERIFY(running.listen(name));
-    QSignalSpy received(&running, &SingleInstance::filesReceived);
+    QSignalSpy received(&running, &SingleInstance::messageReceived);
 
-    QVERIFY(SingleInstance::handOff(name, paths));
+    HandOffMessage message;
+    message.request.direction = direction;
+    message.request.paths.assign(paths.begin(), paths.end());
+    message.activationToken = token;
+    QVERIFY(SingleInstance::handOff(name, message));
     QTRY_COMPARE(received.count(), 1);
-    QCOMPARE(received.first().first().toStringList(), paths);
+    QCOMPARE(received.first().first().value<HandOffMessage>(), message);
 }
 
 void LaunchTest::handOffWithoutARunningInstanceFails() {
-    QVERIFY(!SingleInstance::handOff(uniqueServerName("nobody"), {"/tmp/x"}));
+    QVERIFY(!SingleInstance::handOff(uniqueServerName("nobody"), oneFile()));
+}
+
+void LaunchTest::aConnectionThatIsNoMessageIsIgnored_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("nothing") << QByteArray();
+    QTest::newRow("an earlier launch's NUL-separated paths") << QByteArray("/tmp/a\0/tmp/b\0", 14);
+    QTest::newRow("cut short") << oneFile().encode().chopped(3);
+    QTest::newRow("more than a message may hold")
+        << oneFile().encode() + QByteArray(HandOffMessage::kMaxMessageBytes, 'x');
+}
+
+// The window stays as it was, and the next launch is still heard.
+void LaunchTest::aConnectionThatIsNoMessageIsIgnored() {
+    QFETCH(QByteArray, bytes);
+    const QString name = uniqueServerName("garbage");
+    SingleInstance running;
+    QVERIFY(running.listen(name));
+    QSignalSpy received(&running, &SingleInstance::messageReceived);
+    {
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        QVERIFY(socket.waitForConnected(1000));
+        socket.write(bytes);
+        while (socket.bytesToWrite() > 0 && socket.state() == QLocalSocket::ConnectedState) {
+            socket.waitForBytesWritten(100);
+            QCoreApplication::processEvents();
+        }
+        socket.disconnectFromServer();
+    }
+    QVERIFY(SingleInstance::handOff(name, oneFile()));
+    QTRY_COMPARE(received.count(), 1);
+    QCOMPARE(received.first().first().value<HandOffMessage>(), oneFile());
+    QTest::qWait(200);
+    QCOMPARE(received.count(), 1);
 }
 
 void LaunchTest::socketLeftByACrashedInstanceIsReplaced() {
@@ -106,11 +208,11 @@ void LaunchTest::socketLeftByACrashedInstanceIsReplaced() {
     ::close(fd);
     QVERIFY(QFile::exists(QString::fromLocal8Bit(path)));
 
-    QVERIFY(!SingleInstance::handOff(name, {"/tmp/x"}));
+    QVERIFY(!SingleInstance::handOff(name, oneFile()));
     SingleInstance running;
     QVERIFY(running.listen(name));
-    QSignalSpy received(&running, &SingleInstance::filesReceived);
-    QVERIFY(SingleInstance::handOff(name, {"/tmp/x"}));
+    QSignalSpy received(&running, &SingleInstance::messageReceived);
+    QVERIFY(SingleInstance::handOff(name, oneFile()));
     QTRY_COMPARE(received.count(), 1);
 }
 
