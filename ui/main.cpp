@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -104,6 +105,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     handOff.request = launch.request;
+    // The running window refuses a message with a path longer than any the system can open, and with it the
+    // other files: such a path is left out here, with a word.
+    std::erase_if(handOff.request.paths, [](const QByteArray& path) {
+        if (path.size() <= HandOffMessage::kMaxPathBytes) {
+            return false;
+        }
+        std::fprintf(stderr, "brisklet: left out a path longer than %lld bytes\n",
+                     static_cast<long long>(HandOffMessage::kMaxPathBytes));
+        return true;
+    });
     const QString serverName = SingleInstance::defaultServerName();
     if (SingleInstance::handOff(serverName, handOff)) {
         return 0;
@@ -126,7 +137,7 @@ int main(int argc, char** argv) {
                      });
     instance.listen(serverName);
 
-    delegate.openRequest(launch.request);
+    delegate.openRequest(handOff.request);
     delegate.window()->show();
     delegate.applicationDidFinishLaunching();
     reportWindow(delegate);
