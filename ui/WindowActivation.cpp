@@ -111,4 +111,6 @@ void activateWindow(QWidget* window, const QByteArray& token) {
     }
 #endif
     window->activateWindow();
+    // Used or not, the token is spent: programs started from the window later must not present it.
+    qunsetenv("XDG_ACTIVATION_TOKEN");
 }
