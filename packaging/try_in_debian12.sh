@@ -48,7 +48,9 @@ brisklet-cli decrypt --passphrase-file passphrase sample.brisklet
 cmp sample original
 for file in /usr/share/applications/brisklet.desktop /usr/share/mime/packages/brisklet.xml \
     /usr/share/icons/hicolor/scalable/apps/brisklet.svg /usr/share/man/man1/brisklet-cli.1.gz \
-    /usr/share/bash-completion/completions/brisklet-cli; do
+    /usr/share/bash-completion/completions/brisklet-cli /usr/share/kio/servicemenus/brisklet-encrypt.desktop \
+    /usr/share/kio/servicemenus/brisklet-decrypt.desktop /usr/share/nemo/actions/brisklet-encrypt.nemo_action \
+    /usr/share/nemo/actions/brisklet-decrypt.nemo_action /usr/share/nautilus-python/extensions/brisklet.py; do
     [ -f "$file" ] || { echo "missing: $file" >&2; exit 1; }
 done
 # The window, with no display server: offscreen, it comes up, saves a picture of itself and ends.

@@ -112,6 +112,10 @@ class NemoActionTest(unittest.TestCase, ExecLineCheck):
         self.assertIn(action["Selection"].lower(), ("s", "m", "any", "notnone"))
         self.assertNotEqual(action["Selection"].lower(), "s", "a menu entry takes the whole selection")
         self.assertEqual(split_list(action["Dependencies"]), ["brisklet"])
+        # Nemo writes the paths into the command line unquoted; only escaped spaces keep a name whole, and
+        # quotes around a name would keep the escapes Nemo adds to quotes inside it.
+        self.assertEqual(action.get("EscapeSpaces"), "true")
+        self.assertNotIn("Quote", action)
         self.check_exec(action["Exec"], direction)
         self.assertNotIn("Mimetypes", action, "Extensions alone says where the entry is offered")
         return split_list(action["Extensions"])

@@ -51,17 +51,30 @@ mkdir "$work/bin"
 ln -s "$app" "$work/bin/brisklet"
 export PATH="$work/bin:$PATH"
 
-# The command an Exec line stands for, one argument per line (NUL-separated), with %F (paths) and %U
-# (file URLs) expanded as the desktop entry specification has it; nothing in these lines is quoted.
+# The command an Exec line stands for, one argument per line (NUL-separated). Dolphin follows the desktop
+# entry specification: %F gives each path as an argument of its own. Nemo writes the paths into the command
+# line, space-separated, with quotes, backslashes and tabs escaped and, where the action says EscapeSpaces,
+# spaces too, then splits the line as a shell would.
 expand_exec() {
-    local line="$1" word path
+    local menu="$1" line word path text escape_spaces="" words=()
     shift
+    line="$(exec_line "$menu")"
+    if [[ "$menu" == *.nemo_action ]]; then
+        g -qx 'EscapeSpaces=true' "$menu" && escape_spaces=1
+        text=""
+        for path in "$@"; do
+            path="$(printf '%s' "$path" | LC_ALL=C sed -e 's/[\\"'"'"'\t]/\\&/g')"
+            [ -n "$escape_spaces" ] && path="${path// /\\ }"
+            text+="${text:+ }$path"
+        done
+        line="${line//%F/$text}"
+        eval "words=($line)"
+        printf '%s\0' "${words[@]}"
+        return
+    fi
     for word in $line; do
         case "$word" in
         %F) for path in "$@"; do printf '%s\0' "$path"; done ;;
-        %U) for path in "$@"; do
-                printf 'file://%s\0' "$(printf '%s' "$path" | od -An -tx1 -v | tr -d ' \n' | sed 's/../%&/g')"
-            done ;;
         %*) fail "unexpected field code $word in: $line" ;;
         *) printf '%s\0' "$word" ;;
         esac
@@ -101,8 +114,8 @@ check_report() {
 
 files_for() {
     local name="$1" suffix="$2"
-    # A space, and a byte that is no UTF-8: the paths must reach the window as they are.
-    printf '%s\n' "$work/$name one$suffix" "$work/$name caf$(printf '\351')$suffix"
+    # Spaces, a quote, and a byte that is no UTF-8: the paths must reach the window as they are.
+    printf '%s\n' "$work/$name it's one$suffix" "$work/$name caf$(printf '\351')$suffix"
 }
 
 declare -A sums=()
@@ -124,7 +137,7 @@ for menu in "$packaging"/dolphin/brisklet-encrypt.desktop "$packaging"/dolphin/b
     name="$(basename "$menu" | tr . -)"
     mapfile -t files < <(files_for "$name" "$suffix")
     printf '%s\n' "${files[@]}" | make_files
-    mapfile -d '' -t command < <(expand_exec "$(exec_line "$menu")" "${files[@]}")
+    mapfile -d '' -t command < <(expand_exec "$menu" "${files[@]}")
     count=$((count + 1))
     if [ "$count" -eq 1 ]; then
         "${command[@]}" >"$work/app.log" 2>&1 &
