@@ -335,7 +335,7 @@ void BriskletAppDelegate::openFilesFromAnotherInstance(const HandOffMessage& mes
     }
     openRequest(message.request);
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
-    activateWindow(m_window.get(), message.activationToken);
+    activateForLaunch(m_window.get(), message.activationToken);
 }
 
 MySecureFieldEditor* BriskletAppDelegate::windowWillReturnFieldEditor(QWidget* /*window*/, QObject* object) {

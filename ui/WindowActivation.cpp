@@ -97,7 +97,7 @@ void presentStartupId(QWidget* window, const QByteArray& startupId) {
 
 } // namespace
 
-void activateWindow(QWidget* window, const QByteArray& token) {
+void activateForLaunch(QWidget* window, const QByteArray& token) {
     window->show();
     window->raise();
     const QString platform = QGuiApplication::platformName();

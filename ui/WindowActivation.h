@@ -11,4 +11,4 @@ class QWidget;
 // forwards: on Wayland it goes to the compositor through XDG_ACTIVATION_TOKEN as Qt reads it; on X11 it is
 // a startup-notification id, set on the window as _NET_STARTUP_ID, completed (so that the launch feedback
 // ends) and its time stamp given with the request to activate. An empty token activates as usual.
-void activateWindow(QWidget* window, const QByteArray& token);
+void activateForLaunch(QWidget* window, const QByteArray& token);
