@@ -20,6 +20,19 @@ bool isCheckBlockValid(const uint8_t (&decrypted)[kBlockSize]) {
     return std::memcmp(decrypted, kCheckBlock.data(), kCheckedPrefixLength) == 0;
 }
 
+void fillFinalBlock(uint8_t (&block)[kBlockSize], const uint8_t* tail, uint8_t tailLength) {
+    std::memset(block, 0, kBlockSize);
+    if (tailLength > 0) {
+        std::memcpy(block, tail, tailLength);
+    }
+    block[kBlockSize - 1] = tailLength;
+}
+
+uint8_t finalBlockTailLength(const uint8_t (&decrypted)[kBlockSize]) {
+    const uint8_t count = decrypted[kBlockSize - 1];
+    return count >= 1 && count < kBlockSize ? count : 0;
+}
+
 bool checkBlockOpens(twofish::keyInstance& key, const uint8_t (&lastTwo)[2 * kBlockSize]) {
     // Without IV text cipherInit cannot fail.
     twofish::cipherInstance cipher{};
