@@ -7,10 +7,10 @@
 #include "cli/PassphraseInput.h"
 #include "cli/StreamDecryption.h"
 #include "cli/StreamEncryption.h"
+#include "cli/StreamIo.h"
 #include "crypto/passphrase_key.h"
 #include "engine/LogMessages.h"
 #include "engine/Secret.h"
-#include "platform/FaultInjection.h"
 #include "platform/SecureRandom.h"
 
 #include <cerrno>
@@ -19,7 +19,6 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace cli {
@@ -57,19 +56,6 @@ std::unique_ptr<Key> keyFor(SecretUtf16& typed, uint8_t direction, std::string& 
         return nullptr;
     }
     return key;
-}
-
-// A file as standard output has its data on the disk before the command says it is done; write-back errors
-// that only a sync reports count as failed writes.
-bool syncedWhereAFile(int fd) {
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        return true;
-    }
-    if (platform::shouldFail(platform::FaultPoint::Sync, fd)) {
-        return false;
-    }
-    return ::fdatasync(fd) == 0;
 }
 
 // The line for a pass that did not end in Done; what was written is never the plain text or a complete
@@ -152,7 +138,7 @@ int runStreamCommand(const Arguments& arguments) {
     } else {
         result = decryptStream(STDIN_FILENO, STDOUT_FILENO, key->get());
     }
-    if (result.outcome == StreamOutcome::Done && !syncedWhereAFile(STDOUT_FILENO)) {
+    if (result.outcome == StreamOutcome::Done && !syncWhereAFile(STDOUT_FILENO)) {
         result = {StreamOutcome::WriteFailed, errno, result.written};
     }
     if (result.outcome != StreamOutcome::Done) {

@@ -75,6 +75,17 @@ bool writeFully(int fd, const uint8_t* src, std::size_t length) {
     return true;
 }
 
+bool syncWhereAFile(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return true;
+    }
+    if (platform::shouldFail(platform::FaultPoint::Sync, fd)) {
+        return false;
+    }
+    return ::fdatasync(fd) == 0;
+}
+
 std::optional<uint64_t> remainingLength(int fd) {
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {

@@ -19,6 +19,11 @@ std::optional<std::size_t> readFullyAt(int fd, uint8_t* dest, std::size_t length
 // fails (EPIPE once the reader has gone, where SIGPIPE is ignored).
 bool writeFully(int fd, const uint8_t* src, std::size_t length);
 
+// Syncs the descriptor's data when it is a regular file, so that a command writing to one has its output on
+// the disk before it says it is done, and learns of write-back errors that only a sync reports. True for
+// anything else, which holds no data to sync. False, with errno set, when the sync fails.
+bool syncWhereAFile(int fd);
+
 // The length from the descriptor's position to its end when it is a regular file, whose end can be read
 // before its beginning; none for a pipe, a terminal, a socket or a device.
 std::optional<uint64_t> remainingLength(int fd);

@@ -3,6 +3,7 @@
 // independent reader of tests/fuzz, against files encrypted in place, and through its failures.
 #include "cli/StreamDecryption.h"
 #include "cli/StreamEncryption.h"
+#include "cli/StreamIo.h"
 #include "crypto/passphrase_key.h"
 #include "engine/EncryptedFormat.h"
 #include "platform/FaultInjection.h"
@@ -309,6 +310,26 @@ TEST_F(StreamTest, FailedReadsAndWritesAreFailures) {
             EXPECT_LT(result.written, plain.size());
         }
     }
+}
+
+// A file as standard output is synced before the command says it is done; a pipe has nothing to sync.
+TEST_F(StreamTest, AFileAsOutputIsSyncedAndAFailedSyncIsAFailure) {
+    const fs::path file = m_dir.writeFile("out", sampleBytes(100));
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+    int pipeFds[2] = {-1, -1};
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
+    {
+        platform::FaultInjector fault(platform::FaultPoint::Sync, 1, platform::FaultMode::FromThenOn, EIO);
+        EXPECT_TRUE(cli::syncWhereAFile(pipeFds[1]));
+        EXPECT_FALSE(cli::syncWhereAFile(fd));
+        EXPECT_EQ(errno, EIO);
+        EXPECT_EQ(fault.callCount(platform::FaultPoint::Sync), 1);
+    }
+    EXPECT_TRUE(cli::syncWhereAFile(fd));
+    ::close(fd);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
 }
 
 } // namespace
