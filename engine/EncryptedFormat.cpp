@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers shared by the encryption and decryption operations.
+// Helpers shared by everything that writes or reads the format: the two operations and the stream commands.
 #include "engine/EncryptedFormat.h"
 
 #include "crypto/wipe.h"
