@@ -4,6 +4,7 @@
 
 #include "cli/NameEscaping.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -54,6 +55,30 @@ std::optional<int> descriptorNumber(std::string_view text) {
     return number;
 }
 
+// A lone "-" stands for standard input, as it does for most tools; a file of that name is "./-".
+constexpr std::string_view kStandardStreams = "-";
+
+bool isStandardStreams(const std::filesystem::path& path) {
+    return path.native() == kStandardStreams;
+}
+
+std::optional<std::string> standardStreamsRefusal(Command command, const Arguments& parsed) {
+    const auto& paths = parsed.paths;
+    if (std::none_of(paths.begin(), paths.end(), isStandardStreams)) {
+        return std::nullopt;
+    }
+    if (command != Command::Encrypt && command != Command::Decrypt && command != Command::Check) {
+        return "'-' (standard input) goes with encrypt, decrypt and check; a file named '-' is './-'";
+    }
+    if (paths.size() > 1) {
+        return "'-' (standard input) must be the only PATH; a file named '-' is './-'";
+    }
+    if (parsed.passphraseFd == 0) {
+        return "--passphrase-fd 0 cannot be used with '-': standard input carries the data";
+    }
+    return std::nullopt;
+}
+
 Arguments usageError(std::string message) {
     Arguments refused;
     refused.action = Action::UsageError;
@@ -101,7 +126,7 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         }
         const bool takesValue = name == "--passphrase-file" || name == "--passphrase-fd";
         const bool known = takesValue || name == "-h" || name == "--help" || name == "--version" ||
-                           name == "--no-confirm" || name == "--discard";
+                           name == "--no-confirm" || name == "--discard" || name == "--include-encrypted";
         if (!known) {
             return usageError("unknown option '" + escapeName(arg) + "'");
         }
@@ -120,6 +145,10 @@ Arguments parseArguments(const std::vector<std::string>& args) {
         }
         if (name == "--discard") {
             parsed.discard = true;
+            continue;
+        }
+        if (name == "--include-encrypted") {
+            parsed.includeEncrypted = true;
             continue;
         }
 
@@ -162,9 +191,19 @@ Arguments parseArguments(const std::vector<std::string>& args) {
     if (parsed.discard && (*command != Command::Recover || parsed.paths.size() != 1)) {
         return usageError("--discard goes with recover and one JOURNAL");
     }
+    if (parsed.includeEncrypted && *command != Command::Encrypt) {
+        return usageError("--include-encrypted goes with encrypt");
+    }
+    if (const auto refusal = standardStreamsRefusal(*command, parsed)) {
+        return usageError(*refusal);
+    }
     parsed.action = Action::Run;
     parsed.command = *command;
     return parsed;
+}
+
+bool usesStandardStreams(const Arguments& arguments) {
+    return arguments.paths.size() == 1 && isStandardStreams(arguments.paths.front());
 }
 
 } // namespace cli

@@ -34,8 +34,12 @@ struct Arguments {
     std::optional<std::filesystem::path> passphraseFile;
     std::optional<int> passphraseFd;
     bool noConfirm = false;
-    bool discard = false; // recover --discard JOURNAL
+    bool discard = false;          // recover --discard JOURNAL
+    bool includeEncrypted = false; // encrypt: also the files ending in .brisklet found in folders
 };
+
+// Whether the one PATH is "-": standard input and output instead of files.
+bool usesStandardStreams(const Arguments& arguments);
 
 // Parses the arguments after the program name. Options may come before or after the command and the
 // paths; "--" ends the options, so that later arguments are paths even when they start with '-'. The first

@@ -32,6 +32,9 @@ int runCommandLine(int argc, char** argv) {
     case Action::Run:
         break;
     }
+    if (usesStandardStreams(arguments)) {
+        return runStreamCommand(arguments);
+    }
     switch (arguments.command) {
     case Command::Encrypt:
     case Command::Decrypt:

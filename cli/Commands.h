@@ -9,6 +9,10 @@ namespace cli {
 // encrypt and decrypt: one run of the engine over every listed file, then one result line per file.
 int runFileCommand(const Arguments& arguments);
 
+// encrypt -, decrypt - and check -: standard input to standard output, in memory that does not grow
+// with the data.
+int runStreamCommand(const Arguments& arguments);
+
 // check: whether the passphrase opens each listed file, changing nothing.
 int runCheckCommand(const Arguments& arguments);
 

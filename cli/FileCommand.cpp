@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/FolderSkip.h"
 #include "cli/HeldSignals.h"
 #include "cli/Messages.h"
 #include "cli/NameEscaping.h"
@@ -11,12 +12,19 @@
 #include "cli/RunMonitor.h"
 #include "engine/Cryptor.h"
 
+#include <iostream>
+
 namespace cli {
 
 int runFileCommand(const Arguments& arguments) {
     const bool encrypt = arguments.command == Command::Encrypt;
     engine::Cryptor cryptor;
     cryptor.addURLs(arguments.paths);
+    const auto skipped = skipFolderFiles(cryptor, arguments.command, arguments.includeEncrypted);
+    for (const std::string& line : skipped) {
+        std::cout << line << '\n';
+    }
+    std::cout.flush();
     const uint64_t total = cryptor.urlCount();
     if (total == 0) {
         printError(encrypt ? "no files to encrypt" : "no files to decrypt");

@@ -29,16 +29,32 @@ Commands:
   recover --discard JOURNAL
                     remove one journal after printing what it held, giving up
                     the rewrite it would complete
-A directory stands for the visible files in it and in its subdirectories.
+A directory stands for the visible files in it and in its subdirectories;
+encrypt passes over the files in it that already end in ".brisklet" ("already
+encrypted; skipped"), decrypt over those that do not ("not a .brisklet file;
+skipped"). A file named as a PATH is always processed.
+
+A lone "-" as the only PATH reads standard input and writes standard output:
+  encrypt -         write the encrypted form of standard input
+  decrypt -         write the plain text of standard input; the passphrase is
+                    only checked at the end of the input, so on a wrong one
+                    what was written is not the plain text (exit status 1);
+                    from a redirected file it is checked first
+  check -           read standard input to its end and answer "-: OUTCOME"
+Neither writes to a terminal, and encrypt - does not read from one. A file
+named "-" is "./-".
 
 Options:
   --passphrase-file FILE  read the passphrase from the first line of FILE
   --passphrase-fd N       read the passphrase from the first line of descriptor N
   --no-confirm            encrypt: ask for the passphrase on the terminal once
+  --include-encrypted     encrypt: also the files in folders that end in
+                          ".brisklet"
   -h, --help              show this help and exit
   --version               show the version and exit
 Without --passphrase-file or --passphrase-fd the passphrase is asked on the
-terminal, twice for encrypt. The passphrase is never taken from the command line.
+terminal, twice for encrypt. The passphrase is never taken from the command line;
+with "-" it cannot come from descriptor 0, which carries the data.
 
 Output: one line per file on standard output, "PATH: OUTCOME". The engine's
 own log lines and, on a terminal, a progress bar go to standard error.
@@ -51,7 +67,9 @@ passphrase opens every file; guess: when one was found; recover: when every
 pending rewrite was completed, or there was none), 1 when any was not (also
 when one was stopped, or recovered instead of processed), 2 on a usage or
 passphrase error (guess: also a file that is not encrypted), and 130, 143 or
-129 after SIGINT, SIGTERM or SIGHUP.
+129 after SIGINT, SIGTERM or SIGHUP. With "-", 1 also means a wrong passphrase,
+an input that is not encrypted, or a failed read or write (a reader that went
+away included), said on standard error.
 )";
 }
 

@@ -89,7 +89,6 @@ std::optional<int32_t> DecryptionOperation::transform() {
     crypto::secureWipe(chunk.data(), chunk.size());
     uint64_t plainLength = dataEnd - kBlockSize;
 
-    // The final block carries the last 0..15 plain bytes; any other count contributes nothing.
     uint8_t input[kBlockSize];
     uint8_t output[kBlockSize];
     if (!m_file->getBytes(input, kBlockSize, dataEnd)) {
@@ -97,8 +96,8 @@ std::optional<int32_t> DecryptionOperation::transform() {
     }
     originalRead(input);
     if (decryptBlocks(cipher, input, output, kBlockSize)) {
-        const uint8_t tailLength = output[kBlockSize - 1];
-        if (tailLength >= 1 && tailLength < kBlockSize) {
+        const uint8_t tailLength = format::finalBlockTailLength(output);
+        if (tailLength > 0) {
             m_temp->appendBytes(output, tailLength);
             plainLength += tailLength;
         }

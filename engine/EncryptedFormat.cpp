@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers shared by the encryption and decryption operations.
+// Helpers shared by everything that writes or reads the format: the two operations and the stream commands.
 #include "engine/EncryptedFormat.h"
 
 #include "crypto/wipe.h"
@@ -18,6 +18,19 @@ void loadInitialVector(twofish::cipherInstance& cipher, const uint8_t (&iv)[kBlo
 
 bool isCheckBlockValid(const uint8_t (&decrypted)[kBlockSize]) {
     return std::memcmp(decrypted, kCheckBlock.data(), kCheckedPrefixLength) == 0;
+}
+
+void fillFinalBlock(uint8_t (&block)[kBlockSize], const uint8_t* tail, uint8_t tailLength) {
+    std::memset(block, 0, kBlockSize);
+    if (tailLength > 0) {
+        std::memcpy(block, tail, tailLength);
+    }
+    block[kBlockSize - 1] = tailLength;
+}
+
+uint8_t finalBlockTailLength(const uint8_t (&decrypted)[kBlockSize]) {
+    const uint8_t count = decrypted[kBlockSize - 1];
+    return count >= 1 && count < kBlockSize ? count : 0;
 }
 
 bool checkBlockOpens(twofish::keyInstance& key, const uint8_t (&lastTwo)[2 * kBlockSize]) {

@@ -34,6 +34,14 @@ void loadInitialVector(twofish::cipherInstance& cipher, const uint8_t (&iv)[kBlo
 
 bool isCheckBlockValid(const uint8_t (&decrypted)[kBlockSize]);
 
+// The final block's plain text: the last `tailLength` (0..15) plain bytes, zero filler, and their count in
+// the last byte.
+void fillFinalBlock(uint8_t (&block)[kBlockSize], const uint8_t* tail, uint8_t tailLength);
+
+// How many bytes of a decrypted final block are plain text: its count byte when that is 1..15, otherwise
+// none, which is what a wrong key or a foreign file gives as often as not.
+uint8_t finalBlockTailLength(const uint8_t (&decrypted)[kBlockSize]);
+
 // Whether `key` (ordered for decryption) opens a file whose last two blocks are `lastTwo`: in CBC the check
 // block's plain text is D(last block) xor the block before it, so neither the IV nor the data are needed,
 // and the answer is the one a whole decryption reaches at its end.

@@ -66,14 +66,15 @@ std::optional<int32_t> EncryptionOperation::transform() {
     }
     crypto::secureWipe(chunk.data(), chunk.size());
 
-    // The final block: the last 0..15 plain bytes, zero filler, and their count in the last byte.
-    uint8_t input[kBlockSize] = {};
-    uint8_t output[kBlockSize];
-    input[kBlockSize - 1] = tailLength;
-    if (tailLength > 0 && !m_file->getBytes(input, tailLength, wholeLength)) {
+    uint8_t tail[kBlockSize];
+    if (tailLength > 0 && !m_file->getBytes(tail, tailLength, wholeLength)) {
         return StatusFailed;
     }
-    originalRead({input, tailLength});
+    originalRead({tail, tailLength});
+    uint8_t input[kBlockSize];
+    uint8_t output[kBlockSize];
+    format::fillFinalBlock(input, tail, tailLength);
+    crypto::secureWipe(tail, sizeof tail);
     if (encryptBlocks(cipher, input, output, kBlockSize)) {
         m_temp->appendBytes(output, kBlockSize);
     } else {

@@ -22,7 +22,9 @@ struct GoodCase {
 TEST(ArgumentsTest, AcceptedCommandLines) {
     const std::vector<GoodCase> cases = {
         {{"encrypt", "a"}, Action::Run, Command::Encrypt, {"a"}, {}, {}, false},
-        {{"decrypt", "a", "b c", "-"}, Action::Run, Command::Decrypt, {"a", "b c", "-"}, {}, {}, false},
+        {{"decrypt", "a", "b c", "./-"}, Action::Run, Command::Decrypt, {"a", "b c", "./-"}, {}, {}, false},
+        {{"encrypt", "-", "--passphrase-fd", "3"}, Action::Run, Command::Encrypt, {"-"}, {}, 3, false},
+        {{"check", "--", "-"}, Action::Run, Command::Check, {"-"}, {}, {}, false},
         {{"--passphrase-file", "pw", "check", "a"}, Action::Run, Command::Check, {"a"}, "pw", {}, false},
         {{"encrypt", "a", "--passphrase-file=p=w"}, Action::Run, Command::Encrypt, {"a"}, "p=w", {}, false},
         {{"decrypt", "--passphrase-fd", "3", "a"}, Action::Run, Command::Decrypt, {"a"}, {}, 3, false},
@@ -64,6 +66,10 @@ TEST(ArgumentsTest, AcceptedCommandLines) {
     ASSERT_EQ(discard.action, Action::Run) << discard.error;
     EXPECT_TRUE(discard.discard);
     EXPECT_EQ(discard.paths, std::vector<std::filesystem::path>{"d/.brisklet-journal-x"});
+    EXPECT_TRUE(cli::usesStandardStreams(cli::parseArguments({"encrypt", "-"})));
+    EXPECT_FALSE(cli::usesStandardStreams(cli::parseArguments({"encrypt", "./-"})));
+    EXPECT_FALSE(cli::parseArguments({"encrypt", "a"}).includeEncrypted);
+    EXPECT_TRUE(cli::parseArguments({"encrypt", "--include-encrypted", "a"}).includeEncrypted);
 }
 
 TEST(ArgumentsTest, RefusedCommandLinesSayWhy) {
@@ -93,6 +99,14 @@ TEST(ArgumentsTest, RefusedCommandLinesSayWhy) {
         {{"recover", "--discard"}, "--discard goes with recover and one JOURNAL"},
         {{"recover", "--discard", "a", "b"}, "--discard goes with recover and one JOURNAL"},
         {{"encrypt", "--discard", "a"}, "--discard goes with recover and one JOURNAL"},
+        {{"decrypt", "--include-encrypted", "a"}, "--include-encrypted goes with encrypt"},
+        // A lone "-" is standard input, which carries the data and is only one stream.
+        {{"encrypt", "-", "--passphrase-fd", "0"}, "--passphrase-fd 0 cannot be used with '-'"},
+        {{"decrypt", "--passphrase-fd=0", "-"}, "standard input carries the data"},
+        {{"encrypt", "a", "-"}, "'-' (standard input) must be the only PATH; a file named '-' is './-'"},
+        {{"check", "-", "-"}, "must be the only PATH"},
+        {{"guess", "-"}, "'-' (standard input) goes with encrypt, decrypt and check"},
+        {{"recover", "-"}, "goes with encrypt, decrypt and check"},
     };
     for (const auto& [args, error] : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));

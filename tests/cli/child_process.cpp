@@ -14,9 +14,11 @@
 #include <fstream>
 #include <iterator>
 #include <poll.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -50,7 +52,12 @@ public:
     Spawn() : m_out(m_dir.path() / "out"), m_err(m_dir.path() / "err") {
         ::posix_spawn_file_actions_init(&m_actions);
         ::posix_spawnattr_init(&m_attributes);
-        ::posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSID);
+        // SIGPIPE as a shell would leave it, whatever the test process does with it.
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGPIPE);
+        ::posix_spawnattr_setsigdefault(&m_attributes, &defaults);
+        ::posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF);
     }
     ~Spawn() {
         ::posix_spawn_file_actions_destroy(&m_actions);
@@ -65,11 +72,17 @@ public:
         ::posix_spawn_file_actions_addopen(&m_actions, 0, m_input.c_str(), flags, 0);
     }
     void dup(int fd, int childFd) { ::posix_spawn_file_actions_adddup2(&m_actions, fd, childFd); }
+    // Standard output on `fd` instead of the file that finish() returns.
+    void setOutput(int fd) { m_outputFd = fd; }
 
     // The child's pid, or -1 after a failed test assertion.
     pid_t start(const std::string& program, const std::vector<std::string>& args) {
         const int created = O_WRONLY | O_CREAT | O_TRUNC;
-        ::posix_spawn_file_actions_addopen(&m_actions, 1, m_out.c_str(), created, 0600);
+        if (m_outputFd >= 0) {
+            ::posix_spawn_file_actions_adddup2(&m_actions, m_outputFd, 1);
+        } else {
+            ::posix_spawn_file_actions_addopen(&m_actions, 1, m_out.c_str(), created, 0600);
+        }
         ::posix_spawn_file_actions_addopen(&m_actions, 2, m_err.c_str(), created, 0600);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
@@ -102,6 +115,7 @@ private:
     std::filesystem::path m_out;
     std::filesystem::path m_err;
     std::string m_input;
+    int m_outputFd = -1;
     posix_spawn_file_actions_t m_actions;
     posix_spawnattr_t m_attributes;
 };
@@ -196,6 +210,97 @@ ChildResult runChildOnTerminal(const std::string& program, const std::vector<std
     termios settings{};
     result.echoes = ::tcgetattr(master, &settings) == 0 && (settings.c_lflag & ECHO) != 0;
     ::close(master);
+    return result;
+}
+
+ChildResult runChildWithStreams(const std::string& program, const std::vector<std::string>& args,
+                                const ChildStreams& streams) {
+    using Input = ChildStreams::Input;
+    using Output = ChildStreams::Output;
+    testsupport::TempDir scratch;
+    Spawn spawn;
+    std::optional<PseudoTerminal> terminal;
+    if (streams.input == Input::Terminal || streams.output == Output::Terminal) {
+        terminal = openPseudoTerminal();
+        if (!terminal) {
+            return {};
+        }
+    }
+
+    int input[2] = {-1, -1};
+    switch (streams.input) {
+    case Input::File:
+        spawn.setInput(scratch
+                           .writeFile("input", std::vector<uint8_t>(streams.inputBytes.begin(),
+                                                                    streams.inputBytes.end()))
+                           .string(),
+                       O_RDONLY);
+        break;
+    case Input::Pipe:
+        EXPECT_EQ(::pipe2(input, O_CLOEXEC), 0);
+        spawn.dup(input[0], 0);
+        break;
+    case Input::Terminal:
+        spawn.setInput(terminal->slaveName, O_RDWR);
+        break;
+    }
+    int output[2] = {-1, -1};
+    int terminalOutput = -1;
+    if (streams.output == Output::ClosedPipe) {
+        EXPECT_EQ(::pipe2(output, O_CLOEXEC), 0);
+        ::close(output[0]);
+        spawn.setOutput(output[1]);
+    } else if (streams.output == Output::Terminal) {
+        terminalOutput = ::open(terminal->slaveName.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        EXPECT_GE(terminalOutput, 0) << std::strerror(errno);
+        spawn.setOutput(terminalOutput);
+    }
+
+    const pid_t pid = spawn.start(program, args);
+    for (const int fd : {input[0], output[1], terminalOutput}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    if (pid < 0) {
+        if (input[1] >= 0) {
+            ::close(input[1]);
+        }
+        if (terminal) {
+            ::close(terminal->master);
+        }
+        return {};
+    }
+    // Fed while the child reads, since a pipe holds far less than a large input. The child may stop
+    // reading early: the writer then meets EPIPE, with SIGPIPE blocked in its thread alone.
+    std::thread writer;
+    if (input[1] >= 0) {
+        writer = std::thread([fd = input[1], &bytes = streams.inputBytes] {
+            sigset_t pipeSignal;
+            sigemptyset(&pipeSignal);
+            sigaddset(&pipeSignal, SIGPIPE);
+            ::pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+            std::string_view rest = bytes;
+            while (!rest.empty()) {
+                const ssize_t put = ::write(fd, rest.data(), rest.size());
+                if (put < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (put <= 0) {
+                    break;
+                }
+                rest.remove_prefix(static_cast<size_t>(put));
+            }
+            ::close(fd);
+        });
+    }
+    ChildResult result = spawn.finish(pid);
+    if (writer.joinable()) {
+        writer.join();
+    }
+    if (terminal) {
+        ::close(terminal->master);
+    }
     return result;
 }
 

@@ -31,6 +31,27 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
 ChildResult runChildOnTerminal(const std::string& program, const std::vector<std::string>& args,
                                const std::vector<std::pair<std::string, std::string>>& dialogue);
 
+// Where a pipeline child's standard input comes from and where its standard output goes.
+struct ChildStreams {
+    enum class Input {
+        File,     // a file holding `input`: seekable, as with "< FILE"
+        Pipe,     // `input` written into a pipe while the child runs: not seekable, as with "A | B"
+        Terminal, // a pseudo-terminal, which is also the child's controlling terminal
+    };
+    enum class Output {
+        File,       // a file, returned in ChildResult::out
+        Terminal,   // a pseudo-terminal
+        ClosedPipe, // a pipe whose reader has gone, as with "A | head -c 0"
+    };
+    Input input = Input::Pipe;
+    std::string inputBytes;
+    Output output = Output::File;
+};
+
+// runChild() with standard input and output as `streams` says, and SIGPIPE at its default.
+ChildResult runChildWithStreams(const std::string& program, const std::vector<std::string>& args,
+                                const ChildStreams& streams);
+
 // A child started without waiting for it, standard input from /dev/null, in a session of its own: for tests
 // that signal it while it works. Destruction kills and reaps it if finish() was not called.
 class RunningChild {
