@@ -7,6 +7,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QuitSignals.h"
 #include "ui/SingleInstance.h"
+#include "ui/Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -65,6 +66,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Brisklet"));
     QGuiApplication::setDesktopFileName(QStringLiteral("brisklet"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("brisklet")));
+    // The window follows the session's language; the words on standard error above stay English.
+    Translations translations;
+    translations.install();
 
     const QStringList files = filePathsFromArguments(QCoreApplication::arguments());
     const QString serverName = SingleInstance::defaultServerName();
