@@ -287,7 +287,7 @@
     </message>
     <message>
         <source>Add F&amp;iles and Folders…</source>
-        <translation>Dateien und Ordner &amp;hinzufügen…</translation>
+        <translation>Dateien und Ordner hin&amp;zufügen…</translation>
     </message>
     <message>
         <source>&amp;Remove Finished</source>

@@ -68,7 +68,7 @@
     </message>
     <message>
         <source>&amp;Edit</source>
-        <translation>É&amp;dition</translation>
+        <translation>&amp;Édition</translation>
     </message>
     <message>
         <source>Remove &amp;Finished</source>
@@ -287,7 +287,7 @@
     </message>
     <message>
         <source>Add F&amp;iles and Folders…</source>
-        <translation>Ajouter des &amp;fichiers et dossiers…</translation>
+        <translation>Ajouter des f&amp;ichiers et dossiers…</translation>
     </message>
     <message>
         <source>&amp;Remove Finished</source>
