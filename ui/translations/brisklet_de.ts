@@ -678,7 +678,7 @@
     </message>
     <message>
         <source>The cipher failed — unchanged</source>
-        <translation>Die Chiffre ist fehlgeschlagen — unverändert</translation>
+        <translation>Die Verschlüsselungsfunktion hat versagt — unverändert</translation>
     </message>
     <message>
         <source>The key could not be prepared — unchanged</source>
