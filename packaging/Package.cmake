@@ -25,9 +25,10 @@ entries for the menus of Dolphin, Nautilus and Nemo, and the command-line
 front end brisklet-cli for terminals, scripts and servers, with its manual
 page and bash completion.")
 # The libraries the programs link come from dpkg-shlibdeps. Show in Folder goes through xdg-open, the
-# completion through bash-completion's helpers, and Nautilus's menu entries through nautilus-python.
+# completion through bash-completion's helpers, Nautilus's menu entries through nautilus-python, and Qt's
+# own dialogs and buttons take the window's language from Qt's catalogues.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion, python3-nautilus")
 
 include(CPack)

@@ -4,7 +4,7 @@
 #include "ui/BriskletAppDelegate.h"
 
 #include "engine/Cryptor.h"
-#include "engine/LogMessages.h"
+#include "engine/ReasonCode.h"
 #include "engine/StatusCode.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
@@ -15,6 +15,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PassphraseChecker.h"
+#include "ui/PassphraseRefusal.h"
 #include "ui/Preferences.h"
 #include "ui/PreferencesSheet.h"
 #include "ui/QuitQuestion.h"
@@ -82,6 +83,10 @@ void BriskletAppDelegate::decrypt() {
 void BriskletAppDelegate::startRun(Direction direction) {
     const QString& passphrase = m_passPhraseField->hiddenStringValue();
     if (passphrase.isEmpty()) {
+        return;
+    }
+    if (const std::optional<QString> refusal = passphraseRefusal(passphrase)) {
+        showMessage(*refusal);
         return;
     }
     // A menu entry's choice was for the batch it listed; after this run Return goes by the list again.
@@ -285,12 +290,11 @@ void BriskletAppDelegate::showStopOutcome() {
     const auto rows = static_cast<int64_t>(m_cryptor->urlCount());
     for (int64_t row = 0; row < rows; ++row) {
         untouched += m_cryptor->statusOnRow(row) == engine::StatusNone &&
-                             m_cryptor->failureReasonOnRow(row) == engine::logmsg::kStoppedUntouched
+                             hasReason(m_cryptor->reasonCodesOnRow(row), engine::ReasonCode::Stopped)
                          ? 1
                          : 0;
     }
-    showMessage(untouched == 1 ? tr("Stopped; 1 file was left untouched.")
-                               : tr("Stopped; %1 files were left untouched.").arg(untouched));
+    showMessage(tr("Stopped; %n file(s) left untouched.", nullptr, untouched));
 }
 
 void BriskletAppDelegate::announceRunEnd() {
@@ -302,8 +306,7 @@ void BriskletAppDelegate::announceRunEnd() {
                 summary.addCheckAnswer(*answer);
             }
         } else {
-            summary.addRow(m_cryptor->statusOnRow(row),
-                           QString::fromStdString(m_cryptor->failureReasonOnRow(row)));
+            summary.addRow(m_cryptor->statusOnRow(row), m_cryptor->reasonCodesOnRow(row));
         }
     }
     const QString text = summary.text();
@@ -352,16 +355,15 @@ void BriskletAppDelegate::showRecoveryOutcome() {
     int failed = 0;
     const auto rows = static_cast<int64_t>(m_cryptor->urlCount());
     for (int64_t row = 0; row < rows; ++row) {
-        const bool isRecovery = m_cryptor->failureReasonOnRow(row).find(
-                                    engine::logmsg::kRecoveredAfterInterruption) != std::string::npos;
+        const bool isRecovery = hasReason(m_cryptor->reasonCodesOnRow(row), engine::ReasonCode::Recovered);
         recovered += isRecovery ? 1 : 0;
         failed += !isRecovery && m_cryptor->statusOnRow(row) == engine::StatusFailed ? 1 : 0;
     }
+    // Two counts, so two sentences, each with its own plural form.
     showMessage(failed == 0
                     ? tr("Recovered %n file(s) that an interrupted run left unfinished.", nullptr, recovered)
-                    : tr("Recovered %1 file(s); %2 could not be recovered: see their rows.")
-                          .arg(recovered)
-                          .arg(failed));
+                    : tr("Recovered %n file(s).", nullptr, recovered) + QLatin1Char(' ') +
+                          tr("%n could not be recovered: see their rows.", nullptr, failed));
 }
 
 void BriskletAppDelegate::showMessage(const QString& message) {

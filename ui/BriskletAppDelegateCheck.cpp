@@ -5,7 +5,6 @@
 
 #include "crypto/passphrase_key.h"
 #include "engine/Cryptor.h"
-#include "engine/LogMessages.h"
 #include "engine/PassphraseCheck.h"
 #include "engine/Secret.h"
 #include "platform/ErrorText.h"
@@ -14,11 +13,11 @@
 #include "ui/MainWindow.h"
 #include "ui/MySecureTextField.h"
 #include "ui/PassphraseChecker.h"
+#include "ui/PassphraseRefusal.h"
 
 #include <QStatusBar>
 
 #include <filesystem>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -41,19 +40,20 @@ CheckAnswer answerOf(engine::CheckOutcome outcome) {
     return CheckAnswer::Unreadable;
 }
 
-// Why a file that was not read was left alone, in the engine's words.
-QString detailOf(const engine::CheckResult& result) {
+// Why a file that was not read was left alone, as the code a run would give it.
+engine::Reason reasonOf(const engine::CheckResult& result) {
     switch (result.outcome) {
     case engine::CheckOutcome::SymbolicLink:
-        return QString::fromUtf8(engine::logmsg::kSymbolicLinkInFolder.data(),
-                                 static_cast<qsizetype>(engine::logmsg::kSymbolicLinkInFolder.size()));
+        return {engine::ReasonCode::SymbolicLinkInFolder, {}};
     case engine::CheckOutcome::NotRegularFile:
-        return QString::fromUtf8(engine::logmsg::kNotRegularFile.data(),
-                                 static_cast<qsizetype>(engine::logmsg::kNotRegularFile.size()));
+        return {engine::ReasonCode::NotRegularFile, {}};
     case engine::CheckOutcome::Unreadable:
-        return result.error != 0 ? QString::fromStdString(platform::errorText(result.error)) : QString();
+        if (result.error != 0) {
+            return {engine::ReasonCode::SystemError, platform::errorText(result.error)};
+        }
+        return {};
     default:
-        return QString();
+        return {};
     }
 }
 
@@ -70,14 +70,12 @@ void BriskletAppDelegate::check() {
         {reinterpret_cast<const char16_t*>(passphrase.constData()), static_cast<size_t>(passphrase.size())},
         digest.get());
     if (refusal != passphrase::Result::Ok) {
-        const std::string_view why = passphrase::describe(refusal);
-        showMessage(QString::fromUtf8(why.data(), qsizetype(why.size())));
+        showMessage(passphraseRefusalText(refusal));
         return;
     }
     engine::Secret<twofish::keyInstance> key;
     if (passphrase::prepareKey(key.get(), twofish::DIR_DECRYPT, digest.get()) != twofish::TRUE) {
-        showMessage(QString::fromUtf8(engine::logmsg::kMakeKeyFailed.data(),
-                                      qsizetype(engine::logmsg::kMakeKeyFailed.size())));
+        showMessage(tr("The key could not be prepared."));
         return;
     }
 
@@ -105,7 +103,7 @@ void BriskletAppDelegate::check() {
 
 void BriskletAppDelegate::handleCheckAnswer(int row, const engine::CheckResult& result) {
     ++m_checkAnswers;
-    m_tableModel->setCheckAnswer(row, answerOf(result.outcome), detailOf(result));
+    m_tableModel->setCheckAnswer(row, answerOf(result.outcome), reasonOf(result));
 }
 
 void BriskletAppDelegate::handleCheckEnd(bool stopped) {
@@ -114,8 +112,7 @@ void BriskletAppDelegate::handleCheckEnd(bool stopped) {
     // Unlike a run that rewrites files, the passphrase stays: "Check, then Decrypt" needs it once more.
     if (stopped) {
         const int left = m_checkFiles - m_checkAnswers;
-        showMessage(left == 1 ? tr("Check stopped; 1 file was not checked.")
-                              : tr("Check stopped; %1 files were not checked.").arg(left));
+        showMessage(tr("Check stopped; %n file(s) not checked.", nullptr, left));
     } else if (m_stopRequested) {
         // The stop came after the last file: "Stopping…" would outlive what it announced.
         m_window->statusBar()->clearMessage();

@@ -67,10 +67,8 @@ void ConfirmationSheet::setMismatchShown(bool shown) {
 }
 
 void ConfirmationSheet::setFileCount(int count) {
-    m_summaryLabel->setText(
-        count == 1 ? tr("Encrypt 1 file in place. Without this passphrase it cannot be opened again.")
-                   : tr("Encrypt %1 files in place. Without this passphrase they cannot be opened again.")
-                         .arg(count));
+    m_summaryLabel->setText(tr(
+        "Encrypt %n file(s) in place. Without this passphrase they cannot be opened again.", nullptr, count));
 }
 
 void ConfirmationSheet::compare(const QString& passphrase, const QString& confirmation) {

@@ -176,11 +176,11 @@ void FileTableModel::checkStarting() {
     reload();
 }
 
-void FileTableModel::setCheckAnswer(int row, CheckAnswer answer, const QString& detail) {
+void FileTableModel::setCheckAnswer(int row, CheckAnswer answer, const engine::Reason& why) {
     if (row < 0 || static_cast<size_t>(row) >= m_checkAnswers.size()) {
         return;
     }
-    m_checkAnswers[static_cast<size_t>(row)] = RowCheck{answer, detail};
+    m_checkAnswers[static_cast<size_t>(row)] = RowCheck{answer, why};
     if (row < m_rowCount) {
         emitStatusChanged(row, row);
     }
@@ -189,7 +189,7 @@ void FileTableModel::setCheckAnswer(int row, CheckAnswer answer, const QString& 
 void FileTableModel::checkEnded() {
     for (std::optional<RowCheck>& check : m_checkAnswers) {
         if (!check) {
-            check = RowCheck{CheckAnswer::NotChecked, QString()};
+            check = RowCheck{CheckAnswer::NotChecked, {}};
         }
     }
     m_running = false;
@@ -202,6 +202,7 @@ RowStatus FileTableModel::rowStatus(int row) const {
     status.code = m_cryptor->statusOnRow(row);
     const std::string reason = m_cryptor->failureReasonOnRow(row);
     status.reason = QString::fromStdString(reason);
+    status.reasons = m_cryptor->reasonCodesOnRow(row);
     status.fileName = QString::fromStdString(m_cryptor->fileNameOnRow(row));
     if (status.code == engine::StatusDone) {
         const std::filesystem::path finalURL = m_cryptor->finalURLOnRow(row);
@@ -213,7 +214,7 @@ RowStatus FileTableModel::rowStatus(int row) const {
     status.missing = index < m_missing.size() && m_missing[index];
     if (index < m_checkAnswers.size() && m_checkAnswers[index]) {
         status.check = m_checkAnswers[index]->answer;
-        status.checkDetail = m_checkAnswers[index]->detail;
+        status.checkReason = m_checkAnswers[index]->why;
         return status;
     }
     if (!m_running || row < m_firstRunRow) {

@@ -59,7 +59,7 @@ public:
     // A check of the rows listed now: each shows "Checking…" until its answer is set; rows listed later
     // wait for the next run. At its end, rows left without an answer were not checked.
     void checkStarting();
-    void setCheckAnswer(int row, CheckAnswer answer, const QString& detail = QString());
+    void setCheckAnswer(int row, CheckAnswer answer, const engine::Reason& why = {});
     void checkEnded();
 
     // What the row's status words are made from.
@@ -70,7 +70,7 @@ public:
 private:
     struct RowCheck {
         CheckAnswer answer;
-        QString detail;
+        engine::Reason why;
     };
 
     QString toolTipOnRow(int row) const;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -26,11 +27,11 @@ RunProgressFigures runProgressFigures(const engine::Cryptor::RunProgress& progre
     RunProgressFigures figures;
     figures.barValue = progress.bytes.total > 0 ? progressBarValue(progress.bytes.done, progress.bytes.total)
                                                 : progressBarValue(files, progress.filesTotal);
-    figures.filesText = progress.filesTotal == 1
-                            ? QCoreApplication::translate("RunProgress", "%1 of 1 file").arg(files)
-                            : QCoreApplication::translate("RunProgress", "%1 of %2 files")
-                                  .arg(files)
-                                  .arg(progress.filesTotal);
+    // The plural form follows the total; a run of more than 2^31 files is beyond what a list can show.
+    const auto total = static_cast<int>(
+        std::min<uint64_t>(progress.filesTotal, static_cast<uint64_t>(std::numeric_limits<int>::max())));
+    figures.filesText =
+        QCoreApplication::translate("RunProgress", "%1 of %n file(s)", nullptr, total).arg(files);
     return figures;
 }
 

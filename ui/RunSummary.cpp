@@ -2,7 +2,6 @@
 // The one line that sums up a run once it has ended, e.g. "6 encrypted, 3 failed, 1 stopped".
 #include "ui/RunSummary.h"
 
-#include "engine/LogMessages.h"
 #include "engine/StatusCode.h"
 
 #include <QCoreApplication>
@@ -10,20 +9,14 @@
 
 namespace {
 
-bool isStopped(const QString& reason) {
-    return reason == QLatin1String(engine::logmsg::kStoppedUntouched.data(),
-                                   qsizetype(engine::logmsg::kStoppedUntouched.size())) ||
-           reason == QLatin1String("stopped");
-}
-
 QString category(const char* words, int count) {
     return QCoreApplication::translate("RunSummary", words, nullptr, count);
 }
 
 } // namespace
 
-void RunSummary::addRow(int32_t code, const QString& reason) {
-    if (reason.startsWith(QLatin1String("same file as "))) {
+void RunSummary::addRow(int32_t code, const std::vector<engine::Reason>& reasons) {
+    if (hasReason(reasons, engine::ReasonCode::SameFileAs)) {
         return;
     }
     if (m_kind == Kind::Recovery) {
@@ -34,7 +27,7 @@ void RunSummary::addRow(int32_t code, const QString& reason) {
         }
         return;
     }
-    if (isStopped(reason)) {
+    if (hasReason(reasons, engine::ReasonCode::Stopped)) {
         ++m_counts[3];
         return;
     }

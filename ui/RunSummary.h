@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // Each kind of run counts its own categories in a fixed order; empty categories are left out. A row that
 // shares another row's file (listed twice) counts once, with that row.
@@ -18,8 +19,9 @@ public:
     explicit RunSummary(Kind kind) : m_kind(kind) {}
 
     // A row's outcome after an encryption, a decryption or the recovery at launch: its code and the
-    // engine's reason. Rows that the run did not reach (added during it) have no outcome and count nowhere.
-    void addRow(int32_t code, const QString& reason);
+    // codes of its reason. Rows that the run did not reach (added during it) have no outcome and count
+    // nowhere.
+    void addRow(int32_t code, const std::vector<engine::Reason>& reasons);
     // A row's answer after a check.
     void addCheckAnswer(CheckAnswer answer);
 

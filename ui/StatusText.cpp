@@ -2,18 +2,22 @@
 // The short words the file table shows for a row's status, from the engine's status code and reasons.
 #include "ui/StatusText.h"
 
-#include "engine/LogMessages.h"
 #include "engine/PathExtension.h"
 #include "engine/StatusCode.h"
+#include "platform/ErrorText.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 
 namespace {
+
+using engine::ReasonCode;
 
 // The codes a rule applies to, as bits.
 enum Codes : unsigned {
@@ -21,25 +25,17 @@ enum Codes : unsigned {
     Done = 1u << engine::StatusDone,
     NotRenamed = 1u << engine::StatusNotRenamed,
     Failed = 1u << engine::StatusFailed,
-    Renamed = Done | NotRenamed,
     Any = None | Done | NotRenamed | Failed,
 };
 
-// A reason is the engine's lines joined by "; " (lines may hold "; " themselves), so a pattern is looked
-// for where a line begins or ends rather than by splitting.
-enum class Match {
-    Line,   // a whole line of the reason
-    Prefix, // the start of a line; {line} runs from there to the reason's end, {rest} after the prefix
-    Suffix, // the end of a line; {line} is that line
-};
-
-// Words for a code and a line of its reason. {verb} is "Encrypted" or "Decrypted", {noun} "Encryption" or
-// "Decryption", {name} the file's name after the run, {line} and {rest} what the rule matched.
+// Words for a status code and a line of its reason. {verb} is "Encrypted" or "Decrypted", {noun}
+// "Encryption" or "Decryption", {name} the file's name after the run, {detail} the line's detail. A rule
+// with a system error applies to a SystemError line of that error only.
 struct Rule {
     unsigned codes;
-    Match match;
-    std::string_view pattern;
+    ReasonCode reason;
     const char* words;
+    int systemError = 0;
 };
 
 // "Unchanged" is said only where the engine guarantees it: every failure leaves the file as it was unless
@@ -47,126 +43,114 @@ struct Rule {
 // clang-format off
 constexpr Rule kRules[] = {
     // Rows that share another row's file, and rewrites that a journal completed.
-    {Any, Match::Prefix, "same file as ", QT_TRANSLATE_NOOP("StatusText", "Same file as {rest}")},
-    {Done, Match::Line, engine::logmsg::kRecoveredAfterInterruption,
+    {Any, ReasonCode::SameFileAs, QT_TRANSLATE_NOOP("StatusText", "Same file as {detail}")},
+    {Done, ReasonCode::Recovered,
      QT_TRANSLATE_NOOP("StatusText", "{noun} completed after an interruption → {name}")},
-    {NotRenamed, Match::Line, engine::logmsg::kRecoveredAfterInterruption,
+    {NotRenamed, ReasonCode::Recovered,
      QT_TRANSLATE_NOOP("StatusText", "{noun} completed after an interruption, but not renamed")},
 
     // Rewrites whose journal stays beside the file until a recovery completes them.
-    {Failed, Match::Prefix, "finished, but could not be made durable",
+    {Failed, ReasonCode::NotDurable,
      QT_TRANSLATE_NOOP("StatusText", "Finished, but not yet safe on disk — will be completed")},
-    {Failed, Match::Prefix, engine::logmsg::kCouldNotSyncFile,
+    {Failed, ReasonCode::CouldNotSyncFile,
      QT_TRANSLATE_NOOP("StatusText", "Written, but not yet safe on disk — will be completed")},
-    {Failed, Match::Line, engine::logmsg::kJournalDamagedFileWhole,
+    {Failed, ReasonCode::JournalDamagedFileWhole,
      QT_TRANSLATE_NOOP("StatusText", "Its journal was damaged; the file was never touched — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kJournalDamaged,
+    {Failed, ReasonCode::JournalDamaged,
      QT_TRANSLATE_NOOP("StatusText", "Interrupted, and its journal is damaged: the file stays partly "
                        "rewritten")},
-    {Failed, Match::Line, engine::logmsg::kJournalUnknownVersion,
+    {Failed, ReasonCode::JournalUnknownVersion,
      QT_TRANSLATE_NOOP("StatusText", "Interrupted; its journal needs another version of Brisklet")},
-    {Failed, Match::Line, engine::logmsg::kFileNoLongerMatches,
+    {Failed, ReasonCode::FileNoLongerMatches,
      QT_TRANSLATE_NOOP("StatusText", "Changed since it was interrupted — nothing done, journal kept")},
-    {Failed, Match::Line, engine::logmsg::kFileOfJournalMissing,
+    {Failed, ReasonCode::FileOfJournalMissing,
      QT_TRANSLATE_NOOP("StatusText", "Moved or deleted since it was interrupted — nothing done")},
-    {Failed, Match::Prefix, "the journal belongs to ",
-     QT_TRANSLATE_NOOP("StatusText", "Interrupted: {line}")},
-    {Failed, Match::Line, engine::logmsg::kChangedDuringRewrite,
+    {Failed, ReasonCode::JournalOfAnotherUser,
+     QT_TRANSLATE_NOOP("StatusText", "Interrupted: the journal belongs to {detail}; run brisklet-cli recover "
+                       "as {detail}")},
+    {Failed, ReasonCode::ChangedDuringRewrite,
      QT_TRANSLATE_NOOP("StatusText", "Changed by another program during the rewrite — journal kept")},
-    {Failed, Match::Prefix, "interrupted rewrite pending",
+    {Failed, ReasonCode::RewritePending,
      QT_TRANSLATE_NOOP("StatusText", "Interrupted: will be completed at the next start or run")},
-    {Failed, Match::Prefix, "the journal was kept at: ",
+    {Failed, ReasonCode::JournalKeptAt,
      QT_TRANSLATE_NOOP("StatusText", "Interrupted: will be completed at the next start or run")},
 
     // Files another program or run holds.
-    {Failed, Match::Line, engine::logmsg::kOpenInAnotherProgram,
+    {Failed, ReasonCode::OpenInAnotherProgram,
      QT_TRANSLATE_NOOP("StatusText", "Open in another program — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kInUseByAnotherRun,
+    {Failed, ReasonCode::InUseByAnotherRun,
      QT_TRANSLATE_NOOP("StatusText", "In use by another run — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kFileChangedWhileRead,
+    {Failed, ReasonCode::ChangedWhileRead,
      QT_TRANSLATE_NOOP("StatusText", "Changed while it was read — unchanged")},
 
     // What a file is not: the more certain answer about its length before the guess about the passphrase.
-    {Failed, Match::Line, engine::logmsg::kShorterThanAnyEncryptedFile,
-     QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file")},
-    {Failed, Match::Line, engine::logmsg::kNotAMultipleOf16,
-     QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file")},
-    {Failed, Match::Line, engine::logmsg::kPassphraseMightBeWrong,
+    {Failed, ReasonCode::ShorterThanAnyEncryptedFile, QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file")},
+    {Failed, ReasonCode::NotAMultipleOf16, QT_TRANSLATE_NOOP("StatusText", "Not an encrypted file")},
+    {Failed, ReasonCode::WrongPassphrase,
      QT_TRANSLATE_NOOP("StatusText", "Does not open with this passphrase (or is not an encrypted file) — "
                        "unchanged")},
-    {Failed, Match::Line, engine::logmsg::kSymbolicLinkNamed,
+    {Failed, ReasonCode::SymbolicLinkNamed,
      QT_TRANSLATE_NOOP("StatusText", "Symbolic link: add the file it points to")},
-    {Failed, Match::Line, engine::logmsg::kSymbolicLinkInFolder,
+    {Failed, ReasonCode::SymbolicLinkInFolder,
      QT_TRANSLATE_NOOP("StatusText", "Symbolic link: add the file it points to")},
-    {Failed, Match::Line, engine::logmsg::kNotRegularFile,
-     QT_TRANSLATE_NOOP("StatusText", "Not a regular file — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kJournalNamed,
+    {Failed, ReasonCode::NotRegularFile, QT_TRANSLATE_NOOP("StatusText", "Not a regular file — unchanged")},
+    {Failed, ReasonCode::JournalNamed,
      QT_TRANSLATE_NOOP("StatusText", "Journal of an interrupted rewrite: recovery completes it")},
-    {Failed, Match::Suffix, "names; rewriting it in place would change them all",
+    {Failed, ReasonCode::SeveralNames,
      QT_TRANSLATE_NOOP("StatusText", "Has several names (hard links) — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kReadOnlyFile,
-     QT_TRANSLATE_NOOP("StatusText", "Read-only — unchanged")},
+    {Failed, ReasonCode::ReadOnly, QT_TRANSLATE_NOOP("StatusText", "Read-only — unchanged")},
 
     // Names: the one the file was to get, and its folder.
-    {Failed, Match::Line, engine::logmsg::kNameTooLong,
+    {Failed, ReasonCode::NameTooLong,
      QT_TRANSLATE_NOOP("StatusText", "Name too long to add “.brisklet” — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kFolderNotWritable,
+    {Failed, ReasonCode::FolderNotWritable,
      QT_TRANSLATE_NOOP("StatusText", "Its folder is not writable — unchanged")},
-    {Failed, Match::Suffix, " already exists", QT_TRANSLATE_NOOP("StatusText", "{line} — unchanged")},
-    {NotRenamed, Match::Suffix, " already exists",
-     QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: {line}")},
-    {NotRenamed, Match::Line, engine::logmsg::kNoExtensionToRemove,
+    {Failed, ReasonCode::TargetExists, QT_TRANSLATE_NOOP("StatusText", "{detail} already exists — unchanged")},
+    {NotRenamed, ReasonCode::TargetExists,
+     QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: {detail} already exists")},
+    {NotRenamed, ReasonCode::NoExtensionToRemove,
      QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: no extension to remove")},
-    {NotRenamed, Match::Suffix, "permission denied",
-     QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: permission denied")},
+    {NotRenamed, ReasonCode::SystemError,
+     QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed: permission denied"), EACCES},
 
     // The working copy beside the file, and the file's own writes.
-    {Failed, Match::Prefix, engine::logmsg::kCouldNotCreateJournal,
+    {Failed, ReasonCode::CouldNotCreateJournal,
      QT_TRANSLATE_NOOP("StatusText", "Could not write its working copy beside it — unchanged")},
-    {Failed, Match::Prefix, engine::logmsg::kCouldNotWriteJournal,
+    {Failed, ReasonCode::CouldNotWriteJournal,
      QT_TRANSLATE_NOOP("StatusText", "Could not write its working copy beside it — unchanged")},
-    {Failed, Match::Prefix, engine::logmsg::kCouldNotSyncJournal,
+    {Failed, ReasonCode::CouldNotSyncJournal,
      QT_TRANSLATE_NOOP("StatusText", "Could not write its working copy beside it — unchanged")},
-    {Failed, Match::Prefix, engine::logmsg::kCouldNotSyncFolderOfJournal,
+    {Failed, ReasonCode::CouldNotSyncFolderOfJournal,
      QT_TRANSLATE_NOOP("StatusText", "Could not write its working copy beside it — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kMkstempFailed,
+    {Failed, ReasonCode::CouldNotWriteTempFile,
      QT_TRANSLATE_NOOP("StatusText", "Could not write its working copy beside it — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kCouldNotWriteToTempFile,
-     QT_TRANSLATE_NOOP("StatusText", "Could not write its working copy beside it — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kCouldNotReadFromTmpFile,
+    {Failed, ReasonCode::CouldNotReadTempFile,
      QT_TRANSLATE_NOOP("StatusText", "Could not read its working copy — unchanged")},
-    {Failed, Match::Prefix, engine::logmsg::kCouldNotReadJournal,
+    {Failed, ReasonCode::CouldNotReadJournal,
      QT_TRANSLATE_NOOP("StatusText", "Could not read the journal of its interrupted rewrite")},
-    {Failed, Match::Prefix, engine::logmsg::kWritingToFileFailed,
-     QT_TRANSLATE_NOOP("StatusText", "Could not write the file — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kCouldNotTruncateFile,
+    {Failed, ReasonCode::WritingFailed, QT_TRANSLATE_NOOP("StatusText", "Could not write the file — unchanged")},
+    {Failed, ReasonCode::CouldNotTruncate,
      QT_TRANSLATE_NOOP("StatusText", "Could not shorten the file — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kBadNumberOfBitsProcessed,
-     QT_TRANSLATE_NOOP("StatusText", "The cipher failed — unchanged")},
-    {Failed, Match::Line, engine::logmsg::kMakeKeyFailed,
+    {Failed, ReasonCode::BadNumberOfBits, QT_TRANSLATE_NOOP("StatusText", "The cipher failed — unchanged")},
+    {Failed, ReasonCode::MakeKeyFailed,
      QT_TRANSLATE_NOOP("StatusText", "The key could not be prepared — unchanged")},
-    // System errors, in platform::errorText's words, at the end of the line that met them; after the steps
-    // above, whose words say more than the error alone.
-    {Failed, Match::Suffix, "no such file", QT_TRANSLATE_NOOP("StatusText", "Not found")},
-    {Failed, Match::Suffix, "no such file or directory", QT_TRANSLATE_NOOP("StatusText", "Not found")},
-    {Failed, Match::Suffix, "permission denied",
-     QT_TRANSLATE_NOOP("StatusText", "Permission denied — unchanged")},
-    {Failed, Match::Suffix, "read-only file system",
-     QT_TRANSLATE_NOOP("StatusText", "On a read-only file system — unchanged")},
-    {Failed, Match::Suffix, "no space left",
-     QT_TRANSLATE_NOOP("StatusText", "No space left on the disk — unchanged")},
+    // System errors, after the steps above, whose words say more than the error alone.
+    {Failed, ReasonCode::SystemError, QT_TRANSLATE_NOOP("StatusText", "Not found"), ENOENT},
+    {Failed, ReasonCode::SystemError, QT_TRANSLATE_NOOP("StatusText", "Permission denied — unchanged"), EACCES},
+    {Failed, ReasonCode::SystemError,
+     QT_TRANSLATE_NOOP("StatusText", "On a read-only file system — unchanged"), EROFS},
+    {Failed, ReasonCode::SystemError,
+     QT_TRANSLATE_NOOP("StatusText", "No space left on the disk — unchanged"), ENOSPC},
 
-    {Done, Match::Line, engine::logmsg::kCouldNotRemoveJournal,
+    {Done, ReasonCode::CouldNotRemoveJournal,
      QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (a journal was left beside it)")},
 
     // Stops.
-    {None, Match::Line, engine::logmsg::kStoppedUntouched,
-     QT_TRANSLATE_NOOP("StatusText", "Stopped, untouched")},
-    {None | Failed, Match::Line, "stopped", QT_TRANSLATE_NOOP("StatusText", "Stopped")},
+    {None, ReasonCode::Stopped, QT_TRANSLATE_NOOP("StatusText", "Stopped, untouched")},
 };
 // clang-format on
 
-QString tr(const char* words) {
+QString translated(const char* words) {
     return QCoreApplication::translate("StatusText", words);
 }
 
@@ -177,41 +161,41 @@ QString fromView(std::string_view text) {
 QString verb(RunDirection direction) {
     switch (direction) {
     case RunDirection::Encrypt:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Encrypted"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Encrypted"));
     case RunDirection::Decrypt:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Decrypted"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Decrypted"));
     case RunDirection::None:
     case RunDirection::Check:
         break;
     }
-    return tr(QT_TRANSLATE_NOOP("StatusText", "Processed"));
+    return translated(QT_TRANSLATE_NOOP("StatusText", "Processed"));
 }
 
 QString noun(RunDirection direction) {
     switch (direction) {
     case RunDirection::Encrypt:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Encryption"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Encryption"));
     case RunDirection::Decrypt:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Decryption"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Decryption"));
     case RunDirection::None:
     case RunDirection::Check:
         break;
     }
-    return tr(QT_TRANSLATE_NOOP("StatusText", "Rewrite"));
+    return translated(QT_TRANSLATE_NOOP("StatusText", "Rewrite"));
 }
 
 QString inProgressText(RunDirection direction) {
     switch (direction) {
     case RunDirection::Encrypt:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Encrypting…"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Encrypting…"));
     case RunDirection::Decrypt:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Decrypting…"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Decrypting…"));
     case RunDirection::Check:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Checking…"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Checking…"));
     case RunDirection::None:
         break;
     }
-    return tr(QT_TRANSLATE_NOOP("StatusText", "Recovering…"));
+    return translated(QT_TRANSLATE_NOOP("StatusText", "Recovering…"));
 }
 
 // A recovery completes a rewrite of either direction, whatever run met its journal: the names tell which.
@@ -232,50 +216,17 @@ RunDirection recoveredDirection(const QString& fileName, const QString& finalNam
     return finalName.endsWith(extension) ? RunDirection::Encrypt : RunDirection::Decrypt;
 }
 
-struct Found {
-    QString line; // the line that matched
-    QString rest; // a prefix's line after the prefix
-};
-
-bool lineStartsAt(const QString& reason, qsizetype at) {
-    return at == 0 || QStringView(reason).mid(at - 2, 2) == QLatin1String("; ");
-}
-
-bool lineEndsAt(const QString& reason, qsizetype at) {
-    return at == reason.size() || QStringView(reason).mid(at, 2) == QLatin1String("; ");
-}
-
-std::optional<Found> find(const Rule& rule, const QString& reason) {
-    const QString pattern = fromView(rule.pattern);
-    for (qsizetype at = reason.indexOf(pattern, 0, Qt::CaseInsensitive); at >= 0;
-         at = reason.indexOf(pattern, at + 1, Qt::CaseInsensitive)) {
-        const qsizetype end = at + pattern.size();
-        switch (rule.match) {
-        case Match::Line:
-            if (lineStartsAt(reason, at) && lineEndsAt(reason, end)) {
-                return Found{reason.mid(at, end - at), {}};
-            }
-            break;
-        case Match::Prefix:
-            // What follows may hold "; " itself (a name, a sentence of two parts), so it runs to the end.
-            if (lineStartsAt(reason, at)) {
-                return Found{reason.mid(at), reason.mid(end)};
-            }
-            break;
-        case Match::Suffix:
-            if (lineEndsAt(reason, end)) {
-                const qsizetype separator = at >= 2 ? reason.lastIndexOf(QLatin1String("; "), at - 2) : -1;
-                const qsizetype lineStart = separator < 0 ? 0 : separator + 2;
-                return Found{reason.mid(lineStart, end - lineStart), {}};
-            }
-            break;
-        }
+bool matches(const Rule& rule, const engine::Reason& reason) {
+    if (reason.code != rule.reason) {
+        return false;
     }
-    return std::nullopt;
+    // The platform words each error the same way whatever errno stood for it (EPERM as EACCES), so the
+    // error is told by its words rather than by one number.
+    return rule.systemError == 0 || reason.detail == platform::errorText(rule.systemError);
 }
 
 // Placeholders by name rather than QString::arg(), which would also replace markers inside a file name.
-QString filled(QString words, const RowStatus& status, const Found& found) {
+QString filled(QString words, const RowStatus& status, const QString& detail) {
     RunDirection direction = status.direction;
     QString name =
         status.finalName.isEmpty() ? renamedFileName(status.fileName, direction) : status.finalName;
@@ -283,8 +234,10 @@ QString filled(QString words, const RowStatus& status, const Found& found) {
         direction = recoveredDirection(status.fileName, status.finalName);
     }
     const std::pair<const char*, QString> values[] = {
-        {"{verb}", verb(direction)}, {"{noun}", noun(direction)}, {"{name}", name},
-        {"{line}", found.line},      {"{rest}", found.rest},
+        {"{verb}", verb(direction)},
+        {"{noun}", noun(direction)},
+        {"{name}", name},
+        {"{detail}", detail},
     };
     // One pass, left to right, so that a replaced value is never searched again.
     QString result;
@@ -306,45 +259,49 @@ QString filled(QString words, const RowStatus& status, const Found& found) {
     return result;
 }
 
-// The first rule of the row's code that its reason matches, filled in.
-std::optional<QString> tableWords(const RowStatus& status) {
-    if (status.reason.isEmpty() || status.code < 0 || status.code > engine::StatusFailed) {
+// The first rule of the row's status code that a line of its reason has, filled in.
+std::optional<QString> tableWords(const RowStatus& status, const std::vector<engine::Reason>& reasons) {
+    if (status.code < 0 || status.code > engine::StatusFailed) {
         return std::nullopt;
     }
     for (const Rule& rule : kRules) {
         if ((rule.codes & (1u << status.code)) == 0) {
             continue;
         }
-        if (const auto found = find(rule, status.reason)) {
-            return filled(tr(rule.words), status, *found);
+        for (const engine::Reason& reason : reasons) {
+            if (matches(rule, reason)) {
+                return filled(translated(rule.words), status, QString::fromStdString(reason.detail));
+            }
         }
     }
     return std::nullopt;
 }
 
 QString wordsFor(const RowStatus& status) {
-    if (const auto words = tableWords(status)) {
+    if (const auto words = tableWords(status, status.reasons)) {
         return *words;
     }
     switch (status.code) {
     case engine::StatusDone:
-        return filled(tr(QT_TRANSLATE_NOOP("StatusText", "{verb} → {name}")), status, {});
+        return filled(translated(QT_TRANSLATE_NOOP("StatusText", "{verb} → {name}")), status, {});
     case engine::StatusNotRenamed: {
         // The content has been rewritten: the words must not let anyone think the file is as it was.
         RowStatus unnamed = status;
         unnamed.finalName.clear();
-        return filled(tr(QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed to {name}")), unnamed, {});
+        return filled(translated(QT_TRANSLATE_NOOP("StatusText", "{verb}, but not renamed to {name}")),
+                      unnamed, {});
     }
     case engine::StatusFailed:
-        return status.reason.isEmpty() ? tr(QT_TRANSLATE_NOOP("StatusText", "Failed"))
-                                       : tr(QT_TRANSLATE_NOOP("StatusText", "Failed: %1")).arg(status.reason);
+        return status.reason.isEmpty()
+                   ? translated(QT_TRANSLATE_NOOP("StatusText", "Failed"))
+                   : translated(QT_TRANSLATE_NOOP("StatusText", "Failed: %1")).arg(status.reason);
     case engine::StatusNone:
-        if (status.reason.isEmpty() && status.missing) {
-            return tr(QT_TRANSLATE_NOOP("StatusText", "Not found"));
+        if (status.reasons.empty() && status.missing) {
+            return translated(QT_TRANSLATE_NOOP("StatusText", "Not found"));
         }
         return status.reason;
     default:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Unknown status %1")).arg(status.code);
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Unknown status %1")).arg(status.code);
     }
 }
 
@@ -354,31 +311,33 @@ QString checkText(const RowStatus& status) {
     RowStatus outcome = status;
     outcome.code = engine::StatusFailed;
     outcome.direction = RunDirection::Decrypt;
+    engine::Reason reason;
     switch (*status.check) {
     case CheckAnswer::Opens:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Opens"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Opens"));
     case CheckAnswer::DoesNotOpen:
-        outcome.reason = fromView(engine::logmsg::kPassphraseMightBeWrong);
+        reason.code = ReasonCode::WrongPassphrase;
         break;
     case CheckAnswer::NotEncrypted:
-        outcome.reason = fromView(engine::logmsg::kNotAMultipleOf16);
+        reason.code = ReasonCode::NotAMultipleOf16;
         break;
     case CheckAnswer::RewritePending:
-        outcome.reason = QString::fromStdString(engine::logmsg::interruptedRewritePending(""));
+        reason.code = ReasonCode::RewritePending;
         break;
     case CheckAnswer::Unreadable:
-        outcome.reason = status.checkDetail;
-        if (status.checkDetail.isEmpty()) {
-            return tr(QT_TRANSLATE_NOOP("StatusText", "Cannot be read"));
+        reason = status.checkReason;
+        if (reason.code == ReasonCode::Unknown && reason.detail.empty()) {
+            return translated(QT_TRANSLATE_NOOP("StatusText", "Cannot be read"));
         }
         break;
     case CheckAnswer::NotChecked:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Stopped, not checked"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Stopped, not checked"));
     }
-    if (const auto words = tableWords(outcome)) {
+    if (const auto words = tableWords(outcome, {reason})) {
         return *words;
     }
-    return tr(QT_TRANSLATE_NOOP("StatusText", "Cannot be read: %1")).arg(status.checkDetail);
+    return translated(QT_TRANSLATE_NOOP("StatusText", "Cannot be read: %1"))
+        .arg(QString::fromStdString(reason.detail));
 }
 
 } // namespace
@@ -386,12 +345,12 @@ QString checkText(const RowStatus& status) {
 QString statusText(const RowStatus& status) {
     switch (status.phase) {
     case RowPhase::WaitingForNextRun:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Waiting for the next run"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Waiting for the next run"));
     case RowPhase::Queued:
-        return tr(QT_TRANSLATE_NOOP("StatusText", "Queued"));
+        return translated(QT_TRANSLATE_NOOP("StatusText", "Queued"));
     case RowPhase::InProgress:
         if (status.percent) {
-            return tr(QT_TRANSLATE_NOOP("StatusText", "%1 %2%"))
+            return translated(QT_TRANSLATE_NOOP("StatusText", "%1 %2%"))
                 .arg(inProgressText(status.direction))
                 .arg(*status.percent);
         }
@@ -411,19 +370,15 @@ bool awaitsCompletion(const RowStatus& status) {
     }
     // The lines that say a journal was kept for the file; damaged or foreign journals say more and are not
     // completed by themselves.
-    static const Rule kKept[] = {
-        {Failed, Match::Prefix, "interrupted rewrite pending", ""},
-        {Failed, Match::Prefix, "finished, but could not be made durable", ""},
-        {Failed, Match::Prefix, "the journal was kept at: ", ""},
-    };
-    for (const Rule& rule : kKept) {
-        if (find(rule, status.reason)) {
-            return !find(Rule{Failed, Match::Line, engine::logmsg::kJournalDamaged, ""}, status.reason) &&
-                   !find(Rule{Failed, Match::Line, engine::logmsg::kJournalUnknownVersion, ""},
-                         status.reason);
-        }
-    }
-    return false;
+    const auto has = [&status](ReasonCode code) { return hasReason(status.reasons, code); };
+    return (has(ReasonCode::RewritePending) || has(ReasonCode::NotDurable) ||
+            has(ReasonCode::JournalKeptAt)) &&
+           !has(ReasonCode::JournalDamaged) && !has(ReasonCode::JournalUnknownVersion);
+}
+
+bool hasReason(const std::vector<engine::Reason>& reasons, engine::ReasonCode code) {
+    return std::any_of(reasons.begin(), reasons.end(),
+                       [code](const engine::Reason& reason) { return reason.code == code; });
 }
 
 QString renamedFileName(const QString& fileName, RunDirection direction) {

@@ -8,6 +8,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QuitSignals.h"
 #include "ui/SingleInstance.h"
+#include "ui/Translations.h"
 #include "ui/WindowReport.h"
 
 #include <QApplication>
@@ -93,6 +94,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Brisklet"));
     QGuiApplication::setDesktopFileName(QStringLiteral("brisklet"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("brisklet")));
+    // The window follows the session's language; the words on standard error above stay English.
+    Translations translations;
+    translations.install();
 
     // The bytes as given, with Qt's own options taken out: decoded text would lose names in no encoding.
     QByteArrayList arguments;

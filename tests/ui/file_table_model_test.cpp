@@ -3,6 +3,7 @@
 #include "ui/FileTableModel.h"
 
 #include "engine/Cryptor.h"
+#include "engine/ReasonCode.h"
 #include "engine/StatusCode.h"
 
 #include <QFile>
@@ -11,11 +12,20 @@
 #include <QTest>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Stands in for an operation's report; this Cryptor runs nothing, so its run count is not looked at.
+// Stands in for an operation's report, with the reason's lines (none here holds "; " itself) and their
+// codes; this Cryptor runs nothing, so its run count is not looked at.
 void report(engine::Cryptor& cryptor, int64_t row, int32_t code, const std::string& reason = {}) {
+    std::vector<engine::Reason> codes;
+    for (const QString& line :
+         QString::fromStdString(reason).split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+        codes.push_back(engine::reasonOf(line.toStdString()));
+    }
+    cryptor.updateReasonCodes(row, std::move(codes));
     cryptor.updateReason(row, reason);
     cryptor.updateStatus(code, row);
 }

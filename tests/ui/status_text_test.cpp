@@ -3,6 +3,7 @@
 #include "ui/StatusText.h"
 
 #include "engine/LogMessages.h"
+#include "engine/ReasonCode.h"
 #include "engine/StatusCode.h"
 #include "ui/StatusColors.h"
 
@@ -22,6 +23,19 @@ namespace {
 
 QString line(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// A reason as the engine gives a row one: its lines (written here one to a line of `lines`) each with its
+// code, and the sentence they make.
+void setReason(RowStatus& status, const QString& lines) {
+    status.reasons.clear();
+    if (lines.isEmpty()) {
+        return;
+    }
+    for (const QString& each : lines.split(QLatin1Char('\n'))) {
+        status.reasons.push_back(engine::reasonOf(each.toStdString()));
+    }
+    status.reason = QString(lines).replace(QLatin1Char('\n'), QLatin1String("; "));
 }
 
 } // namespace
@@ -70,7 +84,6 @@ void StatusTextTest::wordsForEachOutcome_data() {
     QTest::newRow("queued") << done << enc << "" << RowPhase::Queued << "Queued";
     QTest::newRow("stopped before it began")
         << none << enc << "stopped; untouched" << settled << "Stopped, untouched";
-    QTest::newRow("stopped") << none << enc << "stopped" << settled << "Stopped";
 
     QTest::newRow("encrypted") << done << enc << "" << settled << "Encrypted → report.pdf.brisklet";
     QTest::newRow("decrypted") << done << dec << "" << settled << "Decrypted → report.pdf";
@@ -83,26 +96,27 @@ void StatusTextTest::wordsForEachOutcome_data() {
         << notRenamed << enc << line(engine::logmsg::kCouldNotRenameFile) << settled
         << "Encrypted, but not renamed to report.pdf.brisklet";
     QTest::newRow("not renamed: name taken")
-        << notRenamed << enc << "could not rename file; report.pdf.brisklet already exists" << settled
+        << notRenamed << enc << "could not rename file\nreport.pdf.brisklet already exists" << settled
         << "Encrypted, but not renamed: report.pdf.brisklet already exists";
     QTest::newRow("not renamed when decrypting")
         << notRenamed << dec << "report.pdf already exists" << settled
         << "Decrypted, but not renamed: report.pdf already exists";
 
-    QTest::newRow("permission denied, at a line's end, any case")
-        << failed << enc << "could not open file: Permission denied" << settled
-        << "Permission denied — unchanged";
+    QTest::newRow("permission denied")
+        << failed << enc << "permission denied" << settled << "Permission denied — unchanged";
+    QTest::newRow("not renamed: permission denied")
+        << notRenamed << enc << "could not rename file\npermission denied" << settled
+        << "Encrypted, but not renamed: permission denied";
     QTest::newRow("target taken before the run")
         << failed << dec << "report.pdf already exists" << settled << "report.pdf already exists — unchanged";
     QTest::newRow("a pending rewrite outweighs the failure that left it")
         << failed << enc
-        << line(engine::logmsg::kWritingToFileFailed) + "; " +
+        << line(engine::logmsg::kWritingToFileFailed) + "\n" +
                line(engine::logmsg::interruptedRewritePending("/s"))
         << settled << "Interrupted: will be completed at the next start or run";
     QTest::newRow("unknown reason") << failed << enc << "the disk caught fire" << settled
                                     << "Failed: the disk caught fire";
     QTest::newRow("failed without a reason") << failed << enc << "" << settled << "Failed";
-    QTest::newRow("stopped midway") << failed << enc << "stopped" << settled << "Stopped";
     QTest::newRow("unknown code") << 42 << enc << "" << settled << "Unknown status 42";
 }
 
@@ -115,7 +129,7 @@ void StatusTextTest::wordsForEachOutcome() {
     RowStatus status;
     status.code = code;
     status.direction = direction;
-    status.reason = reason;
+    setReason(status, reason);
     // The name the file had when the run began.
     status.fileName = direction == RunDirection::Decrypt ? "report.pdf.brisklet" : "report.pdf";
     status.phase = phase;
@@ -150,33 +164,33 @@ void StatusTextTest::everyEngineSentenceInTheWindowsWords_data() {
     QTest::newRow("changed while read")
         << failed << enc << line(kFileChangedWhileRead) << "Changed while it was read — unchanged";
     QTest::newRow("changed during the rewrite")
-        << failed << enc << line(kChangedDuringRewrite) + "; " + pending
+        << failed << enc << line(kChangedDuringRewrite) + "\n" + pending
         << "Changed by another program during the rewrite — journal kept";
     QTest::newRow("write failed midway")
-        << failed << enc << with(kWritingToFileFailed, ENOSPC) + "; " + pending << interrupted;
+        << failed << enc << with(kWritingToFileFailed, ENOSPC) + "\n" + pending << interrupted;
     QTest::newRow("truncation failed midway")
-        << failed << dec << line(kCouldNotTruncateFile) + "; " + pending << interrupted;
-    QTest::newRow("not durable") << failed << enc << line(notDurable("input/output error")) + "; " + pending
+        << failed << dec << line(kCouldNotTruncateFile) + "\n" + pending << interrupted;
+    QTest::newRow("not durable") << failed << enc << line(notDurable("input/output error")) + "\n" + pending
                                  << "Finished, but not yet safe on disk — will be completed";
-    QTest::newRow("file sync failed") << failed << enc << with(kCouldNotSyncFile, EIO) + "; " + pending
+    QTest::newRow("file sync failed") << failed << enc << with(kCouldNotSyncFile, EIO) + "\n" + pending
                                       << "Written, but not yet safe on disk — will be completed";
     QTest::newRow("recovery: open elsewhere, journal kept")
-        << failed << enc << line(kOpenInAnotherProgram) + "; " + line(journalKeptAt("/d/.brisklet-journal-1"))
+        << failed << enc << line(kOpenInAnotherProgram) + "\n" + line(journalKeptAt("/d/.brisklet-journal-1"))
         << interrupted;
     QTest::newRow("recovery: damaged journal")
-        << failed << enc << line(kJournalDamaged) + "; " + line(journalKeptAt("/d/.brisklet-journal-1"))
+        << failed << enc << line(kJournalDamaged) + "\n" + line(journalKeptAt("/d/.brisklet-journal-1"))
         << "Interrupted, and its journal is damaged: the file stays partly rewritten";
     QTest::newRow("recovery: damaged journal, file whole")
         << failed << enc << line(kJournalDamagedFileWhole)
         << "Its journal was damaged; the file was never touched — unchanged";
     QTest::newRow("recovery: unknown version")
-        << failed << enc << line(kJournalUnknownVersion) + "; " + line(journalKeptAt("/d/j"))
+        << failed << enc << line(kJournalUnknownVersion) + "\n" + line(journalKeptAt("/d/j"))
         << "Interrupted; its journal needs another version of Brisklet";
     QTest::newRow("recovery: file changed since")
         << failed << enc << line(kFileNoLongerMatches)
         << "Changed since it was interrupted — nothing done, journal kept";
     QTest::newRow("recovery: file gone")
-        << failed << dec << line(kFileOfJournalMissing) + "; " + line(journalKeptAt("/d/j"))
+        << failed << dec << line(kFileOfJournalMissing) + "\n" + line(journalKeptAt("/d/j"))
         << "Moved or deleted since it was interrupted — nothing done";
     QTest::newRow("recovery: another user's journal")
         << failed << enc << line(journalOfAnotherUser("bob"))
@@ -218,13 +232,13 @@ void StatusTextTest::everyEngineSentenceInTheWindowsWords_data() {
         << failed << dec << line(kPassphraseMightBeWrong) << plain;
     QTest::newRow("impossible length") << failed << dec << line(kNotAMultipleOf16) << "Not an encrypted file";
     QTest::newRow("too short to be encrypted")
-        << failed << dec << line(kPassphraseMightBeWrong) + "; " + line(kShorterThanAnyEncryptedFile)
+        << failed << dec << line(kPassphraseMightBeWrong) + "\n" + line(kShorterThanAnyEncryptedFile)
         << "Not an encrypted file";
     QTest::newRow("no extension to remove") << int(engine::StatusNotRenamed) << dec
-                                            << line(kCouldNotRenameFile) + "; " + line(kNoExtensionToRemove)
+                                            << line(kCouldNotRenameFile) + "\n" + line(kNoExtensionToRemove)
                                             << "Decrypted, but not renamed: no extension to remove";
     QTest::newRow("journal left after success")
-        << done << enc << line(kCouldNotRemoveJournal)
+        << done << enc << with(kCouldNotRemoveJournal, EIO)
         << "Encrypted → report.pdf.brisklet (a journal was left beside it)";
     QTest::newRow("lease broken but the rewrite held")
         << done << enc << line(kLeaseBroken) << "Encrypted → report.pdf.brisklet";
@@ -247,7 +261,7 @@ void StatusTextTest::everyEngineSentenceInTheWindowsWords() {
     RowStatus status;
     status.code = code;
     status.direction = direction;
-    status.reason = reason;
+    setReason(status, reason);
     status.fileName = direction == RunDirection::Decrypt ? "report.pdf.brisklet" : "report.pdf";
     QCOMPARE(statusText(status), words);
 }
@@ -293,7 +307,7 @@ void StatusTextTest::recoveredRowsSayWhatTheyNowAre() {
     RowStatus status;
     status.code = code;
     status.direction = direction;
-    status.reason = line(engine::logmsg::kRecoveredAfterInterruption);
+    setReason(status, line(engine::logmsg::kRecoveredAfterInterruption));
     status.fileName = fileName;
     status.finalName = finalName;
     QCOMPARE(statusText(status), words);
@@ -320,7 +334,7 @@ void StatusTextTest::aCheckReadsAsTheDecryptionWould_data() {
                                 << "permission denied"
                                 << "Permission denied — unchanged";
     QTest::newRow("pending") << CheckAnswer::RewritePending << ""
-                             << line(engine::logmsg::kWritingToFileFailed) + "; " +
+                             << line(engine::logmsg::kWritingToFileFailed) + "\n" +
                                     line(engine::logmsg::interruptedRewritePending("/d"))
                              << "Interrupted: will be completed at the next start or run";
 }
@@ -333,12 +347,14 @@ void StatusTextTest::aCheckReadsAsTheDecryptionWould() {
     RowStatus checked;
     checked.fileName = "a.brisklet";
     checked.check = answer;
-    checked.checkDetail = detail;
+    if (!detail.isEmpty()) {
+        checked.checkReason = engine::reasonOf(detail.toStdString());
+    }
     RowStatus decrypted;
     decrypted.code = engine::StatusFailed;
     decrypted.direction = RunDirection::Decrypt;
     decrypted.fileName = "a.brisklet";
-    decrypted.reason = decryptionReason;
+    setReason(decrypted, decryptionReason);
     QCOMPARE(statusText(checked), words);
     QCOMPARE(statusText(decrypted), words);
 }
@@ -364,7 +380,7 @@ void StatusTextTest::aMissingPathIsNotFoundUntilARunSaysMore() {
     RowStatus status;
     status.code = code;
     status.direction = RunDirection::Encrypt;
-    status.reason = reason;
+    setReason(status, reason);
     status.fileName = "a.txt";
     status.phase = phase;
     status.missing = true;
@@ -380,14 +396,14 @@ void StatusTextTest::aRewriteARecoveryWillCompleteIsNoPlainFailure_data() {
     const QString pending = line(interruptedRewritePending("/d"));
     const QString kept = line(journalKeptAt("/d/j"));
     QTest::newRow("write failed midway")
-        << line(kWritingToFileFailed) + "; " + pending << int(StatusTone::Caution);
-    QTest::newRow("not durable") << line(notDurable("input/output error")) + "; " + pending
+        << line(kWritingToFileFailed) + "\n" + pending << int(StatusTone::Caution);
+    QTest::newRow("not durable") << line(notDurable("input/output error")) + "\n" + pending
                                  << int(StatusTone::Caution);
     QTest::newRow("recovery met it open elsewhere")
-        << line(kOpenInAnotherProgram) + "; " + kept << int(StatusTone::Caution);
-    QTest::newRow("damaged journal") << line(kJournalDamaged) + "; " + kept << int(StatusTone::Failure);
+        << line(kOpenInAnotherProgram) + "\n" + kept << int(StatusTone::Caution);
+    QTest::newRow("damaged journal") << line(kJournalDamaged) + "\n" + kept << int(StatusTone::Failure);
     QTest::newRow("journal of another version")
-        << line(kJournalUnknownVersion) + "; " + kept << int(StatusTone::Failure);
+        << line(kJournalUnknownVersion) + "\n" + kept << int(StatusTone::Failure);
     QTest::newRow("refused before anything changed")
         << line(kOpenInAnotherProgram) << int(StatusTone::Failure);
 }
@@ -399,7 +415,7 @@ void StatusTextTest::aRewriteARecoveryWillCompleteIsNoPlainFailure() {
     status.code = engine::StatusFailed;
     status.direction = RunDirection::Encrypt;
     status.fileName = "report.pdf";
-    status.reason = reason;
+    setReason(status, reason);
     QCOMPARE(int(statusTone(status)), tone);
 }
 
@@ -476,7 +492,7 @@ void StatusTextTest::wordsAndToneWhileInProgressAndAfterACheck() {
     status.percent = percent;
     status.check = check;
     if (words == "Stopped, untouched") {
-        status.reason = line(engine::logmsg::kStoppedUntouched);
+        setReason(status, line(engine::logmsg::kStoppedUntouched));
     }
     QCOMPARE(statusText(status), words);
     QCOMPARE(int(statusTone(status)), tone);
