@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core libzxcvbn-dev
     xvfb xauth xdotool
     fuse3 libfuse3-dev exfat-fuse exfatprogs dosfstools e2fsprogs libxxhash-dev
     "$@"
