@@ -37,6 +37,7 @@ private slots:
     void theStatedStrengthIsTheListsExactEntropy();
     void theWarningStartsBelowTenThousandYears_data();
     void theWarningStartsBelowTenThousandYears();
+    void theEstimateIsOfTheBytesThatKeyAFile();
     void timesAreGivenInPlainWords_data();
     void timesAreGivenInPlainWords();
     void useTheseWordsFillsOnlyThePassphraseField();
@@ -117,6 +118,17 @@ void PassphraseSuggestionTest::theWarningStartsBelowTenThousandYears() {
     QCOMPARE(estimate.isWeak(), weak);
     QCOMPARE(estimate.verdict().startsWith("Weak passphrase"), weak);
     QCOMPARE(estimate.seconds(), std::exp2(bits) / 1e10);
+}
+
+void PassphraseSuggestionTest::theEstimateIsOfTheBytesThatKeyAFile() {
+    QVERIFY(StrengthEstimate::of("a").isWeak());
+    QVERIFY(!StrengthEstimate::of(uitest::kStrongPassphrase).isWeak());
+    // Only as many UTF-8 bytes as the text has UTF-16 units are hashed: of ten two-byte characters, the
+    // first five. Two such texts that differ only after those bytes give the same key, and the same estimate.
+    const QString first = QString::fromUtf8("ěščřžýáíéů");
+    const QString second = QString::fromUtf8("ěščřžqwxyz");
+    QCOMPARE(first.toUtf8().left(first.size()), second.toUtf8().left(second.size()));
+    QCOMPARE(StrengthEstimate::of(first).bits(), StrengthEstimate::of(second).bits());
 }
 
 void PassphraseSuggestionTest::timesAreGivenInPlainWords_data() {
