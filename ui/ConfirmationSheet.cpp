@@ -35,13 +35,15 @@ ConfirmationSheet::ConfirmationSheet(QWidget* parent)
     m_assumptionLabel->setForegroundRole(QPalette::PlaceholderText);
     m_alreadyEncryptedLabel = wrappingLabel("alreadyEncryptedLabel", this);
     m_alreadyEncryptedLabel->hide();
-    m_confirmationLabel = new QLabel(tr("&Type the passphrase again to confirm it:"), this);
+    // The second entry as one piece, which takes no room at all while the sheet only warns.
+    m_confirmationGroup = new QWidget(this);
+    m_confirmationLabel = new QLabel(tr("&Type the passphrase again to confirm it:"), m_confirmationGroup);
     m_confirmationLabel->setObjectName(QStringLiteral("confirmationLabel"));
     m_confirmationLabel->setBuddy(m_confirmationField);
     m_confirmationField->setObjectName(QStringLiteral("confirmationField"));
     m_confirmationField->setMinimumWidth(280);
 
-    m_mismatchLabel = new QLabel(tr("The passphrases do not match"), this);
+    m_mismatchLabel = new QLabel(tr("The passphrases do not match"), m_confirmationGroup);
     m_mismatchLabel->setObjectName(QStringLiteral("mismatchLabel"));
     // Its line stays reserved, so that the sheet does not change height while the user types.
     QSizePolicy policy = m_mismatchLabel->sizePolicy();
@@ -77,11 +79,12 @@ ConfirmationSheet::ConfirmationSheet(QWidget* parent)
     layout->addWidget(m_strengthLabel);
     layout->addWidget(m_assumptionLabel);
     layout->addWidget(m_alreadyEncryptedLabel);
-    layout->addSpacing(6);
-    layout->addWidget(m_confirmationLabel);
-    layout->addWidget(m_confirmationField);
-    layout->addWidget(m_mismatchLabel);
-    layout->addSpacing(6);
+    auto* confirmation = new QVBoxLayout(m_confirmationGroup);
+    confirmation->setContentsMargins(0, 6, 0, 6);
+    confirmation->addWidget(m_confirmationLabel);
+    confirmation->addWidget(m_confirmationField);
+    confirmation->addWidget(m_mismatchLabel);
+    layout->addWidget(m_confirmationGroup);
     layout->addWidget(buttons);
     setMinimumWidth(420);
 }
@@ -102,13 +105,7 @@ void ConfirmationSheet::setFileCount(int count) {
 void ConfirmationSheet::setAsksAgain(bool asksAgain) {
     m_asksAgain = asksAgain;
     setWindowTitle(asksAgain ? tr("Confirm Passphrase") : tr("Before Encrypting"));
-    m_confirmationLabel->setVisible(asksAgain);
-    m_confirmationField->setVisible(asksAgain);
-    m_mismatchLabel->setSizePolicy([&] {
-        QSizePolicy policy = m_mismatchLabel->sizePolicy();
-        policy.setRetainSizeWhenHidden(asksAgain);
-        return policy;
-    }());
+    m_confirmationGroup->setVisible(asksAgain);
     if (!asksAgain) {
         setMismatchShown(false);
     }
@@ -165,6 +162,7 @@ void ConfirmationSheet::reject() {
 
 void ConfirmationSheet::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Fitted to what it shows this time: the warnings come and go from one encryption to the next.
     adjustSize();
     if (m_asksAgain) {
         m_confirmationField->setFocus(Qt::OtherFocusReason);

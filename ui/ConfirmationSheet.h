@@ -61,6 +61,7 @@ protected:
 
 private:
     MySecureTextField* m_confirmationField;
+    QWidget* m_confirmationGroup;
     QLabel* m_confirmationLabel;
     QPushButton* m_okButton;
     QPushButton* m_encryptAgainButton;
