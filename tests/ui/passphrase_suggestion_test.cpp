@@ -3,9 +3,11 @@
 // thresholds and words.
 #include "ui/PassphraseSuggestion.h"
 
+#include "engine/Cryptor.h"
 #include "tests/ui/delegate_fixture.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/MySecureTextField.h"
+#include "ui/Preferences.h"
 #include "ui/StrengthEstimate.h"
 #include "ui/SuggestionDialog.h"
 
@@ -41,6 +43,7 @@ private slots:
     void timesAreGivenInPlainWords_data();
     void timesAreGivenInPlainWords();
     void useTheseWordsFillsOnlyThePassphraseField();
+    void noSuggestionDuringARun();
 };
 
 void PassphraseSuggestionTest::theListHas7776UniqueWords() {
@@ -174,6 +177,24 @@ void PassphraseSuggestionTest::useTheseWordsFillsOnlyThePassphraseField() {
     QVERIFY(find<MySecureTextField>("confirmationField")->hiddenStringValue().isEmpty());
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("on the clipboard before"));
     QVERIFY(dialog->wordsLabel()->text().isEmpty());
+}
+
+// The end of a run empties the passphrase field, so words put there meanwhile would be lost.
+void PassphraseSuggestionTest::noSuggestionDuringARun() {
+    setReEnterPassphrase(false);
+    uitest::RunGate gate;
+    for (int i = 0; i < uitest::RunGate::filesToHoldARun(); ++i) {
+        addFile(QString("f%1").arg(i),
+                uitest::sampleContent(uitest::RunGate::kUnbatchedFileSize, unsigned(i)));
+    }
+    auto* suggest = find<QAction>("suggestPassphraseAction");
+    QVERIFY(suggest->isEnabled());
+    QTest::keyClicks(find<MySecureTextField>("passPhraseField"), uitest::kStrongPassphrase);
+    m_delegate->encrypt();
+    QVERIFY(m_delegate->cryptor().isBusy());
+    QVERIFY(!suggest->isEnabled());
+    gate.release();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && suggest->isEnabled(), 60000);
 }
 
 QTEST_MAIN(PassphraseSuggestionTest)
