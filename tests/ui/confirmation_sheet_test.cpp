@@ -112,8 +112,8 @@ void ConfirmationSheetTest::theSheetAppearsWithoutAskingTwiceOnlyToWarn() {
     }
     // Only warnings: no field to type into, and the default button is ready at once.
     QVERIFY(!sheet()->asksAgain());
-    QVERIFY(confirmationField()->isHidden());
-    QVERIFY(find<QLabel>("confirmationLabel")->isHidden());
+    QVERIFY(!confirmationField()->isVisibleTo(sheet()));
+    QVERIFY(!find<QLabel>("confirmationLabel")->isVisibleTo(sheet()));
     QVERIFY(button("confirmOKButton")->isEnabled());
     QVERIFY(!m_delegate->cryptor().isBusy());
     button("confirmOKButton")->click();
