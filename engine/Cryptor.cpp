@@ -136,15 +136,17 @@ void Cryptor::removeAllOKs() {
     removeURLatIndexes(finished);
 }
 
-std::optional<std::string> Cryptor::encryptFilesUsingPassPhrase(std::u16string_view passphrase) {
-    return startRun(passphrase, twofish::DIR_ENCRYPT);
+std::optional<std::string> Cryptor::encryptFilesUsingPassPhrase(std::u16string_view passphrase,
+                                                                const std::set<int64_t>& skippedRows) {
+    return startRun(passphrase, twofish::DIR_ENCRYPT, skippedRows);
 }
 
 std::optional<std::string> Cryptor::decryptFilesUsingPassPhrase(std::u16string_view passphrase) {
-    return startRun(passphrase, twofish::DIR_DECRYPT);
+    return startRun(passphrase, twofish::DIR_DECRYPT, {});
 }
 
-std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uint8_t direction) {
+std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uint8_t direction,
+                                             const std::set<int64_t>& skippedRows) {
     if (isBusy()) {
         return std::string("A run is already in progress.");
     }
@@ -167,23 +169,53 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
         return std::string(logmsg::kMakeKeyFailed);
     }
 
+    std::vector<bool> skipped(urls.size(), false);
+    std::vector<std::filesystem::path> runURLs;
+    for (const int64_t row : skippedRows) {
+        if (row >= 0 && static_cast<uint64_t>(row) < urls.size()) {
+            skipped[static_cast<size_t>(row)] = true;
+        }
+    }
+    for (size_t row = 0; row < urls.size(); ++row) {
+        if (!skipped[row]) {
+            runURLs.push_back(urls[row]);
+        }
+    }
+
     // A file that a journal beside it names is completed from that journal, never read as if it were
-    // whole; the journal's other files come along as rows of their own.
-    PendingJournals pending = PendingJournals::forRun(urls);
+    // whole; the journal's other files come along as rows of their own. A skipped file is among them when
+    // a journal names it: half rewritten, it cannot be left as it is.
+    PendingJournals pending = PendingJournals::forRun(runURLs);
     std::vector<bool> recovered(urls.size(), false);
     const auto recoveryRows = rowsForRecoveries(pending, &recovered);
+    for (size_t row = 0; row < urls.size(); ++row) {
+        skipped[row] = skipped[row] && !recovered[row];
+    }
+    const auto skippedCount = static_cast<uint64_t>(std::count(skipped.begin(), skipped.end(), true));
 
     {
         std::lock_guard lock(m_statusLock);
         std::fill(m_finalURLs.begin(), m_finalURLs.end(), std::nullopt);
     }
-    const uint64_t total = urlCount();
-    resetProgress(0, total);
+    clearOutcomes(skipped);
+    const uint64_t rows = urlCount();
+    resetProgress(0, rows, skipped);
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
-    m_countdown = total;
-    queueRun(urls, foundInFolder, recovered, std::move(key));
+    m_countdown = rows - skippedCount;
+    queueRun(urls, foundInFolder, recovered, skipped, std::move(key));
     queueRecoveries(std::move(pending), recoveryRows);
     return std::nullopt;
+}
+
+void Cryptor::clearOutcomes(const std::vector<bool>& rows) {
+    std::lock_guard lock(m_statusLock);
+    for (size_t row = 0; row < rows.size() && row < m_status.size(); ++row) {
+        if (rows[row]) {
+            m_status[row] = StatusNone;
+            m_reasons[row].clear();
+            m_reasonCodes[row].clear();
+        }
+    }
 }
 
 std::vector<std::vector<int64_t>> Cryptor::rowsForRecoveries(const PendingJournals& pending,
@@ -237,7 +269,7 @@ void Cryptor::queueRecoveries(PendingJournals pending, const std::vector<std::ve
 }
 
 void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                       const std::vector<bool>& recovered, RunKey key) {
+                       const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key) {
     // A file reached twice (the same path, a folder and a file in it, two paths to one inode) is processed
     // once, by its first row; the others share that row's outcome when it reports.
     m_followers.clear();
@@ -246,6 +278,9 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
     std::map<FileKey, int64_t> firstRowOfFile;
     for (size_t row = 0; row < urls.size(); ++row) {
         entries.push_back(platform::statusOfPath(urls[row], platform::FollowLinks::No));
+        if (skipped[row]) {
+            continue; // it reports nothing, so it can neither lead nor follow
+        }
         const auto [first, added] =
             firstRowOfFile.try_emplace(fileKey(urls[row], entries[row]), static_cast<int64_t>(row));
         if (added) {
@@ -258,6 +293,9 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
     // Totals up front, so that the run's whole size is known before its operations open their files.
     std::vector<uint64_t> lengths(urls.size(), 0);
     for (size_t row = 0; row < urls.size(); ++row) {
+        if (skipped[row]) {
+            continue;
+        }
         const auto status = platform::statusOfPath(urls[row], platform::FollowLinks::Yes);
         lengths[row] = status && status->isRegularFile() ? status->length : 0;
         m_progress[row].total.store(2 * lengths[row], std::memory_order_relaxed);
@@ -420,10 +458,17 @@ std::string Cryptor::failureReasonOnRow(int64_t row) const {
     return m_reasons.at(static_cast<size_t>(row));
 }
 
-void Cryptor::resetProgress(int64_t firstRow, uint64_t count) {
+void Cryptor::resetProgress(int64_t firstRow, uint64_t count, const std::vector<bool>& skipped) {
     m_progress = std::make_unique<RowProgress[]>(count);
     m_progressFirstRow = firstRow;
     m_progressRows = count;
+    m_skippedRows = 0;
+    for (size_t slot = 0; slot < count && slot < skipped.size(); ++slot) {
+        if (skipped[slot]) {
+            m_progress[slot].reported.store(true, std::memory_order_relaxed);
+            ++m_skippedRows;
+        }
+    }
 }
 
 std::optional<Cryptor::Progress> Cryptor::progressOnRow(int64_t row) const {
@@ -443,8 +488,8 @@ Cryptor::RunProgress Cryptor::runProgress() const {
         run.bytes.done += m_progress[slot].done.load(std::memory_order_relaxed);
         run.bytes.total += m_progress[slot].total.load(std::memory_order_relaxed);
     }
-    run.filesTotal = m_progressRows;
-    run.filesDone = m_progressRows - std::min<uint64_t>(m_countdown.load(), m_progressRows);
+    run.filesTotal = m_progressRows - m_skippedRows;
+    run.filesDone = run.filesTotal - std::min<uint64_t>(m_countdown.load(), run.filesTotal);
     return run;
 }
 

@@ -52,7 +52,13 @@ public:
     // Start a run over every row and return at once. None when the run started (an empty list starts
     // nothing and posts nothing); otherwise a sentence for the user saying why nothing started: a
     // passphrase that cannot be turned into a key, or a key schedule that could not be built.
-    std::optional<std::string> encryptFilesUsingPassPhrase(std::u16string_view passphrase);
+    // An encryption leaves out the rows in `skippedRows` (indexes out of range are ignored): their files
+    // are not touched, they lose the outcome of any earlier run (StatusNone, no reason), report nothing,
+    // show as reported at once with nothing to do (progressOnRow) and count nowhere in runProgress().
+    // Only a skipped file that a pending journal names takes part, to be completed from that journal. A
+    // run whose every row is skipped starts nothing and posts nothing.
+    std::optional<std::string> encryptFilesUsingPassPhrase(std::u16string_view passphrase,
+                                                           const std::set<int64_t>& skippedRows = {});
     std::optional<std::string> decryptFilesUsingPassPhrase(std::u16string_view passphrase);
 
     // Completes the interrupted rewrites whose journals lie in the folders named (recursively), in the
@@ -123,14 +129,20 @@ public:
     bool doHashString(std::u16string_view passphrase, uint8_t (&hash)[passphrase::kDigestSize]);
 
 private:
-    std::optional<std::string> startRun(std::u16string_view passphrase, uint8_t direction);
-    // Fresh progress counters for the rows [firstRow, firstRow + count) of a run about to start.
-    void resetProgress(int64_t firstRow, uint64_t count);
+    std::optional<std::string> startRun(std::u16string_view passphrase, uint8_t direction,
+                                        const std::set<int64_t>& skippedRows);
+    // Fresh progress counters for the rows [firstRow, firstRow + count) of a run about to start; rows
+    // marked in `skipped` (indexed from firstRow) count as reported, with nothing to do.
+    void resetProgress(int64_t firstRow, uint64_t count, const std::vector<bool>& skipped = {});
+    // Rows the run leaves out: no outcome of an earlier run stays on them.
+    void clearOutcomes(const std::vector<bool>& rows);
     enum class Origin { Named, InFolder };
     void addURL(const std::filesystem::path& url, Origin origin,
                 std::vector<platform::FileIdentity>& descent);
+    // Queues the rows that are neither `recovered` (their journal's recovery reports for them) nor
+    // `skipped`.
     void queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                  const std::vector<bool>& recovered, RunKey key);
+                  const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key);
     // Rows for the files of the journals to complete, one list per journal: a run's own row where
     // `runRows` (the run's rows, marked as they are taken) has one for the file, else a new row.
     std::vector<std::vector<int64_t>> rowsForRecoveries(const PendingJournals& pending,
@@ -163,6 +175,7 @@ private:
     std::unique_ptr<RowProgress[]> m_progress;
     int64_t m_progressFirstRow = 0;
     uint64_t m_progressRows = 0;
+    uint64_t m_skippedRows = 0; // of the m_progressRows, those the run leaves out
     // Last, so that it is destroyed first: its destructor lets running operations report into the rest.
     platform::OperationQueue m_operationQueue;
 };

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-dejavu-core
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev fonts-dejavu-core libzxcvbn-dev
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     xvfb xauth xdotool x11-utils python3
     fuse3 libfuse3-dev exfat-fuse exfatprogs dosfstools e2fsprogs libxxhash-dev

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Help ▸ About: the program's version, its licence and, in one line, what its files are.
+// Help ▸ About: the program's version, its licence, in one line what its files are, and the word list's
+// attribution.
 #include "ui/AboutDialog.h"
 
 #include <QDialogButtonBox>
@@ -21,7 +22,13 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
                                this);
     licence->setObjectName(QStringLiteral("aboutLicenceLabel"));
     licence->setWordWrap(true);
-    for (QLabel* label : {name, purpose, format, licence}) {
+    auto* wordList = new QLabel(tr("Suggested passphrases use the EFF long word list, © 2016 Electronic "
+                                   "Frontier Foundation, under the Creative Commons Attribution 3.0 licence "
+                                   "(CC BY 3.0)."),
+                                this);
+    wordList->setObjectName(QStringLiteral("aboutWordListLabel"));
+    wordList->setWordWrap(true);
+    for (QLabel* label : {name, purpose, format, licence, wordList}) {
         label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
@@ -32,6 +39,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(purpose);
     layout->addWidget(format);
     layout->addWidget(licence);
+    layout->addWidget(wordList);
     layout->addWidget(buttons);
     setMinimumWidth(420);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Help ▸ About: the program's version, its licence and, in one line, what its files are.
+// Help ▸ About: the program's version, its licence, in one line what its files are, and the word list's
+// attribution.
 #pragma once
 
 #include <QDialog>

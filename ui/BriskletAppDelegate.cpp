@@ -22,6 +22,7 @@
 #include "ui/PassphraseChecker.h"
 #include "ui/PreferencesSheet.h"
 #include "ui/SecureFieldNotifications.h"
+#include "ui/SuggestionDialog.h"
 #include "ui/WindowActivation.h"
 
 #include <QAction>
@@ -212,6 +213,9 @@ void BriskletAppDelegate::createMenus() {
     fileMenu->addAction(m_quitAction);
     QMenu* editMenu = bar->addMenu(tr("&Edit"));
     editMenu->setObjectName(QStringLiteral("editMenu"));
+    // Not during a run: its end empties the passphrase field, words and all.
+    m_suggestAction = SuggestionDialog::addAction(editMenu, m_window.get(), m_passPhraseField);
+    editMenu->addSeparator();
     editMenu->addAction(m_preferencesAction);
     new HelpMenu(m_window.get(), {m_openAction, m_encryptAction, m_decryptAction, m_checkAction, m_stopAction,
                                   m_preferencesAction, m_quitAction});
@@ -246,6 +250,8 @@ void BriskletAppDelegate::connectControls() {
     connect(m_removeSelectedButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeSelected);
     connect(m_removeOKsButton, &QPushButton::clicked, this, &BriskletAppDelegate::removeOKs);
     connect(m_confirmOKButton, &QPushButton::clicked, this, &BriskletAppDelegate::confirmConfirmationSheet);
+    connect(m_confirmationSheet->encryptAgainButton(), &QPushButton::clicked, this,
+            &BriskletAppDelegate::encryptAgainFromConfirmationSheet);
     connect(m_confirmationSheet->cancelButton(), &QPushButton::clicked, this,
             &BriskletAppDelegate::cancelConfirmationSheet);
     connect(m_confirmationSheet, &ConfirmationSheet::cancelRequested, this,

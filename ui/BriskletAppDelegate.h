@@ -141,7 +141,10 @@ public slots:
     // Opens the folder of the current row (or of the first selected one) in the desktop's file manager.
     void showSelectedInFolder();
     void cancelConfirmationSheet();
+    // OK, or Skip Them when files listed are encrypted already: the run leaves those files out.
     void confirmConfirmationSheet();
+    // Encrypt Them Again: files already encrypted are encrypted once more, with the rest.
+    void encryptAgainFromConfirmationSheet();
     void showPreferencesSheet();
     void confirmPreferencesSheet();
     // A later launch's request: finished rows go first (unless a run is in progress), then the files are
@@ -154,6 +157,7 @@ protected:
 
 private:
     enum class Direction { Encrypt, Decrypt };
+    enum class AlreadyEncryptedFiles { Skip, EncryptAgain };
 
     void applicationWillFinishLaunching();
     void createWindow();
@@ -185,7 +189,9 @@ private:
     // The table's order again, once a run has ended or the list has changed.
     void refreshOrder();
     void afterAddingFiles();
-    void startRun(Direction direction);
+    // `skippedRows`: rows an encryption leaves out (engine::Cryptor::encryptFilesUsingPassPhrase).
+    void startRun(Direction direction, const std::set<int64_t>& skippedRows = {});
+    void confirmEncryption(AlreadyEncryptedFiles choice);
     // The window's side of a run's start and end, whatever kind of run it is.
     void runDidStart();
     void runDidEnd();
@@ -242,6 +248,7 @@ private:
     QAction* m_checkAction = nullptr;
     QAction* m_stopAction = nullptr;
     QAction* m_preferencesAction = nullptr;
+    QAction* m_suggestAction = nullptr; // Edit ▸ Suggest a Passphrase…
     QAction* m_quitAction = nullptr;
     QAction* m_removeAction = nullptr;       // Delete and Backspace in the file table, and its menu
     QAction* m_showInFolderAction = nullptr; // the file table's menu

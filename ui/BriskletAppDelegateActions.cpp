@@ -6,6 +6,7 @@
 #include "engine/Cryptor.h"
 #include "engine/ReasonCode.h"
 #include "engine/StatusCode.h"
+#include "ui/AlreadyEncrypted.h"
 #include "ui/ColorFeedbackView.h"
 #include "ui/ConfirmationSheet.h"
 #include "ui/DesktopNotifier.h"
@@ -21,6 +22,7 @@
 #include "ui/QuitQuestion.h"
 #include "ui/RunProgress.h"
 #include "ui/RunSummary.h"
+#include "ui/StrengthEstimate.h"
 
 #include <QCheckBox>
 #include <QItemSelectionModel>
@@ -63,10 +65,16 @@ void BriskletAppDelegate::encrypt() {
     if (runInProgress() || m_cryptor->urlCount() == 0 || m_passPhraseField->hiddenStringValue().isEmpty()) {
         return;
     }
-    if (reEnterPassphrase()) {
+    // Without the second entry the sheet still comes up when it has something to warn about.
+    const StrengthEstimate strength = StrengthEstimate::of(m_passPhraseField->hiddenStringValue());
+    const AlreadyEncrypted alreadyEncrypted = AlreadyEncrypted::in(*m_cryptor);
+    if (reEnterPassphrase() || strength.isWeak() || !alreadyEncrypted.isEmpty()) {
+        m_confirmationSheet->setAsksAgain(reEnterPassphrase());
+        m_confirmationSheet->setFileCount(static_cast<int>(m_cryptor->urlCount()));
+        m_confirmationSheet->setStrength(strength);
+        m_confirmationSheet->setAlreadyEncrypted(alreadyEncrypted.names());
         // The passphrase is looked at only when the sheet's OK is pressed.
         compareConfirmation();
-        m_confirmationSheet->setFileCount(static_cast<int>(m_cryptor->urlCount()));
         m_confirmationSheet->open();
         return;
     }
@@ -80,7 +88,7 @@ void BriskletAppDelegate::decrypt() {
     startRun(Direction::Decrypt);
 }
 
-void BriskletAppDelegate::startRun(Direction direction) {
+void BriskletAppDelegate::startRun(Direction direction, const std::set<int64_t>& skippedRows) {
     const QString& passphrase = m_passPhraseField->hiddenStringValue();
     if (passphrase.isEmpty()) {
         return;
@@ -91,16 +99,18 @@ void BriskletAppDelegate::startRun(Direction direction) {
     }
     // A menu entry's choice was for the batch it listed; after this run Return goes by the list again.
     m_chosenDirection = LaunchDirection::None;
-    const uint64_t rows = m_cryptor->urlCount();
     m_window->statusBar()->clearMessage();
     m_runKind = direction == Direction::Encrypt ? RunSummary::Kind::Encrypt : RunSummary::Kind::Decrypt;
     // Before the run is asked for: its first reports may come in before the call returns.
     m_tableModel->runStarting(direction == Direction::Encrypt ? RunDirection::Encrypt
                                                               : RunDirection::Decrypt);
     const std::optional<std::string> refusal =
-        direction == Direction::Encrypt ? m_cryptor->encryptFilesUsingPassPhrase(utf16(passphrase))
-                                        : m_cryptor->decryptFilesUsingPassPhrase(utf16(passphrase));
-    if (refusal || rows == 0) {
+        direction == Direction::Encrypt
+            ? m_cryptor->encryptFilesUsingPassPhrase(utf16(passphrase), skippedRows)
+            : m_cryptor->decryptFilesUsingPassPhrase(utf16(passphrase));
+    // The run's size, skipped rows left out, is known as soon as the call returns.
+    const bool started = !refusal && m_cryptor->runProgress().filesTotal > 0;
+    if (!started) {
         // Nothing was queued, so no end of a run will come.
         m_tableModel->runEnded();
     } else {
@@ -108,6 +118,8 @@ void BriskletAppDelegate::startRun(Direction direction) {
     }
     if (refusal) {
         showMessage(QString::fromStdString(*refusal));
+    } else if (!started && !skippedRows.empty()) {
+        showMessage(tr("Nothing was encrypted: every listed file is encrypted already."));
     }
     updateControls();
 }
@@ -227,13 +239,24 @@ void BriskletAppDelegate::cancelConfirmationSheet() {
 }
 
 void BriskletAppDelegate::confirmConfirmationSheet() {
+    confirmEncryption(AlreadyEncryptedFiles::Skip);
+}
+
+void BriskletAppDelegate::encryptAgainFromConfirmationSheet() {
+    confirmEncryption(AlreadyEncryptedFiles::EncryptAgain);
+}
+
+void BriskletAppDelegate::confirmEncryption(AlreadyEncryptedFiles choice) {
     emptyConfirmationField();
     m_confirmationSheet->done(QDialog::Accepted);
     // The sheet blocks the main window, but not every way to start a run; one run at a time.
     if (runInProgress()) {
         return;
     }
-    startRun(Direction::Encrypt);
+    // Looked at again now: files may have been listed while the sheet was open.
+    startRun(Direction::Encrypt, choice == AlreadyEncryptedFiles::Skip
+                                     ? AlreadyEncrypted::in(*m_cryptor).rows()
+                                     : std::set<int64_t>{});
 }
 
 void BriskletAppDelegate::emptyConfirmationField() {

@@ -74,6 +74,7 @@ void BriskletAppDelegate::updateRunButtons() {
     // Once asked to stop, a run has nothing more to stop; it is ending.
     const bool stoppable = runInProgress() && !m_stopRequested && m_quitting != Quitting::Finishing;
     m_stopAction->setEnabled(stoppable);
+    m_suggestAction->setEnabled(!runInProgress());
     m_stopButton->setEnabled(stoppable);
     m_encryptButton->setEnabled(ready);
     m_decryptButton->setEnabled(ready);

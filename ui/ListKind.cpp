@@ -8,14 +8,18 @@
 #include <cstdint>
 #include <string>
 
-ListKind listKind(const engine::Cryptor& cryptor) {
+bool hasEncryptedName(const std::filesystem::path& path) {
     const std::string extension = std::string(".") + std::string(engine::format::kExtension);
+    const std::string name = path.filename().string();
+    return name.size() > extension.size() && name.ends_with(extension);
+}
+
+ListKind listKind(const engine::Cryptor& cryptor) {
     bool encrypted = false;
     bool plain = false;
     const auto rows = static_cast<int64_t>(cryptor.urlCount());
     for (int64_t row = 0; row < rows && !(encrypted && plain); ++row) {
-        const std::string name = cryptor.urlOnRow(row).filename().string();
-        const bool isEncrypted = name.size() > extension.size() && name.ends_with(extension);
+        const bool isEncrypted = hasEncryptedName(cryptor.urlOnRow(row));
         encrypted = encrypted || isEncrypted;
         plain = plain || !isEncrypted;
     }

@@ -186,6 +186,61 @@ TEST_F(CryptorTest, RowsKnowTheFinalPathOfTheirFiles) {
     EXPECT_EQ(m_cryptor.finalURLOnRow(1), m_dir.path() / "found.txt") << "it moves up with its row";
 }
 
+// Skipped rows are left out of the run: untouched, without the outcome an earlier run gave them, reported
+// at once with nothing to do and counted nowhere; the rest run as usual.
+TEST_F(CryptorTest, SkippedRowsAreLeftOutOfTheRun) {
+    const auto already = sampleBytes(320, 2);
+    const fs::path encrypted = m_dir.writeFile("old.txt.brisklet", already);
+    m_cryptor.addURLs(
+        {encrypted, m_dir.writeFile("new.txt", sampleBytes(700, 1)), m_dir.path() / "gone.brisklet"});
+    {
+        RunObserver observer(m_cryptor);
+        ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret", {0}), std::nullopt);
+        observer.waitForEnd();
+    }
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone, StatusDone, StatusFailed}));
+    for (int64_t row = 0; row < 3; ++row) {
+        m_cryptor.replaceURLOnRow(row, m_cryptor.finalURLOnRow(row));
+    }
+
+    RunObserver observer(m_cryptor);
+    ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret", {0, 2, 7, -1}), std::nullopt);
+    observer.waitForEnd();
+    EXPECT_EQ(observer.names(), (std::vector<std::string>{std::string(kOperationTerminated)}))
+        << "one report, for the one row of the run";
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone, StatusDone, StatusNone}));
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(2), "") << "no outcome of the earlier run stays";
+    EXPECT_TRUE(m_cryptor.reasonCodesOnRow(2).empty());
+    EXPECT_EQ(readFile(encrypted), already);
+    EXPECT_FALSE(fs::exists(m_dir.path() / "old.txt.brisklet.brisklet"));
+    EXPECT_EQ(m_cryptor.finalURLOnRow(0), encrypted);
+    EXPECT_TRUE(fs::exists(m_dir.path() / "new.txt.brisklet.brisklet"));
+    const auto skippedProgress = m_cryptor.progressOnRow(0);
+    ASSERT_TRUE(skippedProgress.has_value());
+    EXPECT_TRUE(skippedProgress->reported);
+    EXPECT_EQ(skippedProgress->total, 0u);
+    const Cryptor::RunProgress run = m_cryptor.runProgress();
+    EXPECT_EQ(run.filesTotal, 1u);
+    EXPECT_EQ(run.filesDone, 1u);
+}
+
+// A skipped row that shares its file with a row of the run neither holds the run open nor takes its outcome.
+TEST_F(CryptorTest, SkippingEveryRowOrOneOfTwoPathsToAFile) {
+    const fs::path file = m_dir.writeFile("same.brisklet", sampleBytes(48, 3));
+    m_cryptor.addURLs({file, file});
+    RunObserver observer(m_cryptor);
+    EXPECT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret", {0, 1}), std::nullopt);
+    EXPECT_FALSE(m_cryptor.isBusy()) << "nothing to do starts nothing";
+    m_cryptor.waitUntilAllOperationsAreFinished();
+    EXPECT_TRUE(observer.names().empty());
+
+    ASSERT_EQ(m_cryptor.encryptFilesUsingPassPhrase(u"secret", {0}), std::nullopt);
+    observer.waitForEnd();
+    EXPECT_EQ(codes(), (std::vector<int32_t>{StatusNone, StatusDone}));
+    EXPECT_EQ(m_cryptor.failureReasonOnRow(1), "");
+    EXPECT_TRUE(fs::exists(m_dir.path() / "same.brisklet.brisklet"));
+}
+
 // The same path twice, another path to it, and a folder holding it: one file, processed once; the later
 // rows share its outcome and say with which row.
 TEST_F(CryptorTest, AFileReachedTwiceIsProcessedOnce) {

@@ -157,7 +157,7 @@ void AppDelegateTest::encryptShortcutIsNotClaimedByThePassphraseField() {
     QVERIFY(QTest::qWaitForWindowActive(window));
     auto* field = find<MySecureTextField>("passPhraseField");
     field->setFocus();
-    QTest::keyClicks(field, "secret words");
+    QTest::keyClicks(field, uitest::kStrongPassphrase);
 
     // The field is asked first whether it wants the key for editing; it must not.
     QKeyEvent override(QEvent::ShortcutOverride, key, Qt::ControlModifier);
@@ -387,6 +387,8 @@ void AppDelegateTest::helpShowsAboutAndEveryShortcut() {
     QVERIFY(about->findChild<QLabel*>("aboutLicenceLabel")->text().contains("GPL-3.0-or-later"));
     QCOMPARE(about->findChild<QLabel*>("aboutFormatLabel")->text(),
              QString("Twofish-256 in CBC keyed by the JH-256 digest of the passphrase; no header, no salt."));
+    const QString wordList = about->findChild<QLabel*>("aboutWordListLabel")->text();
+    QVERIFY(wordList.contains("Electronic Frontier Foundation") && wordList.contains("CC BY 3.0"));
     about->reject();
 
     find<QAction>("shortcutsAction")->trigger();

@@ -200,7 +200,7 @@ void EndToEndTest::theListFollowsItsFilesFromEncryptToDecrypt() {
         addFile(QStringLiteral("f%1.txt").arg(i), contents.back());
     }
     auto* field = find<MySecureTextField>("passPhraseField");
-    typeText(field, "follow me");
+    typeText(field, uitest::kStrongPassphrase);
     button("encryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled(),
                              kRunTimeoutMs);
@@ -208,7 +208,7 @@ void EndToEndTest::theListFollowsItsFilesFromEncryptToDecrypt() {
     QCOMPARE(rowStatus(1), QStringLiteral("Encrypted → f1.txt.brisklet"));
     QCOMPARE(rowTone(1), int(StatusTone::Success));
 
-    typeText(field, "follow me");
+    typeText(field, uitest::kStrongPassphrase);
     button("decryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled(),
                              kRunTimeoutMs);
@@ -226,7 +226,7 @@ void EndToEndTest::aSortedListRemovesTheRowsItShows() {
     addFile("b.txt", "bee");
     m_delegate->applicationOpenFile(m_files->filePath("missing.txt"));
     addFile("a.txt", "ay");
-    typeText(find<MySecureTextField>("passPhraseField"), "sorting");
+    typeText(find<MySecureTextField>("passPhraseField"), uitest::kStrongPassphrase);
     button("encryptButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled(),
                              kRunTimeoutMs);

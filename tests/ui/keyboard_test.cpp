@@ -165,7 +165,7 @@ void KeyboardTest::keysAndMenuRemoveTheSelectedRows() {
     }
     showWindow();
     if (duringARun) {
-        QTest::keyClicks(find<MySecureTextField>("passPhraseField"), "hold it");
+        QTest::keyClicks(find<MySecureTextField>("passPhraseField"), uitest::kStrongPassphrase);
         m_delegate->encrypt();
         QVERIFY(m_delegate->cryptor().isBusy());
     } else {
@@ -238,12 +238,12 @@ void KeyboardTest::returnRunsWhatTheListCallsFor() {
         addFile(name, "not really encrypted");
     }
     auto* field = find<MySecureTextField>("passPhraseField");
-    QTest::keyClicks(field, "secret");
+    QTest::keyClicks(field, uitest::kStrongPassphrase);
     QTest::keyClick(field, Qt::Key_Return);
     if (outcome.isEmpty()) {
         QVERIFY(!m_delegate->cryptor().isBusy());
         QVERIFY(find<QLabel>("runHintLabel")->text().contains("Return does nothing"));
-        QCOMPARE(field->hiddenStringValue(), QString("secret"));
+        QCOMPARE(field->hiddenStringValue(), QString(uitest::kStrongPassphrase));
         return;
     }
     QTRY_VERIFY(!m_delegate->cryptor().isBusy() && button("removeAllButton")->isEnabled());

@@ -178,7 +178,7 @@ void RunTest::cancellingTheSheetEmptiesItAndStartsNothing() {
 void RunTest::encryptWithoutConfirmation_data() {
     QTest::addColumn<QString>("passphrase");
     QTest::newRow("empty passphrase: nothing happens") << "";
-    QTest::newRow("passphrase: starts at once") << "swordfish";
+    QTest::newRow("strong passphrase: starts at once") << uitest::kStrongPassphrase;
 }
 
 void RunTest::encryptWithoutConfirmation() {
@@ -224,7 +224,7 @@ void RunTest::pressesDuringARunDoNothing() {
     uitest::RunGate gate;
     const QStringList files = addFiles(uitest::RunGate::filesToHoldARun());
     table()->selectRow(0);
-    QTest::keyClicks(passPhraseField(), "busy busy");
+    QTest::keyClicks(passPhraseField(), uitest::kStrongPassphrase);
     button("encryptButton")->click();
     QVERIFY(m_delegate->cryptor().isBusy());
 
@@ -265,13 +265,13 @@ void RunTest::confirmationOKDuringARunStartsNoSecondRun() {
     setReEnterPassphrase(false);
     uitest::RunGate gate;
     addFiles(uitest::RunGate::filesToHoldARun());
-    QTest::keyClicks(passPhraseField(), "only once");
+    QTest::keyClicks(passPhraseField(), uitest::kStrongPassphrase);
     m_delegate->encrypt();
     QVERIFY(m_delegate->cryptor().isBusy());
 
     // A way to the sheet that does not pass through encrypt's own check.
     m_delegate->confirmationSheet()->open();
-    QTest::keyClicks(confirmationField(), "only once");
+    QTest::keyClicks(confirmationField(), uitest::kStrongPassphrase);
     m_delegate->confirmConfirmationSheet();
     QVERIFY(!m_delegate->confirmationSheet()->isVisible());
     QVERIFY(spinning());
@@ -285,7 +285,7 @@ void RunTest::runLeavesFieldEmptyBarsHiddenAndButtonsEnabled() {
     setReEnterPassphrase(false);
     addFiles(3);
     table()->selectRow(2);
-    QTest::keyClicks(passPhraseField(), "clear me after");
+    QTest::keyClicks(passPhraseField(), uitest::kStrongPassphrase);
     QVERIFY(!find<ColorFeedbackView>("feedbackView")->isHidden());
     m_delegate->encrypt();
     QVERIFY(!button("removeSelectedButton")->isEnabled());
@@ -312,7 +312,7 @@ void RunTest::rowsShowTheirOutcomeAndRemoveOKsClearsThem() {
     // A path that does not exist says so as soon as it is listed.
     QCOMPARE(rowStatus(1), QString("Not found"));
     QCOMPARE(rowStatus(2), QString());
-    QTest::keyClicks(passPhraseField(), "three outcomes");
+    QTest::keyClicks(passPhraseField(), uitest::kStrongPassphrase);
     m_delegate->encrypt();
     waitForTheEndOfTheRun();
 
@@ -334,7 +334,7 @@ void RunTest::rowsShowTheirOutcomeAndRemoveOKsClearsThem() {
 void RunTest::removeOKsOfEveryRowDisablesRemoveAll() {
     setReEnterPassphrase(false);
     addFiles(2);
-    QTest::keyClicks(passPhraseField(), "all of them");
+    QTest::keyClicks(passPhraseField(), uitest::kStrongPassphrase);
     m_delegate->encrypt();
     waitForTheEndOfTheRun();
     button("removeOKsButton")->click();
@@ -347,10 +347,11 @@ void RunTest::refusedPassphraseIsExplainedAndNothingSpins_data() {
     QTest::addColumn<QString>("passphrase");
     QTest::addColumn<bool>("encrypting");
     QTest::addColumn<QString>("explanation");
-    QTest::newRow("too long to encrypt") << QString(255, QChar('x')) << true << "too long";
-    QTest::newRow("too long to decrypt") << QString(255, QChar('x')) << false << "too long";
-    QTest::newRow("unpaired surrogate")
-        << (QString("abc") + QChar(0xD800) + "def") << true << "invalid character";
+    // Strong ones, so that no warning about their strength comes first.
+    const QString strong(uitest::kStrongPassphrase);
+    QTest::newRow("too long to encrypt") << strong.repeated(8).left(255) << true << "too long";
+    QTest::newRow("too long to decrypt") << strong.repeated(8).left(255) << false << "too long";
+    QTest::newRow("unpaired surrogate") << (strong + QChar(0xD800) + "def") << true << "invalid character";
 }
 
 void RunTest::refusedPassphraseIsExplainedAndNothingSpins() {

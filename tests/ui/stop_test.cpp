@@ -163,7 +163,7 @@ void StopTest::stopLeavesFilesNotBegunUntouchedAndTheWindowUsable() {
     auto* stopAction = find<QAction>("stopAction");
     QVERIFY(!stopAction->isEnabled());
     std::optional<uitest::RunGate> gate(std::in_place);
-    startHeldRun("stop me");
+    startHeldRun(uitest::kStrongPassphrase);
     const int files = int(m_paths.size());
     const int held = files - 2;
 
@@ -190,7 +190,7 @@ void StopTest::stopLeavesFilesNotBegunUntouchedAndTheWindowUsable() {
                                          : QString("Encrypted → big%1.bin.brisklet").arg(row));
         QCOMPARE(rowTone(row), int(stopped ? StatusTone::Neutral : StatusTone::Success));
     }
-    QCOMPARE(checkWholeOriginalsOrResults("stop me"), 2);
+    QCOMPARE(checkWholeOriginalsOrResults(uitest::kStrongPassphrase), 2);
     QCOMPARE(message(), QString("Stopped; 2 files were left untouched."));
     QVERIFY(!stopAction->isEnabled());
     QVERIFY(find<MySecureTextField>("passPhraseField")->hiddenStringValue().isEmpty());
@@ -198,13 +198,13 @@ void StopTest::stopLeavesFilesNotBegunUntouchedAndTheWindowUsable() {
     // The window goes on as before: the finished rows go, and a second run encrypts the stopped files.
     button("removeOKsButton")->click();
     QCOMPARE(table()->model()->rowCount(), 2);
-    QTest::keyClicks(find<MySecureTextField>("passPhraseField"), "stop me");
+    QTest::keyClicks(find<MySecureTextField>("passPhraseField"), uitest::kStrongPassphrase);
     button("encryptButton")->click();
     waitForTheEndOfTheRun();
     for (int row = 0; row < 2; ++row) {
         QCOMPARE(rowStatus(row), QString("Encrypted → big%1.bin.brisklet").arg(held + row));
     }
-    QCOMPARE(checkWholeOriginalsOrResults("stop me"), 0);
+    QCOMPARE(checkWholeOriginalsOrResults(uitest::kStrongPassphrase), 0);
     QCOMPARE(m_quits, 0);
 }
 
@@ -224,7 +224,7 @@ void StopTest::quittingMidRunAsksAndEndsOnlyOnceTheRunHas() {
     QuitSignals quitSignals;
     connect(&quitSignals, &QuitSignals::quitRequested, m_delegate.get(), &BriskletAppDelegate::stopAndQuit);
     std::optional<uitest::RunGate> gate(std::in_place);
-    startHeldRun("quit midway");
+    startHeldRun(uitest::kStrongPassphrase);
     QTRY_VERIFY(gate->reportsHeld() > 0);
 
     if (how == "quit") {
@@ -269,12 +269,12 @@ void StopTest::quittingMidRunAsksAndEndsOnlyOnceTheRunHas() {
         QVERIFY(!m_delegate->cryptor().isBusy());
         // The files not begun for certain; a file that was still being read when the stop came may be
         // untouched too.
-        QVERIFY(checkWholeOriginalsOrResults("quit midway") >= 2);
+        QVERIFY(checkWholeOriginalsOrResults(uitest::kStrongPassphrase) >= 2);
         return;
     }
     waitForTheEndOfTheRun();
     QCOMPARE(m_quits, 0);
-    QCOMPARE(checkWholeOriginalsOrResults("quit midway"), 0);
+    QCOMPARE(checkWholeOriginalsOrResults(uitest::kStrongPassphrase), 0);
     // With nothing running, quitting asks nothing.
     find<QAction>("quitAction")->trigger();
     QCOMPARE(m_quits, 1);

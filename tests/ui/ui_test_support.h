@@ -29,6 +29,10 @@ private:
     QTemporaryDir m_directory;
 };
 
+// Strong enough that encrypting with it warns of nothing (about 105 bits by zxcvbn), so that without
+// "Ask for the passphrase twice" a run starts at once.
+inline constexpr char kStrongPassphrase[] = "quiet orbit maple tundra 7 lantern";
+
 // Writes the file, failing loudly (qFatal) if it cannot: a test without its files proves nothing.
 QString writeFile(const QString& directory, const QString& name, const QByteArray& content);
 // The file's bytes; empty when it cannot be read.
