@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     xvfb xauth xdotool
+    dbus-daemon dbus-bin at-spi2-core python3-pyatspi
     fuse3 libfuse3-dev exfat-fuse exfatprogs dosfstools e2fsprogs libxxhash-dev
     "$@"
 )
