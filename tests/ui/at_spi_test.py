@@ -119,7 +119,8 @@ def run_checks(process):
         return application_of(process.pid)
 
     try:
-        application = wait_for(started, "the application did not appear on the accessibility bus", timeout=60)
+        application = wait_for(started, "the application did not appear on the accessibility bus",
+                               timeout=60)
     except Failure as failure:
         desktop = pyatspi.Registry.getDesktop(0)
         shown = [(a.name, a.get_process_id()) for a in desktop if a is not None]
