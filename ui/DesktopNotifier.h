@@ -7,8 +7,8 @@
 #include <QObject>
 #include <QString>
 
-// Sends without waiting for an answer, so a missing or hung service never blocks the window; the
-// notification times out on its own.
+// Sends without waiting for an answer, so a missing or hung service never blocks the window, and the
+// notification times out on its own; only as the program ends is an answer awaited, briefly.
 class DesktopNotifier : public QObject {
     Q_OBJECT
 public:
