@@ -9,6 +9,12 @@
 
 DesktopNotifier::DesktopNotifier(QObject* parent) : QObject(parent) {}
 
+DesktopNotifier::~DesktopNotifier() {
+    for (QDBusPendingCall& call : m_pending) {
+        call.waitForFinished();
+    }
+}
+
 bool DesktopNotifier::notify(const QString& summary, const QString& body) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -21,5 +27,7 @@ bool DesktopNotifier::notify(const QString& summary, const QString& body) {
     call << QStringLiteral("Brisklet") << uint(0) << QStringLiteral("brisklet") << summary << body
          << QStringList() << QVariantMap() << int(kTimeoutMs);
     call.setAutoStartService(false);
-    return bus.send(call);
+    m_pending.removeIf([](const QDBusPendingCall& pending) { return pending.isFinished(); });
+    m_pending.append(bus.asyncCall(call, kReplyTimeoutMs));
+    return true;
 }
