@@ -59,10 +59,10 @@ std::optional<std::string> randomCharacters() {
 
 // Owner-only whatever the umask or the mount made of the mode; FAT, which keeps no modes, refuses with
 // EPERM and is left as it is.
-bool restrictToOwner(int fd) {
+bool restrictToOwner(int fd, mode_t mode = 0600) {
     int result;
     do {
-        result = ::fchmod(fd, 0600);
+        result = ::fchmod(fd, mode);
     } while (result < 0 && errno == EINTR);
     // FAT keeps no permission bits: its drivers refuse the call (EPERM) or do not have it (ENOSYS, or
     // EOPNOTSUPP), and the mount's own mask is what protects the file there.
@@ -77,6 +77,21 @@ std::unique_ptr<Folder> Folder::open(const std::filesystem::path& path) {
         fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     return fd < 0 ? nullptr : std::unique_ptr<Folder>(new Folder(fd, path));
+}
+
+std::unique_ptr<Folder> Folder::openMakingMissing(const std::filesystem::path& path) {
+    std::filesystem::path normal = path.lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path()) {
+        normal = normal.parent_path();
+    }
+    if (auto folder = open(normal)) {
+        return folder;
+    }
+    if (errno != ENOENT || !normal.has_relative_path() || normal.parent_path() == normal) {
+        return nullptr;
+    }
+    const auto parent = openMakingMissing(normal.has_parent_path() ? normal.parent_path() : ".");
+    return parent ? parent->makeFolder(normal.filename().string()) : nullptr;
 }
 
 Folder::Folder(int descriptor, std::filesystem::path path)
@@ -183,6 +198,41 @@ bool Folder::link(FileHandle& unnamed, std::string_view name) {
     }
     // Without /proc the descriptor itself is linked, which takes CAP_DAC_READ_SEARCH.
     return ::linkat(unnamed.descriptor(), "", m_descriptor, entry->c_str(), AT_EMPTY_PATH) == 0;
+}
+
+std::unique_ptr<Folder> Folder::makeFolder(std::string_view name) {
+    const auto entry = component(name);
+    if (!entry) {
+        return nullptr;
+    }
+    const auto openEntry = [&] {
+        int fd;
+        do {
+            fd = ::openat(m_descriptor, entry->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        } while (fd < 0 && errno == EINTR);
+        return fd;
+    };
+    int fd = openEntry();
+    if (fd >= 0 || errno != ENOENT) {
+        return fd < 0 ? nullptr : std::unique_ptr<Folder>(new Folder(fd, m_path / *entry));
+    }
+    if (shouldFail(FaultPoint::CreateTemp, m_path / *entry)) {
+        return nullptr;
+    }
+    // Another thread may make the same folder at the same time; either way it is there afterwards.
+    const bool made = ::mkdirat(m_descriptor, entry->c_str(), 0700) == 0;
+    if (!made && errno != EEXIST) {
+        return nullptr;
+    }
+    fd = openEntry();
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::unique_ptr<Folder> folder(new Folder(fd, m_path / *entry));
+    if (made && (!restrictToOwner(fd, 0700) || !sync())) {
+        return nullptr;
+    }
+    return folder;
 }
 
 bool Folder::renameNoReplace(std::string_view from, std::string_view to) {
