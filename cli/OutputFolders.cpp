@@ -59,7 +59,10 @@ OutputFolders planOutputFolders(const engine::Cryptor& list, const std::vector<f
                            ", a folder to copy from";
             return plan;
         }
-        const std::string name = real.filename().string();
+        // The name as given, unless it is "." or "..", which only the folder's real path names.
+        const fs::path given = spelled(path).filename();
+        const std::string name =
+            (given.empty() || given == "." || given == ".." ? real.filename() : given).string();
         const auto [earlier, added] = byName.try_emplace(name, path);
         if (!added) {
             plan.refusal = "two folders given are named " + escapeName(name) + " (" +

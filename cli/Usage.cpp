@@ -35,6 +35,9 @@ Options:
   --passphrase-file FILE  read the passphrase from the first line of FILE
   --passphrase-fd N       read the passphrase from the first line of descriptor N
   --no-confirm            encrypt: ask for the passphrase on the terminal once
+  --output-dir DIR        encrypt, decrypt: write the results as new files in
+                          DIR (made if missing) and leave the files given as
+                          they are; a folder given becomes DIR/ITS-NAME/...
   -h, --help              show this help and exit
   --version               show the version and exit
 Without --passphrase-file or --passphrase-fd the passphrase is asked on the
