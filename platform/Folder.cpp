@@ -13,6 +13,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -212,6 +213,11 @@ std::unique_ptr<Folder> Folder::makeFolder(std::string_view name) {
         } while (fd < 0 && errno == EINTR);
         return fd;
     };
+    // One folder made at a time in the process, and synced into its parent before anyone else finds it:
+    // a thread that finds a folder another thread has just made must not write into it before its entry
+    // is durable.
+    static std::mutex making;
+    const std::lock_guard lock(making);
     int fd = openEntry();
     if (fd >= 0 || errno != ENOENT) {
         return fd < 0 ? nullptr : std::unique_ptr<Folder>(new Folder(fd, m_path / *entry));
@@ -219,7 +225,7 @@ std::unique_ptr<Folder> Folder::makeFolder(std::string_view name) {
     if (shouldFail(FaultPoint::CreateTemp, m_path / *entry)) {
         return nullptr;
     }
-    // Another thread may make the same folder at the same time; either way it is there afterwards.
+    // Another program may make the same folder meanwhile; either way it is there afterwards.
     const bool made = ::mkdirat(m_descriptor, entry->c_str(), 0700) == 0;
     if (!made && errno != EEXIST) {
         return nullptr;

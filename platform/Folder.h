@@ -60,7 +60,8 @@ public:
 
     // Opens the folder `name` in this one, first creating it owner-only (0700, whatever the umask) when it
     // is missing and then syncing this folder, so that the new entry survives a power loss. A symbolic link
-    // at `name` is not followed. Null on failure; the creation fails with FaultPoint::CreateTemp.
+    // at `name` is not followed. Threads of the process make folders one at a time, so that none finds a
+    // folder whose entry is not yet synced. Null on failure; the creation fails with FaultPoint::CreateTemp.
     std::unique_ptr<Folder> makeFolder(std::string_view name);
 
     // Renames `from` to `to`, both in this folder, never replacing an existing `to`: false with EEXIST
