@@ -77,22 +77,32 @@ std::unique_ptr<Folder> Folder::open(const std::filesystem::path& path) {
     do {
         fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    return fd < 0 ? nullptr : std::unique_ptr<Folder>(new Folder(fd, path));
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::unique_ptr<Folder>(new Folder(fd, path));
 }
 
 std::unique_ptr<Folder> Folder::openMakingMissing(const std::filesystem::path& path) {
-    std::filesystem::path normal = path.lexically_normal();
-    if (!normal.has_filename() && normal.has_relative_path()) {
-        normal = normal.parent_path();
+    std::filesystem::path at = path.lexically_normal();
+    if (!at.has_filename() && at.has_relative_path()) {
+        at = at.parent_path();
     }
-    if (auto folder = open(normal)) {
-        return folder;
+    // Up to the nearest folder that is there, then down again, making each missing one.
+    std::vector<std::string> missing;
+    std::unique_ptr<Folder> folder = open(at);
+    while (!folder) {
+        if (errno != ENOENT || !at.has_relative_path() || at == ".") {
+            return nullptr;
+        }
+        missing.push_back(at.filename().string());
+        at = at.has_parent_path() ? at.parent_path() : std::filesystem::path(".");
+        folder = open(at);
     }
-    if (errno != ENOENT || !normal.has_relative_path() || normal.parent_path() == normal) {
-        return nullptr;
+    for (auto name = missing.rbegin(); folder && name != missing.rend(); ++name) {
+        folder = folder->makeFolder(*name);
     }
-    const auto parent = openMakingMissing(normal.has_parent_path() ? normal.parent_path() : ".");
-    return parent ? parent->makeFolder(normal.filename().string()) : nullptr;
+    return folder;
 }
 
 Folder::Folder(int descriptor, std::filesystem::path path)
@@ -219,8 +229,11 @@ std::unique_ptr<Folder> Folder::makeFolder(std::string_view name) {
     static std::mutex making;
     const std::lock_guard lock(making);
     int fd = openEntry();
-    if (fd >= 0 || errno != ENOENT) {
-        return fd < 0 ? nullptr : std::unique_ptr<Folder>(new Folder(fd, m_path / *entry));
+    if (fd >= 0) {
+        return std::unique_ptr<Folder>(new Folder(fd, m_path / *entry));
+    }
+    if (errno != ENOENT) {
+        return nullptr;
     }
     if (shouldFail(FaultPoint::CreateTemp, m_path / *entry)) {
         return nullptr;
