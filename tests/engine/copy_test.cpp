@@ -180,6 +180,22 @@ TEST_F(CopyTest, AWrongPassphraseMakesNothingInTheOutputFolder) {
     EXPECT_EQ(readFile(encrypted), before);
 }
 
+// A stop while a copy is being written drops it: the name never appears.
+TEST_F(CopyTest, AStopDuringTheCopyLeavesNoCopy) {
+    folder("source");
+    const auto original = m_dir.writeFile("source/big", sampleBytes(3 << 20));
+    Cryptor cryptor;
+    {
+        // The second read of the file's data comes after the copy's file was made.
+        const FaultInjector stop(FaultPoint::Read, 2, [&] { cryptor.stopRun(); });
+        runCryptor(Run::Encrypt, {original}, m_dir.path() / "out", cryptor);
+    }
+    EXPECT_EQ(cryptor.statusOnRow(0), engine::StatusNone);
+    EXPECT_EQ(cryptor.failureReasonOnRow(0), engine::logmsg::kStoppedUntouched);
+    EXPECT_EQ(testsupport::listNames(m_dir.path() / "out"), std::vector<std::string>{});
+    EXPECT_EQ(readFile(original), sampleBytes(3 << 20));
+}
+
 // A file that an interrupted rewrite left half done is neither its old nor its new content: only recover
 // may complete it, and a run of copies writes nothing beside its files.
 TEST_F(CopyTest, APendingRewriteRefusesTheFileNamingRecover) {
