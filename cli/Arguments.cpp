@@ -124,7 +124,8 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             name = arg.substr(0, equals);
             value = arg.substr(equals + 1);
         }
-        const bool takesValue = name == "--passphrase-file" || name == "--passphrase-fd";
+        const bool takesValue =
+            name == "--passphrase-file" || name == "--passphrase-fd" || name == "--output-dir";
         const bool known = takesValue || name == "-h" || name == "--help" || name == "--version" ||
                            name == "--no-confirm" || name == "--discard" || name == "--include-encrypted";
         if (!known) {
@@ -158,6 +159,13 @@ Arguments parseArguments(const std::vector<std::string>& args) {
             }
             value = args[++i];
         }
+        if (name == "--output-dir") {
+            if (parsed.outputDir || value->empty()) {
+                return usageError("option '--output-dir' needs one folder name, once");
+            }
+            parsed.outputDir = *value;
+            continue;
+        }
         if (parsed.passphraseFile || parsed.passphraseFd) {
             return usageError("only one of --passphrase-file and --passphrase-fd may be given, once");
         }
@@ -187,6 +195,9 @@ Arguments parseArguments(const std::vector<std::string>& args) {
     // A search over millions of keys is for one file at a time.
     if (*command == Command::Guess && parsed.paths.size() > 1) {
         return usageError("the guess command takes one FILE");
+    }
+    if (parsed.outputDir && *command != Command::Encrypt && *command != Command::Decrypt) {
+        return usageError("--output-dir goes with encrypt and decrypt");
     }
     if (parsed.discard && (*command != Command::Recover || parsed.paths.size() != 1)) {
         return usageError("--discard goes with recover and one JOURNAL");

@@ -33,6 +33,8 @@ struct Arguments {
     // At most one of the two is set; with neither, the passphrase is asked on the terminal.
     std::optional<std::filesystem::path> passphraseFile;
     std::optional<int> passphraseFd;
+    // encrypt and decrypt --output-dir DIR: copies go there, the originals stay.
+    std::optional<std::filesystem::path> outputDir;
     bool noConfirm = false;
     bool discard = false;          // recover --discard JOURNAL
     bool includeEncrypted = false; // encrypt: also the files ending in .brisklet found in folders

@@ -7,10 +7,15 @@
 #include "cli/HeldSignals.h"
 #include "cli/Messages.h"
 #include "cli/NameEscaping.h"
+#include "cli/OutputFolders.h"
 #include "cli/PassphraseInput.h"
 #include "cli/RunFollower.h"
 #include "cli/RunMonitor.h"
 #include "engine/Cryptor.h"
+#include "platform/ErrorText.h"
+#include "platform/Folder.h"
+
+#include <cerrno>
 
 #include <iostream>
 
@@ -30,17 +35,37 @@ int runFileCommand(const Arguments& arguments) {
         printError(encrypt ? "no files to encrypt" : "no files to decrypt");
         return ExitSuccess;
     }
+    std::optional<OutputFolders> output;
+    if (arguments.outputDir) {
+        output = planOutputFolders(cryptor, arguments.paths, *arguments.outputDir);
+        if (output->refusal) {
+            printError(*output->refusal);
+            return ExitUsageError;
+        }
+    }
 
     PassphraseInput input = obtainPassphrase(arguments, encrypt && !arguments.noConfirm);
     if (!input.passphrase) {
         printError(input.error);
         return ExitUsageError;
     }
+    if (output && !platform::Folder::openMakingMissing(output->outputDir)) {
+        printError("cannot make the output folder " + escapePath(*arguments.outputDir) + ": " +
+                   platform::errorText(errno));
+        return ExitUsageError;
+    }
     RunMonitor monitor(cryptor);
     // Before the run starts its worker threads, so that they inherit the held signals.
     HeldSignals signals;
-    const auto refusal = encrypt ? cryptor.encryptFilesUsingPassPhrase(input.passphrase->view())
-                                 : cryptor.decryptFilesUsingPassPhrase(input.passphrase->view());
+    const auto view = input.passphrase->view();
+    std::optional<std::string> refusal;
+    if (output) {
+        refusal = encrypt ? cryptor.encryptFilesInto(view, std::move(output->byRow))
+                          : cryptor.decryptFilesInto(view, std::move(output->byRow));
+    } else {
+        refusal =
+            encrypt ? cryptor.encryptFilesUsingPassPhrase(view) : cryptor.decryptFilesUsingPassPhrase(view);
+    }
     input.passphrase->wipe();
     if (refusal) {
         printError(*refusal);

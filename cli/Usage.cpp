@@ -50,6 +50,9 @@ Options:
   --no-confirm            encrypt: ask for the passphrase on the terminal once
   --include-encrypted     encrypt: also the files in folders that end in
                           ".brisklet"
+  --output-dir DIR        encrypt, decrypt: write the results as new files in
+                          DIR (made if missing) and leave the files given as
+                          they are; a folder given becomes DIR/ITS-NAME/...
   -h, --help              show this help and exit
   --version               show the version and exit
 Without --passphrase-file or --passphrase-fd the passphrase is asked on the

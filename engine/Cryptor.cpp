@@ -7,6 +7,7 @@
 #include "engine/EncryptionOperation.h"
 #include "engine/LogMessages.h"
 #include "engine/Notifications.h"
+#include "engine/PendingFiles.h"
 #include "engine/PendingJournals.h"
 #include "engine/RecoveryOperation.h"
 #include "engine/StatusCode.h"
@@ -145,10 +146,24 @@ std::optional<std::string> Cryptor::decryptFilesUsingPassPhrase(std::u16string_v
     return startRun(passphrase, twofish::DIR_DECRYPT, {});
 }
 
-std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uint8_t direction,
-                                             const std::set<int64_t>& skippedRows) {
+std::optional<std::string> Cryptor::encryptFilesInto(std::u16string_view passphrase,
+                                                     std::vector<std::filesystem::path> outputFolders) {
+    return startRun(passphrase, twofish::DIR_ENCRYPT, {}, std::move(outputFolders));
+}
+
+std::optional<std::string> Cryptor::decryptFilesInto(std::u16string_view passphrase,
+                                                     std::vector<std::filesystem::path> outputFolders) {
+    return startRun(passphrase, twofish::DIR_DECRYPT, {}, std::move(outputFolders));
+}
+
+std::optional<std::string>
+Cryptor::startRun(std::u16string_view passphrase, uint8_t direction, const std::set<int64_t>& skippedRows,
+                  std::optional<std::vector<std::filesystem::path>> outputFolders) {
     if (isBusy()) {
         return std::string("A run is already in progress.");
+    }
+    if (outputFolders && outputFolders->size() != urlCount()) {
+        return std::string("Every file needs a folder for its copy.");
     }
     std::vector<std::filesystem::path> urls;
     std::vector<bool> foundInFolder;
@@ -185,7 +200,8 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
     // A file that a journal beside it names is completed from that journal, never read as if it were
     // whole; the journal's other files come along as rows of their own. A skipped file is among them when
     // a journal names it: half rewritten, it cannot be left as it is.
-    PendingJournals pending = PendingJournals::forRun(runURLs);
+    // A run of copies writes nothing beside its files: it leaves that to recover.
+    PendingJournals pending = outputFolders ? PendingJournals{} : PendingJournals::forRun(runURLs);
     std::vector<bool> recovered(urls.size(), false);
     const auto recoveryRows = rowsForRecoveries(pending, &recovered);
     for (size_t row = 0; row < urls.size(); ++row) {
@@ -202,7 +218,7 @@ std::optional<std::string> Cryptor::startRun(std::u16string_view passphrase, uin
     resetProgress(0, rows, skipped);
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
     m_countdown = rows - skippedCount;
-    queueRun(urls, foundInFolder, recovered, skipped, std::move(key));
+    queueRun(urls, foundInFolder, recovered, skipped, std::move(key), outputFolders);
     queueRecoveries(std::move(pending), recoveryRows);
     return std::nullopt;
 }
@@ -269,7 +285,8 @@ void Cryptor::queueRecoveries(PendingJournals pending, const std::vector<std::ve
 }
 
 void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                       const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key) {
+                       const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key,
+                       const std::optional<std::vector<std::filesystem::path>>& outputFolders) {
     // A file reached twice (the same path, a folder and a file in it, two paths to one inode) is processed
     // once, by its first row; the others share that row's outcome when it reports.
     m_followers.clear();
@@ -322,15 +339,31 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
         }
         batch = Batch{};
     };
+    const auto refuse = [&](int64_t row, const std::string& reason) {
+        updateReasonCodes(row, {reasonOf(reason)});
+        updateReason(row, reason);
+        updateStatus(StatusFailed, row);
+    };
+    PendingFiles pendingFiles;
     for (const int64_t row : leaders) {
         const auto index = static_cast<size_t>(row);
         if (recovered[index]) {
             continue; // its journal's recovery reports for it
         }
         if (foundInFolder[index] && entries[index] && S_ISLNK(entries[index]->mode)) {
-            updateReasonCodes(row, {reasonOf(logmsg::kSymbolicLinkInFolder)});
-            updateReason(row, std::string(logmsg::kSymbolicLinkInFolder));
-            updateStatus(StatusFailed, row);
+            refuse(row, std::string(logmsg::kSymbolicLinkInFolder));
+            continue;
+        }
+        if (outputFolders) {
+            // Copies go alone: each needs its own file synced anyway, and shares no journal.
+            if (pendingFiles.isPending(urls[index])) {
+                refuse(row,
+                       logmsg::interruptedRewritePending(comparablePath(urls[index]).parent_path().string()));
+                continue;
+            }
+            auto operation = operationFor(row);
+            operation->copyInto((*outputFolders)[index]);
+            queue(std::move(operation), {row});
             continue;
         }
         if (lengths[index] <= kSmallFileLength) {

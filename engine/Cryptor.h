@@ -60,6 +60,14 @@ public:
     std::optional<std::string> encryptFilesUsingPassPhrase(std::u16string_view passphrase,
                                                            const std::set<int64_t>& skippedRows = {});
     std::optional<std::string> decryptFilesUsingPassPhrase(std::u16string_view passphrase);
+    // The same runs, making each row's transformed copy in `outputFolders[row]` (one folder per row, made
+    // owner-only where missing) instead of rewriting the file (FileOperation::copyInto): every original
+    // stays as it is, and nothing is written beside it. A file that an interrupted rewrite left pending is
+    // refused, naming recover, rather than completed. A row's final URL is its copy.
+    std::optional<std::string> encryptFilesInto(std::u16string_view passphrase,
+                                                std::vector<std::filesystem::path> outputFolders);
+    std::optional<std::string> decryptFilesInto(std::u16string_view passphrase,
+                                                std::vector<std::filesystem::path> outputFolders);
 
     // Completes the interrupted rewrites whose journals lie in the folders named (recursively), in the
     // folders of the files named, or, with no paths, in the folders the hint index names, as a run: one
@@ -129,8 +137,10 @@ public:
     bool doHashString(std::u16string_view passphrase, uint8_t (&hash)[passphrase::kDigestSize]);
 
 private:
+    // With `outputFolders`, a run of copies.
     std::optional<std::string> startRun(std::u16string_view passphrase, uint8_t direction,
-                                        const std::set<int64_t>& skippedRows);
+                                        const std::set<int64_t>& skippedRows,
+                                        std::optional<std::vector<std::filesystem::path>> outputFolders = {});
     // Fresh progress counters for the rows [firstRow, firstRow + count) of a run about to start; rows
     // marked in `skipped` (indexed from firstRow) count as reported, with nothing to do.
     void resetProgress(int64_t firstRow, uint64_t count, const std::vector<bool>& skipped = {});
@@ -142,7 +152,8 @@ private:
     // Queues the rows that are neither `recovered` (their journal's recovery reports for them) nor
     // `skipped`.
     void queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                  const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key);
+                  const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key,
+                  const std::optional<std::vector<std::filesystem::path>>& outputFolders);
     // Rows for the files of the journals to complete, one list per journal: a run's own row where
     // `runRows` (the run's rows, marked as they are taken) has one for the file, else a new row.
     std::vector<std::vector<int64_t>> rowsForRecoveries(const PendingJournals& pending,

@@ -5,10 +5,10 @@
 #include "crypto/wipe.h"
 #include "engine/EncryptedFormat.h"
 #include "engine/FileBuffer.h"
+#include "engine/InitialVector.h"
 #include "engine/PathExtension.h"
 #include "engine/StatusCode.h"
 #include "engine/TempBuffer.h"
-#include "platform/SecureRandom.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,7 +31,7 @@ std::optional<int32_t> EncryptionOperation::transform() {
     twofish::cipherInstance cipher{};
     const int32_t cipherReady = twofish::cipherInit(&cipher, twofish::MODE_CBC, nullptr);
     uint8_t iv[kBlockSize];
-    if (cipherReady != twofish::TRUE || !platform::secureRandomBytes(iv, sizeof iv)) {
+    if (cipherReady != twofish::TRUE || !newInitialVector(iv)) {
         return StatusFailed;
     }
     format::loadInitialVector(cipher, iv);

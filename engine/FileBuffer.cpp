@@ -38,19 +38,22 @@ FileBuffer::~FileBuffer() {
     close();
 }
 
-std::unique_ptr<FileBuffer> FileBuffer::initWithURL(const std::filesystem::path& url, FileError* error) {
+std::unique_ptr<FileBuffer> FileBuffer::initWithURL(const std::filesystem::path& url, FileError* error,
+                                                    Mode mode) {
     FileError refused{kFileReadUnknownError, url};
-    std::unique_ptr<FileBuffer> buffer = open(url, refused);
+    std::unique_ptr<FileBuffer> buffer = open(url, refused, mode);
     if (!buffer && error != nullptr) {
         *error = std::move(refused);
     }
     return buffer;
 }
 
-std::unique_ptr<FileBuffer> FileBuffer::open(const std::filesystem::path& url, FileError& error) {
+std::unique_ptr<FileBuffer> FileBuffer::open(const std::filesystem::path& url, FileError& error, Mode mode) {
     using platform::FileHandle;
+    const bool update = mode == Mode::Update;
     FileHandle::Refusal refusal = FileHandle::Refusal::None;
-    auto handle = FileHandle::openRegular(url, FileHandle::Access::ReadWrite, refusal);
+    auto handle = FileHandle::openRegular(
+        url, update ? FileHandle::Access::ReadWrite : FileHandle::Access::ReadOnly, refusal);
     if (!handle) {
         error.systemError = errno;
         error.refusal = refusal == FileHandle::Refusal::SymbolicLink     ? OpenRefusal::SymbolicLink
@@ -58,7 +61,7 @@ std::unique_ptr<FileBuffer> FileBuffer::open(const std::filesystem::path& url, F
                                                                          : OpenRefusal::SystemError;
         return nullptr;
     }
-    switch (handle->tryLock()) {
+    switch (handle->tryLock(update ? FileHandle::LockKind::Exclusive : FileHandle::LockKind::Shared)) {
     case FileHandle::LockResult::Locked:
         break;
     case FileHandle::LockResult::Busy:
@@ -74,31 +77,31 @@ std::unique_ptr<FileBuffer> FileBuffer::open(const std::filesystem::path& url, F
         error.systemError = errno;
         return nullptr;
     }
-    if (status->linkCount > 1) {
+    if (update && status->linkCount > 1) {
         error.refusal = OpenRefusal::SeveralNames;
         error.linkCount = status->linkCount;
         return nullptr;
     }
-    if ((status->mode & S_IWUSR) == 0) {
+    if (update && (status->mode & S_IWUSR) == 0) {
         error.refusal = OpenRefusal::ReadOnly;
         return nullptr;
     }
     std::unique_ptr<FileBuffer> buffer(new FileBuffer(std::move(handle)));
-    if (!buffer->probe()) {
+    if (!buffer->probe(mode)) {
         error.systemError = errno;
         return nullptr;
     }
     return buffer;
 }
 
-bool FileBuffer::probe() {
+bool FileBuffer::probe(Mode mode) {
     const auto opened = platform::statusOfDescriptor(m_fileHandle->descriptor());
     if (!opened) {
         return false;
     }
     m_statusBeforeProbe = *opened;
     m_fileLength = opened->length;
-    if (m_fileLength != 0) {
+    if (mode == Mode::Update && m_fileLength != 0) {
         uint8_t last = 0;
         if (!getBytes(&last, 1, m_fileLength - 1) || !writeBytes(&last, 1, m_fileLength - 1)) {
             return false;

@@ -32,8 +32,13 @@ public:
     // path ending in a symbolic link, anything but a regular file, a file with several names and one its
     // owner may not write are refused before anything is written. On failure returns null and stores
     // {kFileReadUnknownError, url} with why in *error when given.
+    //
+    // ReadOnly is the mode of a run that writes its result elsewhere: the file is opened for reading only
+    // under a shared lock (other readers may hold it too, a writer may not), not probed, and neither its
+    // permission bits nor its other names refuse it. Nothing of it or beside it is written.
+    enum class Mode { Update, ReadOnly };
     static std::unique_ptr<FileBuffer> initWithURL(const std::filesystem::path& url,
-                                                   FileError* error = nullptr);
+                                                   FileError* error = nullptr, Mode mode = Mode::Update);
     ~FileBuffer();
     FileBuffer(const FileBuffer&) = delete;
     FileBuffer& operator=(const FileBuffer&) = delete;
@@ -79,8 +84,9 @@ public:
 
 private:
     explicit FileBuffer(std::unique_ptr<platform::FileHandle> fileHandle);
-    static std::unique_ptr<FileBuffer> open(const std::filesystem::path& url, FileError& error);
-    bool probe();
+    static std::unique_ptr<FileBuffer> open(const std::filesystem::path& url, FileError& error, Mode mode);
+    // Takes the file's status, rewriting its last byte in between for Mode::Update.
+    bool probe(Mode mode);
     bool refill(uint64_t offset);
     // Reads [offset, offset + length) of the file, up to fileLength(), straight into dest.
     bool readDirect(uint8_t* dest, uint64_t length, uint64_t offset);

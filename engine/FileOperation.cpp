@@ -3,6 +3,7 @@
 #include "engine/FileOperation.h"
 
 #include "engine/BatchRewrite.h"
+#include "engine/CopyTarget.h"
 #include "engine/FileBuffer.h"
 #include "engine/Journal.h"
 #include "engine/LogMessages.h"
@@ -21,8 +22,6 @@
 
 namespace engine {
 
-namespace {} // namespace
-
 FileOperation::FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index)
     : ReportingOperation(master, index), m_url(std::move(url)), m_runKey(std::move(key)) {}
 
@@ -34,6 +33,7 @@ void FileOperation::finish() noexcept {
     // Released before the report, so that a front end told the outcome finds no open file; the file's
     // lock goes with it.
     m_temp.reset();
+    m_copy.reset();
     m_file.reset();
 }
 
@@ -58,6 +58,9 @@ bool FileOperation::decryptBlocks(twofish::cipherInstance& cipher, const uint8_t
 }
 
 int32_t FileOperation::process() {
+    if (m_copyFolder) {
+        return copy();
+    }
     std::optional<int32_t> outcome;
     BatchRewrite({this}, this).run([&](FileOperation&, int32_t code) { outcome = code; });
     return outcome.value_or(StatusFailed);
@@ -96,7 +99,63 @@ std::optional<int32_t> FileOperation::prepare(const JournalSource& journal) {
     return ended;
 }
 
+int32_t FileOperation::copy() {
+    if (m_url.filename().string().starts_with(kJournalPrefix)) {
+        note(logmsg::kJournalNamed);
+        return StatusFailed;
+    }
+    // Refused before anything is made; the link at the end refuses a name taken meanwhile.
+    m_target = *m_copyFolder / targetName().filename();
+    const std::string name = m_target.filename().string();
+    if (platform::statusOfPath(m_target, platform::FollowLinks::No)) {
+        note(logmsg::targetAlreadyExists(name));
+        return StatusFailed;
+    }
+    FileError error;
+    m_file = FileBuffer::initWithURL(m_url, &error, FileBuffer::Mode::ReadOnly);
+    if (!m_file) {
+        noteRefusal(error);
+        return StatusFailed;
+    }
+    if (isCancelled()) {
+        return stopped();
+    }
+    m_key.emplace(m_runKey->get());
+    m_runKey.reset();
+    const auto ended = transform();
+    m_key.reset();
+    if (ended) {
+        return *ended;
+    }
+    if (!m_temp->flush() || m_temp->length() != m_finalLength) {
+        platform::log(logmsg::kWritingToFileFailed);
+        return StatusFailed;
+    }
+    if (!m_file->isUnchangedSinceOpening()) {
+        platform::log(logmsg::kFileChangedWhileRead);
+        return StatusFailed;
+    }
+    m_temp.reset();
+    switch (m_copy->publish()) {
+    case CopyTarget::Published::Done:
+        break;
+    case CopyTarget::Published::NameTaken:
+        note(logmsg::targetAlreadyExists(name));
+        return StatusFailed;
+    case CopyTarget::Published::Failed:
+        return StatusFailed;
+    }
+    row().renamedTo(m_target);
+    return StatusDone;
+}
+
 TempBuffer* FileOperation::newTempBuffer(uint64_t expectedLength) {
+    if (m_copyFolder) {
+        // Made only now, once the file has proved to open: a wrong passphrase leaves nothing behind.
+        m_copy = CopyTarget::create(*m_copyFolder, m_target.filename().string());
+        m_temp = m_copy ? TempBuffer::init(m_copy->handle(), expectedLength) : nullptr;
+        return m_temp.get();
+    }
     Journal* journal = m_journalSource != nullptr ? (*m_journalSource)() : nullptr;
     m_temp = journal != nullptr ? TempBuffer::init(*journal, expectedLength) : nullptr;
     return m_temp.get();

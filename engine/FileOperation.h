@@ -20,6 +20,7 @@
 
 namespace engine {
 
+class CopyTarget;
 class FileBuffer;
 class Journal;
 class TempBuffer;
@@ -29,6 +30,12 @@ public:
     ~FileOperation() override;
 
     const std::filesystem::path& url() const { return m_url; }
+
+    // Before the operation runs: instead of rewriting the file, make its transformed copy in `folder`
+    // (made when missing) under the name the file would get in place (CopyTarget.h). The file is only
+    // read, under a shared lock (FileBuffer::Mode::ReadOnly); nothing of it or beside it is written, and
+    // a taken name refuses it untouched. The copy's bytes are those the rewrite would have put in place.
+    void copyInto(std::filesystem::path folder) { m_copyFolder = std::move(folder); }
 
     // The first step of a rewrite, which a batch takes for each of its files in turn: opens the file
     // (which locks it against other runs), refuses what cannot be rewritten, and builds the replacement
@@ -64,7 +71,8 @@ protected:
                        uint64_t length);
     bool decryptBlocks(twofish::cipherInstance& cipher, const uint8_t* input, uint8_t* output,
                        uint64_t length);
-    // The replacement's buffer, in the file's journal; null, logged, when the folder cannot take one.
+    // The replacement's buffer, in the file's journal or the copy's file; null, logged, when the folder
+    // cannot take one.
     TempBuffer* newTempBuffer(uint64_t expectedLength);
     // The original's bytes as they are read, in order from offset 0, so that the journal can tell each
     // of its blocks from the replacement's.
@@ -85,8 +93,9 @@ protected:
     RewriteDirection m_direction = RewriteDirection::Encrypt;
 
 private:
-    // Alone: a batch of one, which keeps the file open from reading to renaming.
+    // Alone: a batch of one, which keeps the file open from reading to renaming; or a copy.
     int32_t process() final;
+    int32_t copy();
     void finish() noexcept final;
 
     // Refuses what the file cannot be given before any byte of it changes: a taken target name, one too
@@ -97,6 +106,8 @@ private:
     std::optional<int32_t> describe();
 
     std::filesystem::path m_target;
+    std::optional<std::filesystem::path> m_copyFolder;
+    std::unique_ptr<CopyTarget> m_copy; // outlives m_temp, which writes into it
     const JournalSource* m_journalSource = nullptr;
     BlockChecksums m_originalBlocks;
     JournalEntry m_entry;

@@ -50,6 +50,11 @@ inline constexpr std::string_view kFileOfJournalMissing =
 inline constexpr std::string_view kRecoveredAfterInterruption = "recovered after an interruption";
 inline constexpr std::string_view kStoppedUntouched = "stopped; untouched";
 
+// Sentences of a run that writes copies into another folder.
+inline constexpr std::string_view kCouldNotMakeCopyFolder = "could not make the folder for the copy";
+inline constexpr std::string_view kCouldNotCreateCopy = "could not create the copy";
+inline constexpr std::string_view kCouldNotNameCopy = "could not give the copy its name";
+
 // "WHAT: <the error's description>": every reason that comes from a failed call says which.
 inline std::string withErrorText(std::string_view what, int error) {
     std::string line(what);
@@ -70,6 +75,14 @@ inline std::string notDurable(std::string_view folderSyncError) {
     std::string line("finished, but could not be made durable (folder sync: ");
     line.append(folderSyncError);
     line.append("); journal kept");
+    return line;
+}
+
+// The copy is complete under its name, but its name may not survive a power loss yet.
+inline std::string copyNotDurable(std::string_view folderSyncError) {
+    std::string line("copied, but could not be made durable (folder sync: ");
+    line.append(folderSyncError);
+    line.append(")");
     return line;
 }
 

@@ -58,6 +58,7 @@ struct Prefix {
 constexpr std::string_view kSameFileAs = "same file as ";
 constexpr std::string_view kPending = "interrupted rewrite pending; run brisklet-cli recover ";
 constexpr std::string_view kNotDurable = "finished, but could not be made durable (folder sync: ";
+constexpr std::string_view kCopyNotDurable = "copied, but could not be made durable (folder sync: ";
 constexpr std::string_view kKeptAt = "the journal was kept at: ";
 constexpr std::string_view kOtherUser = "the journal belongs to ";
 
@@ -77,6 +78,9 @@ constexpr std::array kWithError{
     Exact{logmsg::kCouldNotRemoveJournal, ReasonCode::CouldNotRemoveJournal},
     Exact{logmsg::kCouldNotSyncFile, ReasonCode::CouldNotSyncFile},
     Exact{logmsg::kWritingToFileFailed, ReasonCode::WritingFailed},
+    Exact{logmsg::kCouldNotMakeCopyFolder, ReasonCode::CouldNotMakeCopyFolder},
+    Exact{logmsg::kCouldNotCreateCopy, ReasonCode::CouldNotCreateCopy},
+    Exact{logmsg::kCouldNotNameCopy, ReasonCode::CouldNotNameCopy},
 };
 
 bool isSystemErrorText(std::string_view line) {
@@ -111,6 +115,10 @@ Reason reasonOf(std::string_view line) {
         const size_t end = line.size() - std::strlen("); journal kept");
         return {ReasonCode::NotDurable,
                 std::string(line.substr(kNotDurable.size(), end - kNotDurable.size()))};
+    }
+    if (line.starts_with(kCopyNotDurable) && line.ends_with(")")) {
+        return {ReasonCode::CopyNotDurable,
+                std::string(line.substr(kCopyNotDurable.size(), line.size() - 1 - kCopyNotDurable.size()))};
     }
     if (line.starts_with(kOtherUser)) {
         const std::string_view rest = line.substr(kOtherUser.size());

@@ -57,6 +57,12 @@ enum class ReasonCode : int32_t {
     FileOfJournalMissing,
     MakeKeyFailed,
     BadNumberOfBits,
+    // A run that writes copies into another folder; details: the system's error text, or for
+    // CopyNotDurable why the folder could not be synced.
+    CouldNotMakeCopyFolder,
+    CouldNotCreateCopy,
+    CouldNotNameCopy,
+    CopyNotDurable,
 };
 
 struct Reason {

@@ -12,8 +12,8 @@
 
 namespace engine {
 
-TempBuffer::TempBuffer(Journal& journal, uint64_t expectedLength)
-    : m_journal(journal), m_fileHandle(journal.handle()), m_offset(journal.nextPayloadOffset()),
+TempBuffer::TempBuffer(Journal* journal, platform::FileHandle& file, uint64_t offset, uint64_t expectedLength)
+    : m_journal(journal), m_fileHandle(file), m_offset(offset),
       m_memoryLimit(static_cast<size_t>(std::clamp<uint64_t>(expectedLength, 1, kMemoryLimit))) {
     m_currentData.reserve(m_memoryLimit);
 }
@@ -21,7 +21,12 @@ TempBuffer::TempBuffer(Journal& journal, uint64_t expectedLength)
 TempBuffer::~TempBuffer() = default;
 
 std::unique_ptr<TempBuffer> TempBuffer::init(Journal& journal, uint64_t expectedLength) {
-    return std::unique_ptr<TempBuffer>(new TempBuffer(journal, expectedLength));
+    return std::unique_ptr<TempBuffer>(
+        new TempBuffer(&journal, journal.handle(), journal.nextPayloadOffset(), expectedLength));
+}
+
+std::unique_ptr<TempBuffer> TempBuffer::init(platform::FileHandle& file, uint64_t expectedLength) {
+    return std::unique_ptr<TempBuffer>(new TempBuffer(nullptr, file, 0, expectedLength));
 }
 
 void TempBuffer::appendBytes(const void* src, uint64_t length) {
@@ -99,7 +104,9 @@ bool TempBuffer::flush() {
     if (failed()) {
         return false;
     }
-    m_journal.payloadWritten(m_offset, m_fileLength);
+    if (m_journal != nullptr) {
+        m_journal->payloadWritten(m_offset, m_fileLength);
+    }
     return true;
 }
 

@@ -27,6 +27,9 @@ public:
     // The content goes to `journal` (not owned; it must outlive the buffer) from its next payload offset
     // on. `expectedLength` only sizes the memory held.
     static std::unique_ptr<TempBuffer> init(Journal& journal, uint64_t expectedLength);
+    // The content goes to `file` (not owned; it must outlive the buffer) from offset 0: a new file of its
+    // own, such as a copy being made elsewhere, with no journal to tell.
+    static std::unique_ptr<TempBuffer> init(platform::FileHandle& file, uint64_t expectedLength);
     ~TempBuffer();
     TempBuffer(const TempBuffer&) = delete;
     TempBuffer& operator=(const TempBuffer&) = delete;
@@ -44,18 +47,19 @@ public:
     // True once a write has failed; the content can then no longer be handed out.
     bool failed() const { return m_dumpFailed; }
 
-    // Moves everything to the journal and tells it the payload's extent. False once failed() is true.
+    // Moves everything to the journal and tells it the payload's extent (or to the file). False once
+    // failed() is true.
     bool flush();
     // Where the content starts in the journal, and the checksum of all of it.
     uint64_t offset() const { return m_offset; }
     uint64_t checksum() const { return m_checksum.digest(); }
 
 private:
-    TempBuffer(Journal& journal, uint64_t expectedLength);
+    TempBuffer(Journal* journal, platform::FileHandle& file, uint64_t offset, uint64_t expectedLength);
     // Appends to the journal; on failure logs, drops what memory holds, and fails the buffer for good.
     bool writeToFile(const uint8_t* bytes, uint64_t length);
 
-    Journal& m_journal;
+    Journal* m_journal; // none for a file of its own
     platform::FileHandle& m_fileHandle;
     const uint64_t m_offset;
     const size_t m_memoryLimit;

@@ -283,12 +283,12 @@ void FileHandle::startWriteback(uint64_t offset, uint64_t length) {
     }
 }
 
-FileHandle::LockResult FileHandle::tryLock() {
+FileHandle::LockResult FileHandle::tryLock(LockKind kind) {
     if (shouldFail(FaultPoint::Lock, m_descriptor)) {
         return LockResult::Failed;
     }
     struct flock whole {};
-    whole.l_type = F_WRLCK;
+    whole.l_type = kind == LockKind::Shared ? F_RDLCK : F_WRLCK;
     whole.l_whence = SEEK_SET;
     int result;
     do {

@@ -64,10 +64,13 @@ public:
     void startWriteback(uint64_t offset, uint64_t length);
 
     enum class LockResult { Locked, Busy, Failed };
-    // An exclusive open-file-description lock on the whole file, without waiting. It belongs to this
-    // handle's open file (not to the process or thread) and goes when the handle closes. Busy when another
-    // open file holds a lock on it, whichever process that is.
-    LockResult tryLock();
+    // Exclusive for a writer (the handle must be open for writing); Shared for a reader (open for reading),
+    // which excludes writers but not other readers.
+    enum class LockKind { Exclusive, Shared };
+    // An open-file-description lock on the whole file, without waiting. It belongs to this handle's open
+    // file (not to the process or thread) and goes when the handle closes. Busy when another open file
+    // holds a conflicting lock on it, whichever process that is.
+    LockResult tryLock(LockKind kind = LockKind::Exclusive);
 
     // Safe to call again: a closed handle reports true.
     bool close();

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,10 +60,10 @@ std::optional<std::string> randomCharacters() {
 
 // Owner-only whatever the umask or the mount made of the mode; FAT, which keeps no modes, refuses with
 // EPERM and is left as it is.
-bool restrictToOwner(int fd) {
+bool restrictToOwner(int fd, mode_t mode = 0600) {
     int result;
     do {
-        result = ::fchmod(fd, 0600);
+        result = ::fchmod(fd, mode);
     } while (result < 0 && errno == EINTR);
     // FAT keeps no permission bits: its drivers refuse the call (EPERM) or do not have it (ENOSYS, or
     // EOPNOTSUPP), and the mount's own mask is what protects the file there.
@@ -76,7 +77,32 @@ std::unique_ptr<Folder> Folder::open(const std::filesystem::path& path) {
     do {
         fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    return fd < 0 ? nullptr : std::unique_ptr<Folder>(new Folder(fd, path));
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::unique_ptr<Folder>(new Folder(fd, path));
+}
+
+std::unique_ptr<Folder> Folder::openMakingMissing(const std::filesystem::path& path) {
+    std::filesystem::path at = path.lexically_normal();
+    if (!at.has_filename() && at.has_relative_path()) {
+        at = at.parent_path();
+    }
+    // Up to the nearest folder that is there, then down again, making each missing one.
+    std::vector<std::string> missing;
+    std::unique_ptr<Folder> folder = open(at);
+    while (!folder) {
+        if (errno != ENOENT || !at.has_relative_path() || at == ".") {
+            return nullptr;
+        }
+        missing.push_back(at.filename().string());
+        at = at.has_parent_path() ? at.parent_path() : std::filesystem::path(".");
+        folder = open(at);
+    }
+    for (auto name = missing.rbegin(); folder && name != missing.rend(); ++name) {
+        folder = folder->makeFolder(*name);
+    }
+    return folder;
 }
 
 Folder::Folder(int descriptor, std::filesystem::path path)
@@ -183,6 +209,49 @@ bool Folder::link(FileHandle& unnamed, std::string_view name) {
     }
     // Without /proc the descriptor itself is linked, which takes CAP_DAC_READ_SEARCH.
     return ::linkat(unnamed.descriptor(), "", m_descriptor, entry->c_str(), AT_EMPTY_PATH) == 0;
+}
+
+std::unique_ptr<Folder> Folder::makeFolder(std::string_view name) {
+    const auto entry = component(name);
+    if (!entry) {
+        return nullptr;
+    }
+    const auto openEntry = [&] {
+        int fd;
+        do {
+            fd = ::openat(m_descriptor, entry->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        } while (fd < 0 && errno == EINTR);
+        return fd;
+    };
+    // One folder made at a time in the process, and synced into its parent before anyone else finds it:
+    // a thread that finds a folder another thread has just made must not write into it before its entry
+    // is durable.
+    static std::mutex making;
+    const std::lock_guard lock(making);
+    int fd = openEntry();
+    if (fd >= 0) {
+        return std::unique_ptr<Folder>(new Folder(fd, m_path / *entry));
+    }
+    if (errno != ENOENT) {
+        return nullptr;
+    }
+    if (shouldFail(FaultPoint::CreateTemp, m_path / *entry)) {
+        return nullptr;
+    }
+    // Another program may make the same folder meanwhile; either way it is there afterwards.
+    const bool made = ::mkdirat(m_descriptor, entry->c_str(), 0700) == 0;
+    if (!made && errno != EEXIST) {
+        return nullptr;
+    }
+    fd = openEntry();
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::unique_ptr<Folder> folder(new Folder(fd, m_path / *entry));
+    if (made && (!restrictToOwner(fd, 0700) || !sync())) {
+        return nullptr;
+    }
+    return folder;
 }
 
 bool Folder::renameNoReplace(std::string_view from, std::string_view to) {

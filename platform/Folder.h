@@ -23,6 +23,9 @@ public:
     // Opens the folder for reading (O_DIRECTORY | O_CLOEXEC); a symbolic link earlier in the path is
     // followed, one at its end is not. Null on failure.
     static std::unique_ptr<Folder> open(const std::filesystem::path& path);
+    // The same, first making the missing part of the path folder by folder with makeFolder(), each
+    // relative to its parent's descriptor, so that nothing is made through a link.
+    static std::unique_ptr<Folder> openMakingMissing(const std::filesystem::path& path);
     ~Folder();
     Folder(const Folder&) = delete;
     Folder& operator=(const Folder&) = delete;
@@ -54,6 +57,12 @@ public:
     // Gives an unnamed file from createFile() the name `name` (linkat through /proc/self/fd), never
     // replacing: false with EEXIST when the name is taken. Fails with FaultPoint::Rename.
     bool link(FileHandle& unnamed, std::string_view name);
+
+    // Opens the folder `name` in this one, first creating it owner-only (0700, whatever the umask) when it
+    // is missing and then syncing this folder, so that the new entry survives a power loss. A symbolic link
+    // at `name` is not followed. Threads of the process make folders one at a time, so that none finds a
+    // folder whose entry is not yet synced. Null on failure; the creation fails with FaultPoint::CreateTemp.
+    std::unique_ptr<Folder> makeFolder(std::string_view name);
 
     // Renames `from` to `to`, both in this folder, never replacing an existing `to`: false with EEXIST
     // then. Where the file system has no RENAME_NOREPLACE (FAT), renameUnderFolderLock() (FileManager.h)

@@ -116,4 +116,28 @@ TEST(ArgumentsTest, RefusedCommandLinesSayWhy) {
     }
 }
 
+TEST(ArgumentsTest, OutputDirGoesWithEncryptAndDecryptOnce) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"encrypt", "--output-dir", "out", "a"},
+                                                                  {"--output-dir=out", "decrypt", "a"}}) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const cli::Arguments parsed = cli::parseArguments(args);
+        ASSERT_EQ(parsed.action, Action::Run) << parsed.error;
+        EXPECT_EQ(parsed.outputDir, std::optional<std::filesystem::path>("out"));
+        EXPECT_EQ(parsed.paths, std::vector<std::filesystem::path>{"a"});
+    }
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"encrypt", "a", "--output-dir"}, "option '--output-dir' needs a value"},
+        {{"encrypt", "--output-dir=", "a"}, "needs one folder name, once"},
+        {{"encrypt", "--output-dir", "x", "--output-dir", "y", "a"}, "needs one folder name, once"},
+        {{"check", "--output-dir", "x", "a"}, "--output-dir goes with encrypt and decrypt"},
+        {{"recover", "--output-dir", "x"}, "--output-dir goes with encrypt and decrypt"},
+    };
+    for (const auto& [args, error] : refused) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const cli::Arguments parsed = cli::parseArguments(args);
+        EXPECT_EQ(parsed.action, Action::UsageError);
+        EXPECT_NE(parsed.error.find(error), std::string::npos) << parsed.error;
+    }
+}
+
 } // namespace

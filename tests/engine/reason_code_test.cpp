@@ -39,6 +39,13 @@ TEST(ReasonCodeTest, EverySentenceHasItsCodeAndDetail) {
          {ReasonCode::CouldNotCreateJournal, "no space left"}},
         {logmsg::withErrorText(logmsg::kCouldNotSyncFile, EIO),
          {ReasonCode::CouldNotSyncFile, "input/output error"}},
+        {logmsg::withErrorText(logmsg::kCouldNotMakeCopyFolder, ENOTDIR),
+         {ReasonCode::CouldNotMakeCopyFolder, "not a directory"}},
+        {logmsg::withErrorText(logmsg::kCouldNotCreateCopy, ENOSPC),
+         {ReasonCode::CouldNotCreateCopy, "no space left"}},
+        {logmsg::withErrorText(logmsg::kCouldNotNameCopy, EIO),
+         {ReasonCode::CouldNotNameCopy, "input/output error"}},
+        {logmsg::copyNotDurable("input/output error"), {ReasonCode::CopyNotDurable, "input/output error"}},
         {"permission denied", {ReasonCode::SystemError, "permission denied"}},
         {"the disk caught fire", {ReasonCode::Unknown, "the disk caught fire"}},
     };

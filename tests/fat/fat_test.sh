@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # brisklet-cli on the FAT family that USB sticks carry: files encrypt to NAME.brisklet and decrypt back
-# byte for byte, no journal is left, and an existing target name is refused with both files untouched.
+# byte for byte, no journal is left, an existing target name is refused with both files untouched, and
+# copies made there with --output-dir decrypt back.
 # There is no O_TMPFILE, no RENAME_NOREPLACE, no fallocate and no stable inode number there.
 #   fat_test.sh BRISKLET_CLI [--fs exfat]  a fresh 64 MiB exFAT image through exfat-fuse (exit 77, skipped,
 #                                          without FUSE or exfat-fuse)
@@ -149,6 +150,21 @@ grep -q "already exists" "$work/cli.out" || fail "the refusal does not say the n
 [ "$(cat "$test_dir/a.brisklet")" = "already here" ] || fail "a.brisklet changed"
 expect_names "after the refusal" a a.brisklet
 rm -f "$test_dir/a" "$test_dir/a.brisklet"
+
+# Copies made here from elsewhere (--output-dir): without O_TMPFILE each is a hidden named file until it is
+# complete, then renamed without replacing; none of them may be left, and the copies decrypt back.
+status=0
+cli_run encrypt --output-dir "$test_dir/out" "$work/originals" || status=$?
+((status == 0)) || fail "encrypt --output-dir exited $status: $(cat "$work/cli.out")"
+status=0
+cli_run decrypt --output-dir "$work/back" "$test_dir/out/originals" || status=$?
+((status == 0)) || fail "decrypt --output-dir exited $status: $(cat "$work/cli.out")"
+for name in "${plain_names[@]}"; do
+    cmp -s "$work/back/originals/$name" "$work/originals/$name" || fail "the copy of $name does not decrypt back"
+done
+left="$(find "$test_dir/out" -name '.brisklet-*' -printf '%P ')"
+[ -z "$left" ] || fail "left in the output folder: $left"
+rm -rf "$test_dir/out"
 
 journals="$(find "$dir" -name '.brisklet-journal-*' -printf '%P ')"
 [ -z "$journals" ] || fail "journals left: $journals"

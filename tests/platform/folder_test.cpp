@@ -296,3 +296,33 @@ TEST(FolderTest, StatusReportsTheChangeTime) {
 }
 
 } // namespace
+
+TEST(FolderTest, MissingFoldersAreMadeOwnerOnlyWithoutFollowingLinks) {
+    testsupport::TempDir dir;
+    const mode_t saved = ::umask(0);
+    auto made = Folder::openMakingMissing(dir.path() / "a" / "b" / "c" / "");
+    ::umask(saved);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->path(), dir.path() / "a" / "b" / "c");
+    for (const auto& folder : {dir.path() / "a", dir.path() / "a" / "b", dir.path() / "a" / "b" / "c"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(folder.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0700u) << folder;
+    }
+
+    // A folder that is there keeps its mode; a link, a file and a taken name in the way are refused.
+    std::filesystem::create_directory(dir.path() / "open");
+    ::chmod((dir.path() / "open").c_str(), 0755);
+    const auto parent = openFolder(dir);
+    const auto existing = parent->makeFolder("open");
+    ASSERT_NE(existing, nullptr);
+    EXPECT_EQ(permissions(existing->descriptor()), 0755u);
+    std::filesystem::create_directory_symlink(dir.path() / "open", dir.path() / "link");
+    dir.writeFile("file", {1});
+    for (const char* name : {"link", "file"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(parent->makeFolder(name), nullptr);
+    }
+    EXPECT_EQ(Folder::openMakingMissing(dir.path() / "link" / "inside"), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "open" / "inside"));
+}
