@@ -68,6 +68,9 @@ public:
     // handle's open file (not to the process or thread) and goes when the handle closes. Busy when another
     // open file holds a lock on it, whichever process that is.
     LockResult tryLock();
+    // Whether another open file holds a lock that tryLock() would meet, asked without taking one, so that
+    // nobody else's tryLock() is disturbed. False when none does, or when the file system cannot tell.
+    bool lockedElsewhere() const;
 
     // Safe to call again: a closed handle reports true.
     bool close();
