@@ -26,6 +26,7 @@ std::optional<std::vector<FoundJournal>> findJournals(const platform::Folder& fo
         auto file = folder.openFile(name, platform::FileHandle::Access::ReadOnly, refusal);
         const auto status = file ? platform::statusOfDescriptor(file->descriptor()) : std::nullopt;
         if (status) {
+            journal.live = file->lockedElsewhere();
             journal.owner = status->owner;
             journal.state = Journal::readJournalFile(*file, journal.entries);
         }

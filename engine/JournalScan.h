@@ -18,6 +18,8 @@ struct FoundJournal {
     Journal::State state = Journal::State::Damaged;
     uid_t owner = 0;
     std::vector<JournalEntry> entries; // for a Whole journal
+    // Locked by a run when it was found: that run may still be writing or applying it.
+    bool live = false;
 
     // Whether the journal names `name` as a file it rewrites, under its old or its new name.
     bool names(const std::string& name) const;

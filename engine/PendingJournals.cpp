@@ -43,16 +43,30 @@ PendingJournals::Recovery recoveryOf(const platform::Folder& opened, const std::
     return recovery;
 }
 
-// Every journal of the folder becomes a recovery, or, given a file's name, those that name it.
-void collect(const std::filesystem::path& folder, PendingJournals& pending,
-             const std::optional<std::string>& naming = std::nullopt) {
+// What a recovery does with a journal that a running rewrite holds.
+enum class LiveJournals {
+    Take,  // it is tried like any other, and reported in use: the user named it
+    Leave, // it is not pending: its run completes it, or leaves it for a later recovery
+};
+
+// Every journal of the folder becomes a recovery, or, given a file's name, those that name it. Returns how
+// many were left to their live runs.
+size_t collect(const std::filesystem::path& folder, PendingJournals& pending, LiveJournals live,
+               const std::optional<std::string>& naming = std::nullopt) {
     const auto opened = platform::Folder::open(folder);
     const auto found = opened ? findJournals(*opened) : std::nullopt;
+    size_t left = 0;
     if (!found) {
-        return;
+        return left;
     }
     for (const FoundJournal& journal : *found) {
         if (naming && !journal.names(*naming) && journal.state != Journal::State::Unpublished) {
+            continue;
+        }
+        // Only a hint: a run that takes the journal after this look is still met by the recovery's own
+        // lock, and one that ends after it leaves either nothing or a journal for the next recovery.
+        if (live == LiveJournals::Leave && journal.live) {
+            ++left;
             continue;
         }
         // Two paths given may lead to one journal: it is completed once.
@@ -67,6 +81,7 @@ void collect(const std::filesystem::path& folder, PendingJournals& pending,
         }
         pending.recoveries.push_back(recoveryOf(*opened, folder, journal));
     }
+    return left;
 }
 
 void collectTree(const std::filesystem::path& folder, PendingJournals& pending, std::set<uint64_t>& seen) {
@@ -74,7 +89,7 @@ void collectTree(const std::filesystem::path& folder, PendingJournals& pending, 
     if (!status || !S_ISDIR(status->mode) || !seen.insert(status->identity.inode).second) {
         return;
     }
-    collect(folder, pending);
+    collect(folder, pending, LiveJournals::Take);
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
@@ -126,7 +141,8 @@ PendingJournals PendingJournals::forRecovery(const std::vector<std::filesystem::
             if (status && S_ISDIR(status->mode)) {
                 collectTree(comparablePath(path), pending, seen);
             } else {
-                collect(folderOf(path), pending, comparablePath(path).filename().string());
+                collect(folderOf(path), pending, LiveJournals::Take,
+                        comparablePath(path).filename().string());
             }
         }
         return pending;
@@ -147,8 +163,9 @@ PendingJournals PendingJournals::forRecovery(const std::vector<std::filesystem::
             continue;
         }
         const size_t before = pending.recoveries.size();
-        collect(hinted.folder, pending);
-        if (pending.recoveries.size() == before) {
+        // A live run's journal stays noted: should that run die, the next recovery must find it.
+        const size_t live = collect(hinted.folder, pending, LiveJournals::Leave);
+        if (pending.recoveries.size() == before && live == 0) {
             JournalIndex::remove(hinted.folder);
         }
     }

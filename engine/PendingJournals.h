@@ -31,7 +31,8 @@ struct PendingJournals {
     // Journals whose writer died before completing them are cleared either way.
     static PendingJournals forRun(const std::vector<std::filesystem::path>& files);
     // For a recovery: every journal in the folders named (folders recursively, without following links),
-    // in the folders of the files named, or where none are named, in the folders of the hint index.
+    // in the folders of the files named, or where none are named, in the folders of the hint index. Where
+    // none are named, a journal that a live run holds is not pending and is left out without a word.
     static PendingJournals forRecovery(const std::vector<std::filesystem::path>& paths);
 };
 

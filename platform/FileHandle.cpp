@@ -300,6 +300,17 @@ FileHandle::LockResult FileHandle::tryLock(LockKind kind) {
     return errno == EAGAIN || errno == EACCES ? LockResult::Busy : LockResult::Failed;
 }
 
+bool FileHandle::lockedElsewhere() const {
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    int result;
+    do {
+        result = ::fcntl(m_descriptor, F_OFD_GETLK, &whole);
+    } while (result < 0 && errno == EINTR);
+    return result == 0 && whole.l_type != F_UNLCK;
+}
+
 bool FileHandle::close() {
     if (m_descriptor < 0) {
         return true;

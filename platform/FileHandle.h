@@ -71,6 +71,10 @@ public:
     // file (not to the process or thread) and goes when the handle closes. Busy when another open file
     // holds a conflicting lock on it, whichever process that is.
     LockResult tryLock(LockKind kind = LockKind::Exclusive);
+    // Whether another open file holds any lock that an exclusive tryLock() would meet, asked without taking
+    // one, so that nobody else's tryLock() is disturbed. False when none does, or when the file system cannot
+    // tell.
+    bool lockedElsewhere() const;
 
     // Safe to call again: a closed handle reports true.
     bool close();

@@ -45,6 +45,65 @@ public:
     void updateStatus(int32_t, int64_t) override {}
 };
 
+// Encrypts `path` on this thread, as a run of the program would, reporting nowhere.
+void encryptHere(const fs::path& path) {
+    uint8_t digest[passphrase::kDigestSize];
+    std::u16string text;
+    for (const char c : std::string(kPassphrase)) {
+        text.push_back(static_cast<char16_t>(c));
+    }
+    twofish::keyInstance key;
+    passphrase::digest(text, digest);
+    passphrase::prepareKey(key, twofish::DIR_ENCRYPT, digest);
+    SilentMaster master;
+    engine::EncryptionOperation(path, std::make_shared<engine::Secret<twofish::keyInstance>>(key), &master, 0)
+        .main();
+}
+
+// An encryption of a file in a child process, held still once its journal is published and locked, as a
+// run that is still working; killed when the test says, or at the latest with this object.
+class PausedRun {
+public:
+    explicit PausedRun(const fs::path& path) {
+        int pipeEnds[2];
+        if (::pipe(pipeEnds) != 0) {
+            return;
+        }
+        m_child = ::fork();
+        if (m_child == 0) {
+            ::close(pipeEnds[0]);
+            const platform::FaultInjector hold(platform::FaultPoint::Lease, 1, [&] {
+                (void)!::write(pipeEnds[1], "p", 1);
+                for (;;) {
+                    ::pause();
+                }
+            });
+            encryptHere(path);
+            ::_exit(0);
+        }
+        ::close(pipeEnds[1]);
+        char byte = 0;
+        m_paused = m_child > 0 && ::read(pipeEnds[0], &byte, 1) == 1;
+        ::close(pipeEnds[0]);
+    }
+    ~PausedRun() { kill(); }
+    PausedRun(const PausedRun&) = delete;
+    PausedRun& operator=(const PausedRun&) = delete;
+
+    bool paused() const { return m_paused; }
+    void kill() {
+        if (m_child > 0) {
+            ::kill(m_child, SIGKILL);
+            ::waitpid(m_child, nullptr, 0);
+            m_child = -1;
+        }
+    }
+
+private:
+    pid_t m_child = -1;
+    bool m_paused = false;
+};
+
 class InterruptionTest : public CliTest {
 protected:
     // After whatever happened to an encryption run: every file is either its original under its name or
@@ -100,20 +159,9 @@ protected:
         for (int nth = 1; nth <= 3; ++nth) {
             const pid_t child = ::fork();
             if (child == 0) {
-                uint8_t digest[passphrase::kDigestSize];
-                std::u16string text;
-                for (const char c : std::string(kPassphrase)) {
-                    text.push_back(static_cast<char16_t>(c));
-                }
-                twofish::keyInstance key;
-                passphrase::digest(text, digest);
-                passphrase::prepareKey(key, twofish::DIR_ENCRYPT, digest);
-                SilentMaster master;
                 const platform::FaultInjector crash(platform::FaultPoint::Rename, nth,
                                                     platform::FaultMode::ExitProcess);
-                engine::EncryptionOperation(path, std::make_shared<engine::Secret<twofish::keyInstance>>(key),
-                                            &master, 0)
-                    .main();
+                encryptHere(path);
                 ::_exit(0);
             }
             int status = 0;
@@ -289,6 +337,37 @@ TEST_F(InterruptionTest, RecoverLeavesWhatItCannotFindAndSaysWhereTheJournalIs) 
     const ChildResult back = run({"recover"});
     EXPECT_EQ(back.exitCode, 0) << back.out << back.err;
     EXPECT_EQ(back.out, path.string() + ": recovered after an interruption\n");
+    expectEachFileWholeOnce({{path, plain}});
+}
+
+// A journal that a live run holds is not pending: recover alone passes it by and succeeds, while recover
+// naming the file or its folder says it is in use. Once that run is killed, recover alone completes it.
+TEST_F(InterruptionTest, RecoverAlonePassesByALiveRunsJournal) {
+    // Large enough for a journal of its own.
+    const auto plain = sampleBytes((2 << 20) + 1000, 5);
+    const fs::path path = m_dir.writeFile("live", plain);
+    PausedRun live(path);
+    ASSERT_TRUE(live.paused());
+    const auto journals = journalsIn(m_dir.path());
+    ASSERT_EQ(journals.size(), 1u);
+
+    const ChildResult alone = run({"recover"});
+    EXPECT_EQ(alone.exitCode, 0) << alone.out << alone.err;
+    EXPECT_EQ(alone.out, "");
+    EXPECT_EQ(alone.err, "brisklet-cli: nothing to recover\n");
+    for (const fs::path& named : {m_dir.path(), path}) {
+        SCOPED_TRACE("recover " + named.string());
+        const ChildResult given = run({"recover", named.string()});
+        EXPECT_EQ(given.exitCode, 1);
+        EXPECT_TRUE(contains(given.out, path.string() + ": failed (in use by another run")) << given.out;
+    }
+    EXPECT_EQ(journalsIn(m_dir.path()), journals) << "the live journal stays";
+    EXPECT_EQ(readFile(path), plain) << "and nothing was applied";
+
+    live.kill();
+    const ChildResult recovered = run({"recover"});
+    EXPECT_EQ(recovered.exitCode, 0) << recovered.out << recovered.err;
+    EXPECT_EQ(recovered.out, path.string() + ": recovered after an interruption\n");
     expectEachFileWholeOnce({{path, plain}});
 }
 

@@ -102,6 +102,22 @@ TEST(FileHandleTest, TheLockBelongsToTheOpenFile) {
     EXPECT_EQ(second->tryLock(), FileHandle::LockResult::Locked);
 }
 
+// Looking for another open file's lock, even from a read-only open, takes none of its own.
+TEST(FileHandleTest, ALockIsSeenFromAnotherOpenFileWithoutBeingTaken) {
+    testsupport::TempDir dir;
+    const auto file = dir.writeFile("f", sampleBytes(10));
+    auto holder = FileHandle::openNoFollow(file, FileHandle::Access::ReadWrite);
+    auto looker = FileHandle::openNoFollow(file, FileHandle::Access::ReadOnly);
+    ASSERT_NE(holder, nullptr);
+    ASSERT_NE(looker, nullptr);
+    EXPECT_FALSE(looker->lockedElsewhere());
+    EXPECT_EQ(holder->tryLock(), FileHandle::LockResult::Locked) << "the look left no lock behind";
+    EXPECT_TRUE(looker->lockedElsewhere());
+    EXPECT_FALSE(holder->lockedElsewhere()) << "its own lock is not another's";
+    holder->close();
+    EXPECT_FALSE(looker->lockedElsewhere());
+}
+
 TEST(FileHandleTest, OwnsItsDescriptorAcrossMovesAndClosesOnce) {
     testsupport::TempDir dir;
     const auto file = dir.writeFile("f", sampleBytes(10));
