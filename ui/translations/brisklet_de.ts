@@ -23,6 +23,10 @@
         <source>Twofish-256 in CBC keyed by the JH-256 digest of the passphrase; no header, no salt.</source>
         <translation>Twofish-256 im CBC-Modus, Schlüssel aus dem JH-256-Hash der Passphrase; kein Header, kein Salt.</translation>
     </message>
+    <message>
+        <source>Suggested passphrases use the EFF long word list, © 2016 Electronic Frontier Foundation, under the Creative Commons Attribution 3.0 licence (CC BY 3.0).</source>
+        <translation>Vorgeschlagene Passphrasen verwenden die lange Wortliste der EFF, © 2016 Electronic Frontier Foundation, unter der Lizenz Creative Commons Namensnennung 3.0 (CC BY 3.0).</translation>
+    </message>
 </context>
 <context>
     <name>BriskletAppDelegate</name>
@@ -168,6 +172,18 @@
         <source>No application could open the folder %1</source>
         <translation>Keine Anwendung konnte den Ordner %1 öffnen</translation>
     </message>
+    <message>
+        <source>Nothing was encrypted: every listed file is encrypted already.</source>
+        <translation>Nichts wurde verschlüsselt: Alle aufgeführten Dateien sind bereits verschlüsselt.</translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to encrypt</source>
+        <translation>Geben Sie die Passphrase ein und drücken Sie dann die Eingabetaste, um zu verschlüsseln</translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to decrypt</source>
+        <translation>Geben Sie die Passphrase ein und drücken Sie dann die Eingabetaste, um zu entschlüsseln</translation>
+    </message>
 </context>
 <context>
     <name>ConfirmationSheet</name>
@@ -188,6 +204,40 @@
         <translation>
             <numerusform>%n Datei an Ort und Stelle verschlüsseln. Ohne diese Passphrase lässt sie sich nicht wieder öffnen.</numerusform>
             <numerusform>%n Dateien an Ort und Stelle verschlüsseln. Ohne diese Passphrase lassen sie sich nicht wieder öffnen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Encrypt Them &amp;Again</source>
+        <translation>&amp;Erneut verschlüsseln</translation>
+    </message>
+    <message>
+        <source>Before Encrypting</source>
+        <translation>Vor dem Verschlüsseln</translation>
+    </message>
+    <message>
+        <source>&amp;Skip Them</source>
+        <translation>&amp;Überspringen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 und %n weitere</numerusform>
+            <numerusform>%1 und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>Already encrypted (1 file): %1. Skip Them leaves it as it is; Encrypt Them Again encrypts it a second time, and it then needs two decryptions.</source>
+        <translation>Bereits verschlüsselt (1 Datei): %1. „Überspringen“ lässt sie, wie sie ist; „Erneut verschlüsseln“ verschlüsselt sie ein zweites Mal, und sie muss dann zweimal entschlüsselt werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Already encrypted (%n files): %1. Skip Them leaves them as they are; Encrypt Them Again encrypts them a second time, and each then needs two decryptions.</source>
+        <translation>
+            <numerusform>Bereits verschlüsselt (%n Datei): %1. „Überspringen“ lässt sie, wie sie ist; „Erneut verschlüsseln“ verschlüsselt sie ein zweites Mal, und sie muss dann zweimal entschlüsselt werden.</numerusform>
+            <numerusform>Bereits verschlüsselt (%n Dateien): %1. „Überspringen“ lässt sie, wie sie sind; „Erneut verschlüsseln“ verschlüsselt sie ein zweites Mal, und jede muss dann zweimal entschlüsselt werden.</numerusform>
         </translation>
     </message>
 </context>
@@ -245,6 +295,13 @@
     <message>
         <source>&amp;About Brisklet</source>
         <translation>Ü&amp;ber Brisklet</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchArguments</name>
+    <message>
+        <source>--encrypt and --decrypt cannot be given together</source>
+        <translation>--encrypt und --decrypt können nicht zusammen angegeben werden</translation>
     </message>
 </context>
 <context>
@@ -795,6 +852,133 @@
     <message>
         <source>%1 %2%</source>
         <translation>%1 %2 %</translation>
+    </message>
+</context>
+<context>
+    <name>StrengthEstimate</name>
+    <message>
+        <source>less than a second</source>
+        <translation>weniger als eine Sekunde</translation>
+    </message>
+    <message>
+        <source>about 1 second</source>
+        <translation>etwa 1 Sekunde</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n seconds</source>
+        <translation>
+            <numerusform>etwa %n Sekunde</numerusform>
+            <numerusform>etwa %n Sekunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 minute</source>
+        <translation>etwa 1 Minute</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n minutes</source>
+        <translation>
+            <numerusform>etwa %n Minute</numerusform>
+            <numerusform>etwa %n Minuten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 hour</source>
+        <translation>etwa 1 Stunde</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n hours</source>
+        <translation>
+            <numerusform>etwa %n Stunde</numerusform>
+            <numerusform>etwa %n Stunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 day</source>
+        <translation>etwa 1 Tag</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n days</source>
+        <translation>
+            <numerusform>etwa %n Tag</numerusform>
+            <numerusform>etwa %n Tage</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 year</source>
+        <translation>etwa 1 Jahr</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n years</source>
+        <translation>
+            <numerusform>etwa %n Jahr</numerusform>
+            <numerusform>etwa %n Jahre</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n thousand years</source>
+        <translation>
+            <numerusform>etwa %n tausend Jahre</numerusform>
+            <numerusform>etwa %n tausend Jahre</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n million years</source>
+        <translation>
+            <numerusform>etwa %n Million Jahre</numerusform>
+            <numerusform>etwa %n Millionen Jahre</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>more than a billion years</source>
+        <translation>mehr als eine Milliarde Jahre</translation>
+    </message>
+    <message>
+        <source>Weak passphrase: it could be guessed in %1. A longer one, such as six random words (Edit ▸ Suggest a Passphrase…), is far safer.</source>
+        <translation>Schwache Passphrase: Sie zu erraten dauert nur %1. Eine längere, etwa sechs zufällige Wörter (Bearbeiten ▸ Passphrase vorschlagen…), ist weit sicherer.</translation>
+    </message>
+    <message>
+        <source>Estimated time to guess this passphrase: %1.</source>
+        <translation>Geschätzte Zeit, um diese Passphrase zu erraten: %1.</translation>
+    </message>
+    <message>
+        <source>This assumes an attacker who tries 10¹⁰ (ten billion) passphrases a second. Guessing is fast because the key is a single hash of the passphrase with no salt, so one key found opens every file encrypted with this passphrase.</source>
+        <translation>Angenommen wird ein Angreifer, der 10¹⁰ (zehn Milliarden) Passphrasen pro Sekunde ausprobiert. Das Raten geht schnell, weil der Schlüssel ein einziger Hash der Passphrase ohne Salt ist; ein gefundener Schlüssel öffnet daher jede mit dieser Passphrase verschlüsselte Datei.</translation>
+    </message>
+</context>
+<context>
+    <name>SuggestionDialog</name>
+    <message>
+        <source>Suggest a Passphrase</source>
+        <translation>Passphrase vorschlagen</translation>
+    </message>
+    <message>
+        <source>Six words drawn at random from a list of %1:</source>
+        <translation>Sechs zufällig gezogene Wörter aus einer Liste von %1:</translation>
+    </message>
+    <message>
+        <source>Strength: %1 bits exactly, even for an attacker who knows the list. At 10¹⁰ guesses a second that is %2.</source>
+        <translation>Stärke: genau %1 Bit, auch gegen einen Angreifer, der die Liste kennt. Bei 10¹⁰ Versuchen pro Sekunde sind das %2.</translation>
+    </message>
+    <message>
+        <source>Write these words down on paper and keep them somewhere safe: without them, files encrypted with them cannot be opened again.</source>
+        <translation>Schreiben Sie diese Wörter auf Papier und bewahren Sie sie sicher auf: Ohne sie lassen sich damit verschlüsselte Dateien nie wieder öffnen.</translation>
+    </message>
+    <message>
+        <source>&amp;Use These Words</source>
+        <translation>Diese Wörter &amp;verwenden</translation>
+    </message>
+    <message>
+        <source>&amp;Other Words</source>
+        <translation>&amp;Andere Wörter</translation>
+    </message>
+    <message>
+        <source>&amp;Suggest a Passphrase…</source>
+        <translation>Passphrase &amp;vorschlagen…</translation>
+    </message>
+    <message>
+        <source>No random words could be drawn: the system gave no random numbers.</source>
+        <translation>Es konnten keine zufälligen Wörter gezogen werden: Das System lieferte keine Zufallszahlen.</translation>
     </message>
 </context>
 </TS>

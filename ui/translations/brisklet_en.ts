@@ -23,6 +23,10 @@
         <source>Twofish-256 in CBC keyed by the JH-256 digest of the passphrase; no header, no salt.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Suggested passphrases use the EFF long word list, © 2016 Electronic Frontier Foundation, under the Creative Commons Attribution 3.0 licence (CC BY 3.0).</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>BriskletAppDelegate</name>
@@ -168,6 +172,18 @@
         <source>No application could open the folder %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Nothing was encrypted: every listed file is encrypted already.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to encrypt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to decrypt</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ConfirmationSheet</name>
@@ -188,6 +204,40 @@
         <translation>
             <numerusform>Encrypt %n file in place. Without this passphrase it cannot be opened again.</numerusform>
             <numerusform>Encrypt %n files in place. Without this passphrase they cannot be opened again.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Encrypt Them &amp;Again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Before Encrypting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Skip Them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 and %n more</numerusform>
+            <numerusform>%1 and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Already encrypted (1 file): %1. Skip Them leaves it as it is; Encrypt Them Again encrypts it a second time, and it then needs two decryptions.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Already encrypted (%n files): %1. Skip Them leaves them as they are; Encrypt Them Again encrypts them a second time, and each then needs two decryptions.</source>
+        <translation>
+            <numerusform>Already encrypted (%n file): %1. Skip Them leaves it as it is; Encrypt Them Again encrypts it a second time, and it then needs two decryptions.</numerusform>
+            <numerusform>Already encrypted (%n files): %1. Skip Them leaves them as they are; Encrypt Them Again encrypts them a second time, and each then needs two decryptions.</numerusform>
         </translation>
     </message>
 </context>
@@ -244,6 +294,13 @@
     </message>
     <message>
         <source>&amp;About Brisklet</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LaunchArguments</name>
+    <message>
+        <source>--encrypt and --decrypt cannot be given together</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -794,6 +851,133 @@
     </message>
     <message>
         <source>%1 %2%</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StrengthEstimate</name>
+    <message>
+        <source>less than a second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>about 1 second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n seconds</source>
+        <translation>
+            <numerusform>about %n second</numerusform>
+            <numerusform>about %n seconds</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n minutes</source>
+        <translation>
+            <numerusform>about %n minute</numerusform>
+            <numerusform>about %n minutes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 hour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n hours</source>
+        <translation>
+            <numerusform>about %n hour</numerusform>
+            <numerusform>about %n hours</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n days</source>
+        <translation>
+            <numerusform>about %n day</numerusform>
+            <numerusform>about %n days</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 year</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n years</source>
+        <translation>
+            <numerusform>about %n year</numerusform>
+            <numerusform>about %n years</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n thousand years</source>
+        <translation>
+            <numerusform>about %n thousand years</numerusform>
+            <numerusform>about %n thousand years</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n million years</source>
+        <translation>
+            <numerusform>about %n million years</numerusform>
+            <numerusform>about %n million years</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>more than a billion years</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Weak passphrase: it could be guessed in %1. A longer one, such as six random words (Edit ▸ Suggest a Passphrase…), is far safer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Estimated time to guess this passphrase: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This assumes an attacker who tries 10¹⁰ (ten billion) passphrases a second. Guessing is fast because the key is a single hash of the passphrase with no salt, so one key found opens every file encrypted with this passphrase.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SuggestionDialog</name>
+    <message>
+        <source>Suggest a Passphrase</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Six words drawn at random from a list of %1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Strength: %1 bits exactly, even for an attacker who knows the list. At 10¹⁰ guesses a second that is %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write these words down on paper and keep them somewhere safe: without them, files encrypted with them cannot be opened again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Use These Words</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Other Words</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Suggest a Passphrase…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No random words could be drawn: the system gave no random numbers.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

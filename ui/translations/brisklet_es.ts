@@ -23,6 +23,10 @@
         <source>Twofish-256 in CBC keyed by the JH-256 digest of the passphrase; no header, no salt.</source>
         <translation>Twofish-256 en modo CBC, con el resumen JH-256 de la frase de contraseña como clave; sin cabecera, sin sal.</translation>
     </message>
+    <message>
+        <source>Suggested passphrases use the EFF long word list, © 2016 Electronic Frontier Foundation, under the Creative Commons Attribution 3.0 licence (CC BY 3.0).</source>
+        <translation>Las frases de contraseña sugeridas usan la lista larga de palabras de la EFF, © 2016 Electronic Frontier Foundation, bajo la licencia Creative Commons Reconocimiento 3.0 (CC BY 3.0).</translation>
+    </message>
 </context>
 <context>
     <name>BriskletAppDelegate</name>
@@ -168,6 +172,18 @@
         <source>No application could open the folder %1</source>
         <translation>Ninguna aplicación pudo abrir la carpeta %1</translation>
     </message>
+    <message>
+        <source>Nothing was encrypted: every listed file is encrypted already.</source>
+        <translation>No se cifró nada: todos los archivos de la lista ya están cifrados.</translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to encrypt</source>
+        <translation>Escriba la frase de contraseña y pulse Intro para cifrar</translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to decrypt</source>
+        <translation>Escriba la frase de contraseña y pulse Intro para descifrar</translation>
+    </message>
 </context>
 <context>
     <name>ConfirmationSheet</name>
@@ -188,6 +204,40 @@
         <translation>
             <numerusform>Cifrar %n archivo en su sitio. Sin esta frase de contraseña no se podrá volver a abrir.</numerusform>
             <numerusform>Cifrar %n archivos en su sitio. Sin esta frase de contraseña no se podrán volver a abrir.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Encrypt Them &amp;Again</source>
+        <translation>&amp;Cifrarlos de nuevo</translation>
+    </message>
+    <message>
+        <source>Before Encrypting</source>
+        <translation>Antes de cifrar</translation>
+    </message>
+    <message>
+        <source>&amp;Skip Them</source>
+        <translation>&amp;Omitirlos</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 y %n más</numerusform>
+            <numerusform>%1 y %n más</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 y %2</translation>
+    </message>
+    <message>
+        <source>Already encrypted (1 file): %1. Skip Them leaves it as it is; Encrypt Them Again encrypts it a second time, and it then needs two decryptions.</source>
+        <translation>Ya cifrado (1 archivo): %1. «Omitirlos» lo deja como está; «Cifrarlos de nuevo» lo cifra por segunda vez, y luego habrá que descifrarlo dos veces.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Already encrypted (%n files): %1. Skip Them leaves them as they are; Encrypt Them Again encrypts them a second time, and each then needs two decryptions.</source>
+        <translation>
+            <numerusform>Ya cifrado (%n archivo): %1. «Omitirlos» lo deja como está; «Cifrarlos de nuevo» lo cifra por segunda vez, y luego habrá que descifrarlo dos veces.</numerusform>
+            <numerusform>Ya cifrados (%n archivos): %1. «Omitirlos» los deja como están; «Cifrarlos de nuevo» los cifra por segunda vez, y luego habrá que descifrar cada uno dos veces.</numerusform>
         </translation>
     </message>
 </context>
@@ -245,6 +295,13 @@
     <message>
         <source>&amp;About Brisklet</source>
         <translation>&amp;Acerca de Brisklet</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchArguments</name>
+    <message>
+        <source>--encrypt and --decrypt cannot be given together</source>
+        <translation>--encrypt y --decrypt no se pueden indicar a la vez</translation>
     </message>
 </context>
 <context>
@@ -795,6 +852,133 @@
     <message>
         <source>%1 %2%</source>
         <translation>%1 %2 %</translation>
+    </message>
+</context>
+<context>
+    <name>StrengthEstimate</name>
+    <message>
+        <source>less than a second</source>
+        <translation>menos de un segundo</translation>
+    </message>
+    <message>
+        <source>about 1 second</source>
+        <translation>aproximadamente 1 segundo</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n seconds</source>
+        <translation>
+            <numerusform>aproximadamente %n segundo</numerusform>
+            <numerusform>aproximadamente %n segundos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 minute</source>
+        <translation>aproximadamente 1 minuto</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n minutes</source>
+        <translation>
+            <numerusform>aproximadamente %n minuto</numerusform>
+            <numerusform>aproximadamente %n minutos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 hour</source>
+        <translation>aproximadamente 1 hora</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n hours</source>
+        <translation>
+            <numerusform>aproximadamente %n hora</numerusform>
+            <numerusform>aproximadamente %n horas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 day</source>
+        <translation>aproximadamente 1 día</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n days</source>
+        <translation>
+            <numerusform>aproximadamente %n día</numerusform>
+            <numerusform>aproximadamente %n días</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 year</source>
+        <translation>aproximadamente 1 año</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n years</source>
+        <translation>
+            <numerusform>aproximadamente %n año</numerusform>
+            <numerusform>aproximadamente %n años</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n thousand years</source>
+        <translation>
+            <numerusform>aproximadamente %n mil años</numerusform>
+            <numerusform>aproximadamente %n mil años</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n million years</source>
+        <translation>
+            <numerusform>aproximadamente %n millón de años</numerusform>
+            <numerusform>aproximadamente %n millones de años</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>more than a billion years</source>
+        <translation>más de mil millones de años</translation>
+    </message>
+    <message>
+        <source>Weak passphrase: it could be guessed in %1. A longer one, such as six random words (Edit ▸ Suggest a Passphrase…), is far safer.</source>
+        <translation>Frase de contraseña débil: podría adivinarse en %1. Una más larga, como seis palabras al azar (Editar ▸ Sugerir una frase de contraseña…), es mucho más segura.</translation>
+    </message>
+    <message>
+        <source>Estimated time to guess this passphrase: %1.</source>
+        <translation>Tiempo estimado para adivinar esta frase de contraseña: %1.</translation>
+    </message>
+    <message>
+        <source>This assumes an attacker who tries 10¹⁰ (ten billion) passphrases a second. Guessing is fast because the key is a single hash of the passphrase with no salt, so one key found opens every file encrypted with this passphrase.</source>
+        <translation>Se supone un atacante que prueba 10¹⁰ (diez mil millones) de frases de contraseña por segundo. Adivinar es rápido porque la clave es un único hash de la frase de contraseña sin sal, así que una clave encontrada abre todos los archivos cifrados con esta frase de contraseña.</translation>
+    </message>
+</context>
+<context>
+    <name>SuggestionDialog</name>
+    <message>
+        <source>Suggest a Passphrase</source>
+        <translation>Sugerir una frase de contraseña</translation>
+    </message>
+    <message>
+        <source>Six words drawn at random from a list of %1:</source>
+        <translation>Seis palabras elegidas al azar de una lista de %1:</translation>
+    </message>
+    <message>
+        <source>Strength: %1 bits exactly, even for an attacker who knows the list. At 10¹⁰ guesses a second that is %2.</source>
+        <translation>Fortaleza: exactamente %1 bits, incluso ante un atacante que conozca la lista. A 10¹⁰ intentos por segundo, eso son %2.</translation>
+    </message>
+    <message>
+        <source>Write these words down on paper and keep them somewhere safe: without them, files encrypted with them cannot be opened again.</source>
+        <translation>Escriba estas palabras en papel y guárdelas en un lugar seguro: sin ellas, los archivos cifrados con ellas no podrán volver a abrirse.</translation>
+    </message>
+    <message>
+        <source>&amp;Use These Words</source>
+        <translation>&amp;Usar estas palabras</translation>
+    </message>
+    <message>
+        <source>&amp;Other Words</source>
+        <translation>&amp;Otras palabras</translation>
+    </message>
+    <message>
+        <source>&amp;Suggest a Passphrase…</source>
+        <translation>&amp;Sugerir una frase de contraseña…</translation>
+    </message>
+    <message>
+        <source>No random words could be drawn: the system gave no random numbers.</source>
+        <translation>No se pudieron elegir palabras al azar: el sistema no proporcionó números aleatorios.</translation>
     </message>
 </context>
 </TS>

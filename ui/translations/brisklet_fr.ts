@@ -23,6 +23,10 @@
         <source>Twofish-256 in CBC keyed by the JH-256 digest of the passphrase; no header, no salt.</source>
         <translation>Twofish-256 en mode CBC, avec pour clé l’empreinte JH-256 de la phrase secrète&#xa0;; sans en-tête, sans sel.</translation>
     </message>
+    <message>
+        <source>Suggested passphrases use the EFF long word list, © 2016 Electronic Frontier Foundation, under the Creative Commons Attribution 3.0 licence (CC BY 3.0).</source>
+        <translation>Les phrases secrètes suggérées utilisent la longue liste de mots de l’EFF, © 2016 Electronic Frontier Foundation, sous licence Creative Commons Attribution 3.0 (CC BY 3.0).</translation>
+    </message>
 </context>
 <context>
     <name>BriskletAppDelegate</name>
@@ -168,6 +172,18 @@
         <source>No application could open the folder %1</source>
         <translation>Aucune application n’a pu ouvrir le dossier %1</translation>
     </message>
+    <message>
+        <source>Nothing was encrypted: every listed file is encrypted already.</source>
+        <translation>Rien n’a été chiffré : tous les fichiers de la liste sont déjà chiffrés.</translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to encrypt</source>
+        <translation>Saisissez la phrase secrète, puis appuyez sur Entrée pour chiffrer</translation>
+    </message>
+    <message>
+        <source>Type the passphrase, then press Return to decrypt</source>
+        <translation>Saisissez la phrase secrète, puis appuyez sur Entrée pour déchiffrer</translation>
+    </message>
 </context>
 <context>
     <name>ConfirmationSheet</name>
@@ -188,6 +204,40 @@
         <translation>
             <numerusform>Chiffrer %n fichier sur place. Sans cette phrase secrète, il ne pourra plus être ouvert.</numerusform>
             <numerusform>Chiffrer %n fichiers sur place. Sans cette phrase secrète, ils ne pourront plus être ouverts.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Encrypt Them &amp;Again</source>
+        <translation>&amp;Les chiffrer à nouveau</translation>
+    </message>
+    <message>
+        <source>Before Encrypting</source>
+        <translation>Avant de chiffrer</translation>
+    </message>
+    <message>
+        <source>&amp;Skip Them</source>
+        <translation>&amp;Les ignorer</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <translation>
+            <numerusform>%1 et %n autre</numerusform>
+            <numerusform>%1 et %n autres</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 et %2</translation>
+    </message>
+    <message>
+        <source>Already encrypted (1 file): %1. Skip Them leaves it as it is; Encrypt Them Again encrypts it a second time, and it then needs two decryptions.</source>
+        <translation>Déjà chiffré (1 fichier) : %1. « Les ignorer » le laisse tel quel ; « Les chiffrer à nouveau » le chiffre une seconde fois, et il faudra alors le déchiffrer deux fois.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Already encrypted (%n files): %1. Skip Them leaves them as they are; Encrypt Them Again encrypts them a second time, and each then needs two decryptions.</source>
+        <translation>
+            <numerusform>Déjà chiffré (%n fichier) : %1. « Les ignorer » le laisse tel quel ; « Les chiffrer à nouveau » le chiffre une seconde fois, et il faudra alors le déchiffrer deux fois.</numerusform>
+            <numerusform>Déjà chiffrés (%n fichiers) : %1. « Les ignorer » les laisse tels quels ; « Les chiffrer à nouveau » les chiffre une seconde fois, et chacun devra alors être déchiffré deux fois.</numerusform>
         </translation>
     </message>
 </context>
@@ -245,6 +295,13 @@
     <message>
         <source>&amp;About Brisklet</source>
         <translation>À &amp;propos de Brisklet</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchArguments</name>
+    <message>
+        <source>--encrypt and --decrypt cannot be given together</source>
+        <translation>--encrypt et --decrypt ne peuvent pas être donnés ensemble</translation>
     </message>
 </context>
 <context>
@@ -795,6 +852,133 @@
     <message>
         <source>%1 %2%</source>
         <translation>%1 %2&#xa0;%</translation>
+    </message>
+</context>
+<context>
+    <name>StrengthEstimate</name>
+    <message>
+        <source>less than a second</source>
+        <translation>moins d’une seconde</translation>
+    </message>
+    <message>
+        <source>about 1 second</source>
+        <translation>environ 1 seconde</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n seconds</source>
+        <translation>
+            <numerusform>environ %n seconde</numerusform>
+            <numerusform>environ %n secondes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 minute</source>
+        <translation>environ 1 minute</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n minutes</source>
+        <translation>
+            <numerusform>environ %n minute</numerusform>
+            <numerusform>environ %n minutes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 hour</source>
+        <translation>environ 1 heure</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n hours</source>
+        <translation>
+            <numerusform>environ %n heure</numerusform>
+            <numerusform>environ %n heures</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 day</source>
+        <translation>environ 1 jour</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n days</source>
+        <translation>
+            <numerusform>environ %n jour</numerusform>
+            <numerusform>environ %n jours</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>about 1 year</source>
+        <translation>environ 1 an</translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n years</source>
+        <translation>
+            <numerusform>environ %n an</numerusform>
+            <numerusform>environ %n ans</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n thousand years</source>
+        <translation>
+            <numerusform>environ %n millier d’années</numerusform>
+            <numerusform>environ %n milliers d’années</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>about %n million years</source>
+        <translation>
+            <numerusform>environ %n million d’années</numerusform>
+            <numerusform>environ %n millions d’années</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>more than a billion years</source>
+        <translation>plus d’un milliard d’années</translation>
+    </message>
+    <message>
+        <source>Weak passphrase: it could be guessed in %1. A longer one, such as six random words (Edit ▸ Suggest a Passphrase…), is far safer.</source>
+        <translation>Phrase secrète faible : elle pourrait être devinée en %1. Une plus longue, par exemple six mots au hasard (Édition ▸ Suggérer une phrase secrète…), est bien plus sûre.</translation>
+    </message>
+    <message>
+        <source>Estimated time to guess this passphrase: %1.</source>
+        <translation>Temps estimé pour deviner cette phrase secrète : %1.</translation>
+    </message>
+    <message>
+        <source>This assumes an attacker who tries 10¹⁰ (ten billion) passphrases a second. Guessing is fast because the key is a single hash of the passphrase with no salt, so one key found opens every file encrypted with this passphrase.</source>
+        <translation>On suppose un attaquant qui essaie 10¹⁰ (dix milliards) de phrases secrètes par seconde. Deviner est rapide, car la clé est un simple hachage de la phrase secrète, sans sel : une clé trouvée ouvre donc tous les fichiers chiffrés avec cette phrase secrète.</translation>
+    </message>
+</context>
+<context>
+    <name>SuggestionDialog</name>
+    <message>
+        <source>Suggest a Passphrase</source>
+        <translation>Suggérer une phrase secrète</translation>
+    </message>
+    <message>
+        <source>Six words drawn at random from a list of %1:</source>
+        <translation>Six mots tirés au hasard d’une liste de %1 :</translation>
+    </message>
+    <message>
+        <source>Strength: %1 bits exactly, even for an attacker who knows the list. At 10¹⁰ guesses a second that is %2.</source>
+        <translation>Robustesse : exactement %1 bits, même face à un attaquant qui connaît la liste. À 10¹⁰ essais par seconde, cela fait %2.</translation>
+    </message>
+    <message>
+        <source>Write these words down on paper and keep them somewhere safe: without them, files encrypted with them cannot be opened again.</source>
+        <translation>Notez ces mots sur papier et gardez-les en lieu sûr : sans eux, les fichiers chiffrés avec eux ne pourront plus être ouverts.</translation>
+    </message>
+    <message>
+        <source>&amp;Use These Words</source>
+        <translation>&amp;Utiliser ces mots</translation>
+    </message>
+    <message>
+        <source>&amp;Other Words</source>
+        <translation>&amp;Autres mots</translation>
+    </message>
+    <message>
+        <source>&amp;Suggest a Passphrase…</source>
+        <translation>&amp;Suggérer une phrase secrète…</translation>
+    </message>
+    <message>
+        <source>No random words could be drawn: the system gave no random numbers.</source>
+        <translation>Aucun mot n’a pu être tiré au hasard : le système n’a fourni aucun nombre aléatoire.</translation>
     </message>
 </context>
 </TS>
