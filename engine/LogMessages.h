@@ -50,6 +50,11 @@ inline constexpr std::string_view kFileOfJournalMissing =
 inline constexpr std::string_view kRecoveredAfterInterruption = "recovered after an interruption";
 inline constexpr std::string_view kStoppedUntouched = "stopped; untouched";
 
+// Notes on a file that opened only with another normalization form of the passphrase than the one typed;
+// the file was processed all the same.
+inline constexpr std::string_view kOpenedWithNfcForm = "opened with the passphrase's NFC form";
+inline constexpr std::string_view kOpenedWithNfdForm = "opened with the passphrase's NFD form";
+
 // "WHAT: <the error's description>": every reason that comes from a failed call says which.
 inline std::string withErrorText(std::string_view what, int error) {
     std::string line(what);

@@ -57,6 +57,9 @@ enum class ReasonCode : int32_t {
     FileOfJournalMissing,
     MakeKeyFailed,
     BadNumberOfBits,
+    // Notes on a file that was processed: it opened only with this form of the passphrase.
+    OpenedWithNfcForm,
+    OpenedWithNfdForm,
 };
 
 struct Reason {

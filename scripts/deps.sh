@@ -10,7 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev libgcrypt20-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     xvfb xauth xdotool
-    fuse3 libfuse3-dev exfat-fuse exfatprogs dosfstools e2fsprogs libxxhash-dev
+    fuse3 libfuse3-dev exfat-fuse exfatprogs dosfstools e2fsprogs libxxhash-dev libutf8proc-dev
     "$@"
 )
 

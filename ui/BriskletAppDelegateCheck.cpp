@@ -3,11 +3,11 @@
 // nothing and leaves every row's outcome in the Cryptor as it was.
 #include "ui/BriskletAppDelegate.h"
 
-#include "crypto/passphrase_key.h"
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
 #include "engine/PassphraseCheck.h"
-#include "engine/Secret.h"
+#include "engine/PassphraseForms.h"
+#include "engine/RunKeys.h"
 #include "platform/ErrorText.h"
 #include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
@@ -41,9 +41,14 @@ CheckAnswer answerOf(engine::CheckOutcome outcome) {
     return CheckAnswer::Unreadable;
 }
 
-// Why a file that was not read was left alone, in the engine's words.
+// Why a file that was not read was left alone, or the form of the passphrase that opened it, in the
+// engine's words.
 QString detailOf(const engine::CheckResult& result) {
     switch (result.outcome) {
+    case engine::CheckOutcome::Opens: {
+        const std::string_view note = engine::openedWithNote(result.form);
+        return QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size()));
+    }
     case engine::CheckOutcome::SymbolicLink:
         return QString::fromUtf8(engine::logmsg::kSymbolicLinkInFolder.data(),
                                  static_cast<qsizetype>(engine::logmsg::kSymbolicLinkInFolder.size()));
@@ -65,19 +70,13 @@ void BriskletAppDelegate::check() {
         return;
     }
     m_window->statusBar()->clearMessage();
-    engine::Secret<uint8_t[passphrase::kDigestSize]> digest;
-    const passphrase::Result refusal = passphrase::digest(
+    // The field's text and its NFC and NFD forms, made by the engine in buffers it wipes: no QString copy.
+    std::string refusal;
+    auto keys = engine::RunKeys::forPassphrase(
         {reinterpret_cast<const char16_t*>(passphrase.constData()), static_cast<size_t>(passphrase.size())},
-        digest.get());
-    if (refusal != passphrase::Result::Ok) {
-        const std::string_view why = passphrase::describe(refusal);
-        showMessage(QString::fromUtf8(why.data(), qsizetype(why.size())));
-        return;
-    }
-    engine::Secret<twofish::keyInstance> key;
-    if (passphrase::prepareKey(key.get(), twofish::DIR_DECRYPT, digest.get()) != twofish::TRUE) {
-        showMessage(QString::fromUtf8(engine::logmsg::kMakeKeyFailed.data(),
-                                      qsizetype(engine::logmsg::kMakeKeyFailed.size())));
+        twofish::DIR_DECRYPT, &refusal);
+    if (!keys) {
+        showMessage(QString::fromStdString(refusal));
         return;
     }
 
@@ -91,7 +90,7 @@ void BriskletAppDelegate::check() {
     const int fileCount = static_cast<int>(files.size());
     // A check that cannot start leaves the rows as they were. Its answers reach this thread as queued
     // calls, so none is handled before the model below expects it.
-    if (!m_checker->start(std::move(files), key.get())) {
+    if (!m_checker->start(std::move(files), std::move(keys))) {
         showMessage(tr("The check could not be started."));
         return;
     }

@@ -158,6 +158,11 @@ constexpr Rule kRules[] = {
 
     {Done, Match::Line, engine::logmsg::kCouldNotRemoveJournal,
      QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (a journal was left beside it)")},
+    // A file that opened only with another normalization form of the passphrase than the one typed.
+    {Done, Match::Line, engine::logmsg::kOpenedWithNfcForm,
+     QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (opened with the passphrase's NFC form)")},
+    {Done, Match::Line, engine::logmsg::kOpenedWithNfdForm,
+     QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (opened with the passphrase's NFD form)")},
 
     // Stops.
     {None, Match::Line, engine::logmsg::kStoppedUntouched,
@@ -356,6 +361,13 @@ QString checkText(const RowStatus& status) {
     outcome.direction = RunDirection::Decrypt;
     switch (*status.check) {
     case CheckAnswer::Opens:
+        // The detail names the form of the passphrase that opened it, when not the typed one.
+        if (status.checkDetail == fromView(engine::logmsg::kOpenedWithNfcForm)) {
+            return tr(QT_TRANSLATE_NOOP("StatusText", "Opens with the passphrase's NFC form"));
+        }
+        if (status.checkDetail == fromView(engine::logmsg::kOpenedWithNfdForm)) {
+            return tr(QT_TRANSLATE_NOOP("StatusText", "Opens with the passphrase's NFD form"));
+        }
         return tr(QT_TRANSLATE_NOOP("StatusText", "Opens"));
     case CheckAnswer::DoesNotOpen:
         outcome.reason = fromView(engine::logmsg::kPassphraseMightBeWrong);

@@ -31,7 +31,8 @@ struct RowStatus {
     std::optional<int> percent;
     // Settled: the latest check's answer, which stands in for the words of the code and reason.
     std::optional<CheckAnswer> check;
-    QString checkDetail; // why an Unreadable file could not be read
+    QString checkDetail; // why an Unreadable file could not be read; for Opens, the engine's note of the
+                         // passphrase form that opened it, when not the typed one
     // The row's path did not exist when the list last looked (when it was listed, and at a run's start).
     bool missing = false;
 };
