@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Encrypts and decrypts one 256 MiB file in place through the file operations; memory must stay flat.
-#include "crypto/passphrase_key.h"
 #include "engine/DecryptionOperation.h"
 #include "engine/EncryptionOperation.h"
 #include "engine/OperationMaster.h"
+#include "engine/RunKeys.h"
 #include "engine/StatusCode.h"
 #include "platform/Log.h"
 
@@ -27,12 +27,10 @@ struct LastStatus final : engine::OperationMaster {
     int32_t status = engine::StatusNone;
 };
 
-engine::RunKey keyFor(uint8_t direction, std::u16string_view text = u"benchmark passphrase") {
-    uint8_t digest[passphrase::kDigestSize];
-    passphrase::digest(text, digest);
-    auto key = std::make_shared<engine::Secret<twofish::keyInstance>>();
-    passphrase::prepareKey(key->get(), direction, digest);
-    return key;
+std::shared_ptr<const engine::RunKeys> keyFor(uint8_t direction,
+                                              std::u16string_view text = u"benchmark passphrase") {
+    std::string refusal;
+    return engine::RunKeys::forPassphrase(text, direction, &refusal);
 }
 
 double peakResidentMiB() {
@@ -101,7 +99,7 @@ void BM_RefuseWrongPassphrase256MiB(benchmark::State& state) {
     const std::filesystem::path encrypted = plain.string() + ".brisklet";
     LastStatus master;
     engine::EncryptionOperation(plain, keyFor(twofish::DIR_ENCRYPT), &master, 0).main();
-    const engine::RunKey wrongKey = keyFor(twofish::DIR_DECRYPT, u"not the benchmark passphrase");
+    const auto wrongKey = keyFor(twofish::DIR_DECRYPT, u"not the benchmark passphrase");
     const platform::LogCapture quiet;
     for (auto _ : state) {
         engine::DecryptionOperation(encrypted, wrongKey, &master, 0).main();

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// check: derives the decryption key once and tests each file's check block with it.
+// check: derives the decryption keys once and tests each file's check block with them.
 #include "cli/Commands.h"
 
 #include "cli/ExitStatus.h"
 #include "cli/Messages.h"
 #include "cli/NameEscaping.h"
 #include "cli/PassphraseInput.h"
-#include "crypto/passphrase_key.h"
 #include "engine/Cryptor.h"
 #include "engine/LogMessages.h"
 #include "engine/PassphraseCheck.h"
+#include "engine/PassphraseForms.h"
 #include "engine/PendingFiles.h"
 #include "engine/PendingJournals.h"
-#include "engine/Secret.h"
+#include "engine/RunKeys.h"
 
 #include <cstring>
 #include <iostream>
@@ -31,6 +31,9 @@ std::string folderOf(const std::filesystem::path& path) {
 std::string outcomeText(const CheckResult& result, const std::filesystem::path& path, bool foundInFolder) {
     switch (result.outcome) {
     case CheckOutcome::Opens:
+        if (result.form != engine::PassphraseForm::Typed) {
+            return "opens (" + std::string(engine::openedWithNote(result.form)) + ")";
+        }
         return "opens";
     case CheckOutcome::WrongPassphrase:
         return "wrong passphrase";
@@ -66,16 +69,13 @@ int runCheckCommand(const Arguments& arguments) {
         printError(input.error);
         return ExitUsageError;
     }
-    engine::Secret<uint8_t[passphrase::kDigestSize]> digest;
-    const passphrase::Result refusal = passphrase::digest(input.passphrase->view(), digest.get());
+    // The typed form, and its NFC and NFD forms where they key differently, as a decryption tries them.
+    std::string refusal;
+    const auto keys =
+        engine::RunKeys::forPassphrase(input.passphrase->view(), twofish::DIR_DECRYPT, &refusal);
     input.passphrase->wipe();
-    if (refusal != passphrase::Result::Ok) {
-        printError(passphrase::describe(refusal));
-        return ExitUsageError;
-    }
-    engine::Secret<twofish::keyInstance> key;
-    if (passphrase::prepareKey(key.get(), twofish::DIR_DECRYPT, digest.get()) != twofish::TRUE) {
-        printError(engine::logmsg::kMakeKeyFailed);
+    if (!keys) {
+        printError(refusal);
         return ExitUsageError;
     }
 
@@ -84,7 +84,7 @@ int runCheckCommand(const Arguments& arguments) {
     bool allOpen = true;
     for (uint64_t row = 0; row < total; ++row) {
         const auto path = list.urlOnRow(static_cast<int64_t>(row));
-        const CheckResult result = engine::checkFile(path, key.get(), &pending);
+        const CheckResult result = engine::checkFile(path, *keys, &pending);
         allOpen = allOpen && result.outcome == CheckOutcome::Opens;
         std::cout << escapePath(path) << ": "
                   << outcomeText(result, path, list.foundInFolderOnRow(static_cast<int64_t>(row))) << '\n';

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <iostream>
+#include <string_view>
 #include <unistd.h>
 
 namespace cli {
@@ -20,6 +21,21 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};
 
 bool wasRecovered(const std::string& reason) {
     return reason.find(engine::logmsg::kRecoveredAfterInterruption) != std::string::npos;
+}
+
+// "done", with the note of a file that opened only with another form of the passphrase; the row's other
+// lines (a journal that could not be removed, the row it shares a file with) stay in the reason alone.
+std::string doneText(const std::string& reason) {
+    if (wasRecovered(reason)) {
+        return std::string(engine::logmsg::kRecoveredAfterInterruption);
+    }
+    for (const std::string_view note :
+         {engine::logmsg::kOpenedWithNfcForm, engine::logmsg::kOpenedWithNfdForm}) {
+        if (reason.find(note) != std::string::npos) {
+            return "done (" + std::string(note) + ")";
+        }
+    }
+    return "done";
 }
 
 } // namespace
@@ -46,8 +62,7 @@ std::string resultLine(const engine::Cryptor& cryptor, int64_t row) {
     std::string line = escapePath(path) + ": ";
     switch (cryptor.statusOnRow(row)) {
     case engine::StatusDone:
-        return line +
-               (wasRecovered(reason) ? std::string(engine::logmsg::kRecoveredAfterInterruption) : "done");
+        return line + doneText(reason);
     case engine::StatusNotRenamed:
         return line + (reason.empty() ? "not renamed" : "not renamed (" + reason + ")");
     case engine::StatusNone:

@@ -16,8 +16,8 @@ namespace cli {
 // under way finish, and only then does this return.
 void followRun(engine::Cryptor& cryptor, RunMonitor& monitor, HeldSignals& signals);
 
-// "PATH: OUTCOME" for a row after its run: "done", "recovered after an interruption", "not renamed
-// (...)", "stopped; untouched" or "failed (...)".
+// "PATH: OUTCOME" for a row after its run: "done", "done (opened with the passphrase's NFD form)",
+// "recovered after an interruption", "not renamed (...)", "stopped; untouched" or "failed (...)".
 std::string resultLine(const engine::Cryptor& cryptor, int64_t row);
 
 // Prints every row's line on standard output. True when every row is StatusDone, and with `recovered`

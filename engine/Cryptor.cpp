@@ -173,15 +173,10 @@ Cryptor::startRun(std::u16string_view passphrase, uint8_t direction, const std::
         foundInFolder = m_foundInFolder;
     }
 
-    Secret<uint8_t[passphrase::kDigestSize]> digest;
-    const passphrase::Result refusal = passphrase::digest(passphrase, digest.get());
-    if (refusal != passphrase::Result::Ok) {
-        return std::string(passphrase::describe(refusal));
-    }
-    auto key = std::make_shared<Secret<twofish::keyInstance>>();
-    if (passphrase::prepareKey(key->get(), direction, digest.get()) != twofish::TRUE) {
-        platform::log(logmsg::kMakeKeyFailed);
-        return std::string(logmsg::kMakeKeyFailed);
+    std::string refusal;
+    auto keys = RunKeys::forPassphrase(passphrase, direction, &refusal);
+    if (!keys) {
+        return refusal;
     }
 
     std::vector<bool> skipped(urls.size(), false);
@@ -218,7 +213,7 @@ Cryptor::startRun(std::u16string_view passphrase, uint8_t direction, const std::
     resetProgress(0, rows, skipped);
     // Set before anything is queued, so that an early finisher cannot bring it to 0.
     m_countdown = rows - skippedCount;
-    queueRun(urls, foundInFolder, recovered, skipped, std::move(key), outputFolders);
+    queueRun(urls, foundInFolder, recovered, skipped, std::move(keys), outputFolders);
     queueRecoveries(std::move(pending), recoveryRows);
     return std::nullopt;
 }
@@ -285,7 +280,8 @@ void Cryptor::queueRecoveries(PendingJournals pending, const std::vector<std::ve
 }
 
 void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                       const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key,
+                       const std::vector<bool>& recovered, const std::vector<bool>& skipped,
+                       std::shared_ptr<const RunKeys> keys,
                        const std::optional<std::vector<std::filesystem::path>>& outputFolders) {
     // A file reached twice (the same path, a folder and a file in it, two paths to one inode) is processed
     // once, by its first row; the others share that row's outcome when it reports.
@@ -320,10 +316,10 @@ void Cryptor::queueRun(const std::vector<std::filesystem::path>& urls, const std
 
     const auto operationFor = [&](int64_t row) -> std::unique_ptr<FileOperation> {
         const auto& url = urls[static_cast<size_t>(row)];
-        if (key->get().direction == twofish::DIR_ENCRYPT) {
-            return std::make_unique<EncryptionOperation>(url, key, this, row);
+        if (keys->direction() == twofish::DIR_ENCRYPT) {
+            return std::make_unique<EncryptionOperation>(url, keys, this, row);
         }
-        return std::make_unique<DecryptionOperation>(url, key, this, row);
+        return std::make_unique<DecryptionOperation>(url, keys, this, row);
     };
 
     // Small files go in batches of one folder, which share a journal and its syncs; the rest alone.

@@ -5,7 +5,7 @@
 #include "crypto/passphrase_key.h"
 #include "engine/OperationMaster.h"
 #include "engine/PendingJournals.h"
-#include "engine/Secret.h"
+#include "engine/RunKeys.h"
 #include "platform/FileIdentity.h"
 #include "platform/OperationQueue.h"
 
@@ -51,7 +51,9 @@ public:
 
     // Start a run over every row and return at once. None when the run started (an empty list starts
     // nothing and posts nothing); otherwise a sentence for the user saying why nothing started: a
-    // passphrase that cannot be turned into a key, or a key schedule that could not be built.
+    // passphrase that cannot be turned into a key, or a key schedule that could not be built. A decryption
+    // also tries the passphrase's NFC and NFD forms (RunKeys) on a file the typed form does not open; a
+    // row that opened so reports done with the note "opened with the passphrase's NFC form" (or NFD).
     // An encryption leaves out the rows in `skippedRows` (indexes out of range are ignored): their files
     // are not touched, they lose the outcome of any earlier run (StatusNone, no reason), report nothing,
     // show as reported at once with nothing to do (progressOnRow) and count nowhere in runProgress().
@@ -152,7 +154,8 @@ private:
     // Queues the rows that are neither `recovered` (their journal's recovery reports for them) nor
     // `skipped`.
     void queueRun(const std::vector<std::filesystem::path>& urls, const std::vector<bool>& foundInFolder,
-                  const std::vector<bool>& recovered, const std::vector<bool>& skipped, RunKey key,
+                  const std::vector<bool>& recovered, const std::vector<bool>& skipped,
+                  std::shared_ptr<const RunKeys> keys,
                   const std::optional<std::vector<std::filesystem::path>>& outputFolders);
     // Rows for the files of the journals to complete, one list per journal: a run's own row where
     // `runRows` (the run's rows, marked as they are taken) has one for the file, else a new row.

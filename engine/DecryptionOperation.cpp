@@ -20,12 +20,24 @@ namespace engine {
 
 using format::kBlockSize;
 
-DecryptionOperation::DecryptionOperation(std::filesystem::path url, RunKey key, OperationMaster* master,
-                                         int64_t index)
-    : FileOperation(std::move(url), std::move(key), master, index) {}
+DecryptionOperation::DecryptionOperation(std::filesystem::path url, std::shared_ptr<const RunKeys> keys,
+                                         OperationMaster* master, int64_t index)
+    : FileOperation(std::move(url), std::move(keys), master, index) {}
 
 std::filesystem::path DecryptionOperation::targetName() const {
     return withoutLastExtension(m_url);
+}
+
+std::optional<PassphraseForm> DecryptionOperation::useKeyThatOpens(const uint8_t (&lastTwo)[2 * kBlockSize]) {
+    for (std::size_t index = 0; index < m_runKeys->count(); ++index) {
+        if (index > 0) {
+            m_key.emplace(m_runKeys->key(index));
+        }
+        if (format::checkBlockOpens(m_key->get(), lastTwo)) {
+            return m_runKeys->form(index);
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<int32_t> DecryptionOperation::transform() {
@@ -46,14 +58,19 @@ std::optional<int32_t> DecryptionOperation::transform() {
         return StatusFailed;
     }
 
-    // A wrong passphrase shows in the last two blocks alone: refused before anything is read or written.
+    // A wrong passphrase shows in the last two blocks alone: refused before anything is read or written,
+    // once every key of the run has been tried on them.
     uint8_t lastTwo[2 * kBlockSize];
     if (!m_file->getBytes(lastTwo, sizeof lastTwo, fileLength - sizeof lastTwo)) {
         return StatusFailed;
     }
-    if (!format::checkBlockOpens(m_key->get(), lastTwo)) {
+    const std::optional<PassphraseForm> form = useKeyThatOpens(lastTwo);
+    if (!form) {
         platform::log(logmsg::kPassphraseMightBeWrong);
         return StatusFailed;
+    }
+    if (*form != PassphraseForm::Typed) {
+        note(openedWithNote(*form));
     }
 
     uint8_t iv[kBlockSize];

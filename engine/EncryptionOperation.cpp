@@ -19,9 +19,9 @@ namespace engine {
 
 using format::kBlockSize;
 
-EncryptionOperation::EncryptionOperation(std::filesystem::path url, RunKey key, OperationMaster* master,
-                                         int64_t index)
-    : FileOperation(std::move(url), std::move(key), master, index) {}
+EncryptionOperation::EncryptionOperation(std::filesystem::path url, std::shared_ptr<const RunKeys> keys,
+                                         OperationMaster* master, int64_t index)
+    : FileOperation(std::move(url), std::move(keys), master, index) {}
 
 std::filesystem::path EncryptionOperation::targetName() const {
     return withEncryptedExtension(m_url);

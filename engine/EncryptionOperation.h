@@ -8,7 +8,8 @@ namespace engine {
 
 class EncryptionOperation final : public FileOperation {
 public:
-    EncryptionOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index);
+    EncryptionOperation(std::filesystem::path url, std::shared_ptr<const RunKeys> keys,
+                        OperationMaster* master, int64_t index);
 
 private:
     // Builds the encrypted form as the replacement; every failure leaves the file untouched.

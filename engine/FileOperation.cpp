@@ -22,14 +22,15 @@
 
 namespace engine {
 
-FileOperation::FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index)
-    : ReportingOperation(master, index), m_url(std::move(url)), m_runKey(std::move(key)) {}
+FileOperation::FileOperation(std::filesystem::path url, std::shared_ptr<const RunKeys> keys,
+                             OperationMaster* master, int64_t index)
+    : ReportingOperation(master, index), m_url(std::move(url)), m_runKeys(std::move(keys)) {}
 
 FileOperation::~FileOperation() = default;
 
 void FileOperation::finish() noexcept {
     m_key.reset();
-    m_runKey.reset();
+    m_runKeys.reset();
     // Released before the report, so that a front end told the outcome finds no open file; the file's
     // lock goes with it.
     m_temp.reset();
@@ -87,10 +88,10 @@ std::optional<int32_t> FileOperation::prepare(const JournalSource& journal) {
         return stopped();
     }
     m_journalSource = &journal;
-    m_key.emplace(m_runKey->get());
-    m_runKey.reset();
+    m_key.emplace(m_runKeys->key(0));
     auto ended = transform();
     m_key.reset();
+    m_runKeys.reset();
     m_journalSource = nullptr;
     if (!ended) {
         ended = describe();
@@ -120,10 +121,10 @@ int32_t FileOperation::copy() {
     if (isCancelled()) {
         return stopped();
     }
-    m_key.emplace(m_runKey->get());
-    m_runKey.reset();
+    m_key.emplace(m_runKeys->key(0));
     const auto ended = transform();
     m_key.reset();
+    m_runKeys.reset();
     if (ended) {
         return *ended;
     }

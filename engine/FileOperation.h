@@ -8,6 +8,7 @@
 #include "engine/FileError.h"
 #include "engine/JournalFormat.h"
 #include "engine/ReportingOperation.h"
+#include "engine/RunKeys.h"
 #include "engine/Secret.h"
 #include "platform/FileHandle.h"
 
@@ -55,7 +56,8 @@ public:
 
 protected:
     // `master` is not owned and must outlive the operation.
-    FileOperation(std::filesystem::path url, RunKey key, OperationMaster* master, int64_t index);
+    FileOperation(std::filesystem::path url, std::shared_ptr<const RunKeys> keys, OperationMaster* master,
+                  int64_t index);
 
     // The name the file gets once rewritten; m_url itself when it keeps its name.
     virtual std::filesystem::path targetName() const = 0;
@@ -82,10 +84,10 @@ protected:
     static constexpr uint64_t kChunkLength = uint64_t{1} << 20;
 
     const std::filesystem::path m_url;
-    // The run's key until transform() begins; from then on m_key, a copy of its own, since the cipher may
-    // reorder the round keys in place. Both go as soon as transform() ends: a batch's files then hold no
-    // key while they wait for the others.
-    RunKey m_runKey;
+    // The run's keys, and from when transform() begins m_key, a copy of the first, since the cipher may
+    // reorder the round keys in place; a decryption replaces it by a copy of the key that opens the file.
+    // Both go as soon as transform() ends: a batch's files then hold no key while they wait for the others.
+    std::shared_ptr<const RunKeys> m_runKeys;
     std::optional<Secret<twofish::keyInstance>> m_key;
     std::unique_ptr<FileBuffer> m_file;
     std::unique_ptr<TempBuffer> m_temp;

@@ -54,6 +54,10 @@ inline constexpr std::string_view kStoppedUntouched = "stopped; untouched";
 inline constexpr std::string_view kCouldNotMakeCopyFolder = "could not make the folder for the copy";
 inline constexpr std::string_view kCouldNotCreateCopy = "could not create the copy";
 inline constexpr std::string_view kCouldNotNameCopy = "could not give the copy its name";
+// Notes on a file that opened only with another normalization form of the passphrase than the one typed;
+// the file was processed all the same.
+inline constexpr std::string_view kOpenedWithNfcForm = "opened with the passphrase's NFC form";
+inline constexpr std::string_view kOpenedWithNfdForm = "opened with the passphrase's NFD form";
 
 // "WHAT: <the error's description>": every reason that comes from a failed call says which.
 inline std::string withErrorText(std::string_view what, int error) {

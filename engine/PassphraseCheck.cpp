@@ -4,6 +4,8 @@
 
 #include "engine/EncryptedFormat.h"
 #include "engine/PendingFiles.h"
+#include "engine/RunKeys.h"
+#include "engine/Secret.h"
 #include "platform/FileHandle.h"
 #include "platform/FileStatus.h"
 
@@ -48,12 +50,19 @@ std::optional<CheckResult> readCheckBlocks(const std::filesystem::path& path,
     return std::nullopt;
 }
 
-CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key, PendingFiles* pending) {
+CheckResult checkFile(const std::filesystem::path& path, const RunKeys& keys, PendingFiles* pending) {
     uint8_t tail[2 * kBlockSize];
     if (const auto ended = readCheckBlocks(path, tail, pending)) {
         return *ended;
     }
-    return {format::checkBlockOpens(key, tail) ? CheckOutcome::Opens : CheckOutcome::WrongPassphrase};
+    for (std::size_t index = 0; index < keys.count(); ++index) {
+        // A copy of its own, as an operation takes: the cipher may reorder a schedule's round keys.
+        Secret<twofish::keyInstance> key(keys.key(index));
+        if (format::checkBlockOpens(key.get(), tail)) {
+            return {CheckOutcome::Opens, 0, keys.form(index)};
+        }
+    }
+    return {CheckOutcome::WrongPassphrase};
 }
 
 } // namespace engine

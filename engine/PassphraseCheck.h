@@ -2,8 +2,8 @@
 // Tells whether a passphrase opens an encrypted file by decrypting only its check block; writes nothing.
 #pragma once
 
-#include "crypto/twofish.h"
 #include "engine/EncryptedFormat.h"
+#include "engine/PassphraseForms.h"
 
 #include <filesystem>
 #include <optional>
@@ -11,6 +11,7 @@
 namespace engine {
 
 class PendingFiles;
+class RunKeys;
 
 enum class CheckOutcome {
     Opens,
@@ -24,17 +25,18 @@ enum class CheckOutcome {
 
 struct CheckResult {
     CheckOutcome outcome;
-    int error = 0; // errno for Unreadable
+    int error = 0;                               // errno for Unreadable
+    PassphraseForm form = PassphraseForm::Typed; // for Opens: the form whose key opened the file
 };
 
-// `key` is a schedule built for DIR_DECRYPT. Reads the last two blocks of the file and writes nothing:
-// in CBC the check block's plain text is D(last block) xor the block before it, so neither the IV nor
-// the data are needed. The answer is the one a decryption run would reach at its check; like that check
-// it does not notice changed data blocks.
+// `keys` are made for DIR_DECRYPT; each is tried in turn. Reads the last two blocks of the file and writes
+// nothing: in CBC the check block's plain text is D(last block) xor the block before it, so neither the
+// IV nor the data are needed. The answer is the one a decryption run would reach at its check, with the
+// same key; like that check it does not notice changed data blocks.
 //
 // With `pending`, a file that a journal beside it names is RewritePending without being read: it is
 // neither its old nor its new content until it is recovered.
-CheckResult checkFile(const std::filesystem::path& path, twofish::keyInstance& key,
+CheckResult checkFile(const std::filesystem::path& path, const RunKeys& keys,
                       PendingFiles* pending = nullptr);
 
 // The reading half of checkFile: fills `lastTwo` with the file's last two blocks and returns none, or

@@ -47,6 +47,8 @@ constexpr std::array kExact{
     Exact{logmsg::kCouldNotReadFromTmpFile, ReasonCode::CouldNotReadTempFile},
     Exact{logmsg::kMakeKeyFailed, ReasonCode::MakeKeyFailed},
     Exact{logmsg::kBadNumberOfBitsProcessed, ReasonCode::BadNumberOfBits},
+    Exact{logmsg::kOpenedWithNfcForm, ReasonCode::OpenedWithNfcForm},
+    Exact{logmsg::kOpenedWithNfdForm, ReasonCode::OpenedWithNfdForm},
 };
 
 // Sentences that go on with a detail: the sentence, a separator, the detail.

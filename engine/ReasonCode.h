@@ -63,6 +63,9 @@ enum class ReasonCode : int32_t {
     CouldNotCreateCopy,
     CouldNotNameCopy,
     CopyNotDurable,
+    // Notes on a file that was processed: it opened only with this form of the passphrase.
+    OpenedWithNfcForm,
+    OpenedWithNfdForm,
 };
 
 struct Reason {

@@ -6,8 +6,9 @@ namespace engine {
 
 namespace {
 
-// A run key, one working copy per busy worker, a digest, and the front ends' own: a few pages.
-constexpr std::size_t kSecretSlots = 16;
+// A run's keys (up to three), one working copy per busy worker, the digests and passphrase form being
+// turned into keys, and the front ends' own: a few pages.
+constexpr std::size_t kSecretSlots = 20;
 
 } // namespace
 

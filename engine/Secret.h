@@ -64,7 +64,4 @@ private:
     bool m_inArea = false;
 };
 
-// The key schedule a run's operations share, read only; each makes its working copy from it.
-using RunKey = std::shared_ptr<const Secret<twofish::keyInstance>>;
-
 } // namespace engine

@@ -12,7 +12,7 @@ packages=(
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     xvfb xauth xdotool x11-utils python3
     dbus-daemon dbus-bin at-spi2-core python3-pyatspi
-    fuse3 libfuse3-dev exfat-fuse exfatprogs dosfstools e2fsprogs libxxhash-dev
+    fuse3 libfuse3-dev exfat-fuse exfatprogs dosfstools e2fsprogs libxxhash-dev libutf8proc-dev
     "$@"
 )
 

@@ -3,10 +3,10 @@
 // nothing and leaves every row's outcome in the Cryptor as it was.
 #include "ui/BriskletAppDelegate.h"
 
-#include "crypto/passphrase_key.h"
 #include "engine/Cryptor.h"
 #include "engine/PassphraseCheck.h"
-#include "engine/Secret.h"
+#include "engine/PassphraseForms.h"
+#include "engine/RunKeys.h"
 #include "platform/ErrorText.h"
 #include "ui/FileSortModel.h"
 #include "ui/FileTableModel.h"
@@ -40,9 +40,14 @@ CheckAnswer answerOf(engine::CheckOutcome outcome) {
     return CheckAnswer::Unreadable;
 }
 
-// Why a file that was not read was left alone, as the code a run would give it.
+// Why a file that was not read was left alone, or the form of the passphrase that opened it, as the code a
+// run would give it.
 engine::Reason reasonOf(const engine::CheckResult& result) {
     switch (result.outcome) {
+    case engine::CheckOutcome::Opens: {
+        const std::string_view note = engine::openedWithNote(result.form);
+        return QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size()));
+    }
     case engine::CheckOutcome::SymbolicLink:
         return {engine::ReasonCode::SymbolicLinkInFolder, {}};
     case engine::CheckOutcome::NotRegularFile:
@@ -65,17 +70,17 @@ void BriskletAppDelegate::check() {
         return;
     }
     m_window->statusBar()->clearMessage();
-    engine::Secret<uint8_t[passphrase::kDigestSize]> digest;
-    const passphrase::Result refusal = passphrase::digest(
-        {reinterpret_cast<const char16_t*>(passphrase.constData()), static_cast<size_t>(passphrase.size())},
-        digest.get());
-    if (refusal != passphrase::Result::Ok) {
-        showMessage(passphraseRefusalText(refusal));
+    if (const std::optional<QString> refused = passphraseRefusal(passphrase)) {
+        showMessage(*refused);
         return;
     }
-    engine::Secret<twofish::keyInstance> key;
-    if (passphrase::prepareKey(key.get(), twofish::DIR_DECRYPT, digest.get()) != twofish::TRUE) {
-        showMessage(tr("The key could not be prepared."));
+    // The field's text and its NFC and NFD forms, made by the engine in buffers it wipes: no QString copy.
+    std::string refusal;
+    auto keys = engine::RunKeys::forPassphrase(
+        {reinterpret_cast<const char16_t*>(passphrase.constData()), static_cast<size_t>(passphrase.size())},
+        twofish::DIR_DECRYPT, &refusal);
+    if (!keys) {
+        showMessage(QString::fromStdString(refusal));
         return;
     }
 
@@ -89,7 +94,7 @@ void BriskletAppDelegate::check() {
     const int fileCount = static_cast<int>(files.size());
     // A check that cannot start leaves the rows as they were. Its answers reach this thread as queued
     // calls, so none is handled before the model below expects it.
-    if (!m_checker->start(std::move(files), key.get())) {
+    if (!m_checker->start(std::move(files), std::move(keys))) {
         showMessage(tr("The check could not be started."));
         return;
     }

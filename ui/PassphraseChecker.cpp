@@ -15,18 +15,17 @@ PassphraseChecker::~PassphraseChecker() {
     join();
 }
 
-bool PassphraseChecker::start(std::vector<std::filesystem::path> files, const twofish::keyInstance& key) {
+bool PassphraseChecker::start(std::vector<std::filesystem::path> files,
+                              std::shared_ptr<const engine::RunKeys> keys) {
     if (m_running) {
         return false;
     }
     // The thread of the last check has posted its end already; it is gone or about to be.
     join();
     m_stop = false;
-    // The one copy of the key the thread works with; whatever way the thread ends, it is wiped.
-    auto copy = std::make_unique<engine::Secret<twofish::keyInstance>>(key);
     try {
-        m_thread = std::thread([this, files = std::move(files), copy = std::move(copy)]() mutable {
-            run(files, std::move(copy));
+        m_thread = std::thread([this, files = std::move(files), keys = std::move(keys)]() mutable {
+            run(files, std::move(keys));
         });
     } catch (const std::system_error&) {
         return false;
@@ -46,18 +45,18 @@ void PassphraseChecker::join() {
 }
 
 void PassphraseChecker::run(const std::vector<std::filesystem::path>& files,
-                            std::unique_ptr<engine::Secret<twofish::keyInstance>> key) {
+                            std::shared_ptr<const engine::RunKeys> keys) {
     engine::PendingFiles pending;
     std::size_t index = 0;
     for (; index < files.size() && !m_stop.load(); ++index) {
-        const engine::CheckResult result = engine::checkFile(files[index], key->get(), &pending);
+        const engine::CheckResult result = engine::checkFile(files[index], *keys, &pending);
         // Queued onto the checker's thread, which keeps their order; the destructor waits for this thread,
         // so `this` outlives every call posted here, and calls still waiting die with the checker.
         QMetaObject::invokeMethod(
             this, [this, index, result] { emit answered(static_cast<int>(index), result); },
             Qt::QueuedConnection);
     }
-    key.reset();
+    keys.reset();
     const bool stopped = index < files.size();
     QMetaObject::invokeMethod(
         this,

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Tells, on a thread of its own, whether a decryption key opens each of a list of files; writes nothing.
+// Tells, on a thread of its own, whether decryption keys open each of a list of files; writes nothing.
 #pragma once
 
-#include "crypto/twofish.h"
 #include "engine/PassphraseCheck.h"
-#include "engine/Secret.h"
+#include "engine/RunKeys.h"
 
 #include <QObject>
 
@@ -25,10 +24,10 @@ public:
     // Stops a check still running and waits for its thread; answers not yet delivered are dropped.
     ~PassphraseChecker() override;
 
-    // Checks the files with `key`, a schedule built for DIR_DECRYPT; the checker keeps one copy of it and
-    // wipes that at the end. False, starting nothing, while a check is running or when no thread could be
-    // started.
-    bool start(std::vector<std::filesystem::path> files, const twofish::keyInstance& key);
+    // Checks the files with `keys`, made for DIR_DECRYPT, each tried in turn as a decryption would; the
+    // checker lets go of them at the end, so that they are wiped once the caller has too. False, starting
+    // nothing, while a check is running or when no thread could be started.
+    bool start(std::vector<std::filesystem::path> files, std::shared_ptr<const engine::RunKeys> keys);
     // Files not yet begun get no answer; finished() says whether any was left out.
     void stop();
     // From start() until finished() has been emitted.
@@ -40,8 +39,7 @@ signals:
     void finished(bool stopped);
 
 private:
-    void run(const std::vector<std::filesystem::path>& files,
-             std::unique_ptr<engine::Secret<twofish::keyInstance>> key);
+    void run(const std::vector<std::filesystem::path>& files, std::shared_ptr<const engine::RunKeys> keys);
     void join();
 
     std::thread m_thread;

@@ -144,6 +144,11 @@ constexpr Rule kRules[] = {
 
     {Done, ReasonCode::CouldNotRemoveJournal,
      QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (a journal was left beside it)")},
+    // A file that opened only with another normalization form of the passphrase than the one typed.
+    {Done, ReasonCode::OpenedWithNfcForm,
+     QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (opened with the passphrase's NFC form)")},
+    {Done, ReasonCode::OpenedWithNfdForm,
+     QT_TRANSLATE_NOOP("StatusText", "{verb} → {name} (opened with the passphrase's NFD form)")},
 
     // Stops.
     {None, ReasonCode::Stopped, QT_TRANSLATE_NOOP("StatusText", "Stopped, untouched")},
@@ -314,6 +319,13 @@ QString checkText(const RowStatus& status) {
     engine::Reason reason;
     switch (*status.check) {
     case CheckAnswer::Opens:
+        // The reason names the form of the passphrase that opened it, when not the typed one.
+        if (status.checkReason.code == ReasonCode::OpenedWithNfcForm) {
+            return translated(QT_TRANSLATE_NOOP("StatusText", "Opens with the passphrase's NFC form"));
+        }
+        if (status.checkReason.code == ReasonCode::OpenedWithNfdForm) {
+            return translated(QT_TRANSLATE_NOOP("StatusText", "Opens with the passphrase's NFD form"));
+        }
         return translated(QT_TRANSLATE_NOOP("StatusText", "Opens"));
     case CheckAnswer::DoesNotOpen:
         reason.code = ReasonCode::WrongPassphrase;

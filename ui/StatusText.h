@@ -35,7 +35,8 @@ struct RowStatus {
     std::optional<int> percent;
     // Settled: the latest check's answer, which stands in for the words of the code and reason.
     std::optional<CheckAnswer> check;
-    engine::Reason checkReason; // why an Unreadable file could not be read; Unknown and empty if nobody knows
+    engine::Reason checkReason; // why an Unreadable file could not be read, or for Opens the form of the
+                                // passphrase that opened it; Unknown and empty if nobody knows
     // The row's path did not exist when the list last looked (when it was listed, and at a run's start).
     bool missing = false;
 };

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // brisklet-cli when runs are interrupted: kill -9 at random moments, the stopping signals, pending
 // rewrites met by recover, check, encrypt and decrypt, and two processes on one file.
-#include "crypto/passphrase_key.h"
 #include "engine/EncryptionOperation.h"
 #include "engine/OperationMaster.h"
+#include "engine/RunKeys.h"
 #include "platform/FaultInjection.h"
 #include "platform/OperationQueue.h"
 #include "tests/cli/cli_fixture.h"
@@ -47,17 +47,14 @@ public:
 
 // Encrypts `path` on this thread, as a run of the program would, reporting nowhere.
 void encryptHere(const fs::path& path) {
-    uint8_t digest[passphrase::kDigestSize];
     std::u16string text;
     for (const char c : std::string(kPassphrase)) {
         text.push_back(static_cast<char16_t>(c));
     }
-    twofish::keyInstance key;
-    passphrase::digest(text, digest);
-    passphrase::prepareKey(key, twofish::DIR_ENCRYPT, digest);
+    std::string refusal;
+    auto keys = engine::RunKeys::forPassphrase(text, twofish::DIR_ENCRYPT, &refusal);
     SilentMaster master;
-    engine::EncryptionOperation(path, std::make_shared<engine::Secret<twofish::keyInstance>>(key), &master, 0)
-        .main();
+    engine::EncryptionOperation(path, std::move(keys), &master, 0).main();
 }
 
 // An encryption of a file in a child process, held still once its journal is published and locked, as a

@@ -56,8 +56,11 @@ std::vector<int> sampleCalls(int calls, int ends, int spread) {
     return chosen;
 }
 
-engine::RunKey runKeyFor(std::u16string_view passphrase, uint8_t direction) {
-    return std::make_shared<engine::Secret<twofish::keyInstance>>(keyFor(passphrase, direction));
+std::shared_ptr<const engine::RunKeys> runKeyFor(std::u16string_view passphrase, uint8_t direction) {
+    std::string refusal;
+    auto keys = engine::RunKeys::forPassphrase(passphrase, direction, &refusal);
+    EXPECT_NE(keys, nullptr) << refusal;
+    return keys;
 }
 
 std::optional<std::vector<uint8_t>> decryptFormat(const std::vector<uint8_t>& encrypted,

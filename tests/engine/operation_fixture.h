@@ -6,6 +6,7 @@
 #include "crypto/twofish.h"
 #include "engine/FileOperation.h"
 #include "engine/OperationMaster.h"
+#include "engine/RunKeys.h"
 #include "platform/Log.h"
 #include "tests/support/temp_dir.h"
 
@@ -34,8 +35,8 @@ private:
 };
 
 twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction);
-// The same, as the shared key that operations take.
-engine::RunKey runKeyFor(std::u16string_view passphrase, uint8_t direction);
+// The run's keys that operations take, as a run makes them.
+std::shared_ptr<const engine::RunKeys> runKeyFor(std::u16string_view passphrase, uint8_t direction);
 
 // Of the calls 1..calls to a fault point, those a crash or failure test tries: the first and last `ends`,
 // and about `spread` more between them.

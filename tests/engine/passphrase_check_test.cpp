@@ -39,8 +39,7 @@ protected:
     }
 
     CheckOutcome check(const fs::path& file, std::u16string_view passphrase) {
-        auto key = enginetest::keyFor(passphrase, twofish::DIR_DECRYPT);
-        return engine::checkFile(file, key).outcome;
+        return engine::checkFile(file, *enginetest::runKeyFor(passphrase, twofish::DIR_DECRYPT)).outcome;
     }
 
     testsupport::TempDir m_dir;
@@ -99,7 +98,8 @@ TEST_F(PassphraseCheckTest, LengthsNoEncryptedFileHasAreNotEncrypted) {
 }
 
 TEST_F(PassphraseCheckTest, UnreadablePathsSayWhy) {
-    auto key = enginetest::keyFor(u"correct horse", twofish::DIR_DECRYPT);
+    const auto keys = enginetest::runKeyFor(u"correct horse", twofish::DIR_DECRYPT);
+    const auto& key = *keys;
     const auto missing = engine::checkFile(m_dir.path() / "absent", key);
     EXPECT_EQ(missing.outcome, CheckOutcome::Unreadable);
     EXPECT_EQ(missing.error, ENOENT);
@@ -122,7 +122,8 @@ TEST_F(PassphraseCheckTest, AFileWithAPendingRewriteIsPendingOnlyWhereJournalsAr
         ASSERT_EQ(cryptor.statusOnRow(0), engine::StatusFailed);
     }
     engine::PendingFiles pending;
-    auto key = enginetest::keyFor(u"correct horse", twofish::DIR_DECRYPT);
+    const auto keys = enginetest::runKeyFor(u"correct horse", twofish::DIR_DECRYPT);
+    const auto& key = *keys;
     EXPECT_EQ(engine::checkFile(file, key, &pending).outcome, CheckOutcome::RewritePending);
     EXPECT_EQ(engine::checkFile(m_dir.path() / "./report.brisklet", key, &pending).outcome,
               CheckOutcome::RewritePending)

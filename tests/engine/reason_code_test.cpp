@@ -27,6 +27,8 @@ TEST(ReasonCodeTest, EverySentenceHasItsCodeAndDetail) {
         {std::string(logmsg::kOpenInAnotherProgram), {ReasonCode::OpenInAnotherProgram, ""}},
         {std::string(logmsg::kChangedDuringRewrite), {ReasonCode::ChangedDuringRewrite, ""}},
         {std::string(logmsg::kJournalDamaged), {ReasonCode::JournalDamaged, ""}},
+        {std::string(logmsg::kOpenedWithNfcForm), {ReasonCode::OpenedWithNfcForm, ""}},
+        {std::string(logmsg::kOpenedWithNfdForm), {ReasonCode::OpenedWithNfdForm, ""}},
         {logmsg::sameFileAs("a; b.txt"), {ReasonCode::SameFileAs, "a; b.txt"}},
         {logmsg::targetAlreadyExists("x.brisklet"), {ReasonCode::TargetExists, "x.brisklet"}},
         {logmsg::severalNames(3), {ReasonCode::SeveralNames, "3"}},

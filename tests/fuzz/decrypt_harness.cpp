@@ -6,6 +6,7 @@
 #include "engine/DecryptionOperation.h"
 #include "engine/OperationMaster.h"
 #include "engine/PassphraseCheck.h"
+#include "engine/RunKeys.h"
 #include "engine/StatusCode.h"
 #include "platform/Log.h"
 #include "tests/fuzz/reference_format.h"
@@ -54,6 +55,15 @@ twofish::keyInstance keyFor(std::u16string_view passphrase, uint8_t direction) {
         throw std::runtime_error("the fuzzing passphrases give no key");
     }
     return key;
+}
+
+std::shared_ptr<const engine::RunKeys> runKeysFor(std::u16string_view passphrase) {
+    std::string refusal;
+    auto keys = engine::RunKeys::forPassphrase(passphrase, twofish::DIR_DECRYPT, &refusal);
+    if (!keys) {
+        throw std::runtime_error("the fuzzing passphrases give no key");
+    }
+    return keys;
 }
 
 // Bytes of `input` from `at` on, at most `length`, zero where the input has ended.
@@ -128,13 +138,12 @@ const char* outcomeName(engine::CheckOutcome outcome) {
 
 // The check command decides from the last two blocks alone; it must agree with the whole file's reading.
 std::string compareCheck(const fs::path& source, const std::vector<uint8_t>& file, bool decrypts,
-                         const twofish::keyInstance& key) {
+                         const engine::RunKeys& keys) {
     const bool wellSized = file.size() % kBlock == 0 && file.size() >= 3 * kBlock;
     const engine::CheckOutcome expected = !wellSized ? engine::CheckOutcome::NotEncrypted
                                           : decrypts ? engine::CheckOutcome::Opens
                                                      : engine::CheckOutcome::WrongPassphrase;
-    twofish::keyInstance copy = key;
-    const engine::CheckOutcome found = engine::checkFile(source, copy).outcome;
+    const engine::CheckOutcome found = engine::checkFile(source, keys).outcome;
     if (found != expected) {
         return std::string("the check says '") + outcomeName(found) + "' where the layout gives '" +
                outcomeName(expected) + "'";
@@ -204,7 +213,8 @@ DecryptHarness::DecryptHarness(std::filesystem::path workDirectory, std::filesys
     : m_workDirectory(std::move(workDirectory)), m_stateHome(std::move(stateHome)),
       m_encryptKey(keyFor(kRightPassphrase, twofish::DIR_ENCRYPT)),
       m_decryptKey(keyFor(kRightPassphrase, twofish::DIR_DECRYPT)),
-      m_wrongDecryptKey(keyFor(kWrongPassphrase, twofish::DIR_DECRYPT)) {}
+      m_wrongDecryptKey(keyFor(kWrongPassphrase, twofish::DIR_DECRYPT)),
+      m_decryptKeys(runKeysFor(kRightPassphrase)), m_wrongDecryptKeys(runKeysFor(kWrongPassphrase)) {}
 
 DecryptHarness::~DecryptHarness() = default;
 
@@ -228,13 +238,13 @@ std::string DecryptHarness::run(std::span<const uint8_t> input) {
     if (!writeWhole(source, file)) {
         return "the input file could not be written";
     }
-    std::string failure = compareCheck(source, file, expected.has_value(), key);
+    const auto& runKeys = (mode & kUseWrongPassphrase) != 0 ? m_wrongDecryptKeys : m_decryptKeys;
+    std::string failure = compareCheck(source, file, expected.has_value(), *runKeys);
     if (failure.empty()) {
         Reports reports;
         {
             const platform::LogCapture quiet;
-            engine::DecryptionOperation operation(
-                source, std::make_shared<engine::Secret<twofish::keyInstance>>(key), &reports, 0);
+            engine::DecryptionOperation operation(source, runKeys, &reports, 0);
             operation.main();
         }
         failure = compareDecryption(reports, source, target, file, expected);

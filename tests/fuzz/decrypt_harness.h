@@ -7,8 +7,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
+
+namespace engine {
+class RunKeys;
+} // namespace engine
 
 namespace fuzztest {
 
@@ -49,6 +54,9 @@ private:
     twofish::keyInstance m_encryptKey;
     twofish::keyInstance m_decryptKey;
     twofish::keyInstance m_wrongDecryptKey;
+    // The same two passphrases as a decryption run carries them, for the engine under test.
+    std::shared_ptr<const engine::RunKeys> m_decryptKeys;
+    std::shared_ptr<const engine::RunKeys> m_wrongDecryptKeys;
 };
 
 } // namespace fuzztest

@@ -4,6 +4,7 @@
 #include "ui/BriskletAppDelegate.h"
 
 #include "engine/Cryptor.h"
+#include "engine/ReasonCode.h"
 #include "engine/StatusCode.h"
 #include "platform/FaultInjection.h"
 #include "platform/FileStatus.h"
@@ -15,7 +16,9 @@
 #include "ui/StatusColors.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -61,6 +64,7 @@ private slots:
     void answersEachRowWritingNothingAndChangingNoCode();
     void stopsLikeARunAndRowsAddedMeanwhileWait();
     void quittingDuringACheckAsksNothing();
+    void anotherFormOfThePassphraseOpensAndTheRowSaysWhich();
 
 private:
     MySecureTextField* passPhraseField() const { return find<MySecureTextField>("passPhraseField"); }
@@ -220,6 +224,38 @@ void CheckTest::quittingDuringACheckAsksNothing() {
     find<QAction>("quitAction")->trigger();
     QCOMPARE(quits, 1);
     QCOMPARE(m_delegate->window()->findChild<QMessageBox*>("quitQuestion"), nullptr);
+}
+
+// A passphrase typed with a decomposed letter opens a file encrypted with the composed one, in a check and
+// in a decryption, and the row says which form did it.
+void CheckTest::anotherFormOfThePassphraseOpensAndTheRowSaysWhich() {
+    const QString file = uitest::writeFile(m_files->path(), "letter", uitest::sampleContent(3000, 5));
+    encrypt({file.toStdString()}, u"caf\u00e9 cr\u00e8me");
+    const QString encrypted = file + ".brisklet";
+    m_delegate->applicationOpenFile(encrypted);
+    showWindow();
+    // The accents as an input method may commit them: base letters, then combining marks.
+    QTest::keyClicks(passPhraseField(), "cafe");
+    QInputMethodEvent acute;
+    acute.setCommitString(QString::fromUtf16(u"\u0301 cre"));
+    QApplication::sendEvent(passPhraseField(), &acute);
+    QInputMethodEvent grave;
+    grave.setCommitString(QString::fromUtf16(u"\u0300me"));
+    QApplication::sendEvent(passPhraseField(), &grave);
+    QCOMPARE(passPhraseField()->hiddenStringValue(), QString::fromUtf16(u"cafe\u0301 cre\u0300me"));
+
+    find<QAction>("checkAction")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!progressShown(), kRunTimeoutMs);
+    QCOMPARE(rowStatus(0), QString("Opens with the passphrase's NFC form"));
+    QCOMPARE(rowTone(0), int(StatusTone::Success));
+
+    button("decryptButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_delegate->cryptor().isBusy() && !progressShown(), kRunTimeoutMs);
+    QCOMPARE(rowStatus(0), QString("Decrypted → letter (opened with the passphrase's NFC form)"));
+    QCOMPARE(rowTone(0), int(StatusTone::Success));
+    QCOMPARE(uitest::readFile(file), uitest::sampleContent(3000, 5));
+    QCOMPARE(m_delegate->cryptor().reasonCodesOnRow(0),
+             (std::vector<engine::Reason>{{engine::ReasonCode::OpenedWithNfcForm, ""}}));
 }
 
 QTEST_MAIN(CheckTest)

@@ -240,6 +240,16 @@ void StatusTextTest::everyEngineSentenceInTheWindowsWords_data() {
     QTest::newRow("journal left after success")
         << done << enc << with(kCouldNotRemoveJournal, EIO)
         << "Encrypted → report.pdf.brisklet (a journal was left beside it)";
+    QTest::newRow("opened with the NFC form")
+        << done << dec << line(kOpenedWithNfcForm)
+        << "Decrypted → report.pdf (opened with the passphrase's NFC form)";
+    QTest::newRow("opened with the NFD form")
+        << done << dec << line(kOpenedWithNfdForm)
+        << "Decrypted → report.pdf (opened with the passphrase's NFD form)";
+    // The reason of the journal left behind says more than the form.
+    QTest::newRow("opened with the NFD form, journal left")
+        << done << dec << line(kOpenedWithNfdForm) + "; " + line(kCouldNotRemoveJournal)
+        << "Decrypted → report.pdf (a journal was left beside it)";
     QTest::newRow("lease broken but the rewrite held")
         << done << enc << line(kLeaseBroken) << "Encrypted → report.pdf.brisklet";
     QTest::newRow("stopped before it began")
