@@ -44,10 +44,14 @@ CheckAnswer answerOf(engine::CheckOutcome outcome) {
 // run would give it.
 engine::Reason reasonOf(const engine::CheckResult& result) {
     switch (result.outcome) {
-    case engine::CheckOutcome::Opens: {
-        const std::string_view note = engine::openedWithNote(result.form);
-        return QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size()));
-    }
+    case engine::CheckOutcome::Opens:
+        if (result.form == engine::PassphraseForm::Nfc) {
+            return {engine::ReasonCode::OpenedWithNfcForm, {}};
+        }
+        if (result.form == engine::PassphraseForm::Nfd) {
+            return {engine::ReasonCode::OpenedWithNfdForm, {}};
+        }
+        return {};
     case engine::CheckOutcome::SymbolicLink:
         return {engine::ReasonCode::SymbolicLinkInFolder, {}};
     case engine::CheckOutcome::NotRegularFile:
