@@ -126,10 +126,6 @@
         </translation>
     </message>
     <message>
-        <source>The key could not be prepared.</source>
-        <translation>Der Schlüssel konnte nicht vorbereitet werden.</translation>
-    </message>
-    <message>
         <source>The check could not be started.</source>
         <translation>Die Prüfung konnte nicht gestartet werden.</translation>
     </message>
@@ -852,6 +848,22 @@
     <message>
         <source>%1 %2%</source>
         <translation>%1 %2 %</translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFC form)</source>
+        <translation>{verb} → {name} (mit der NFC-Form der Passphrase geöffnet)</translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFD form)</source>
+        <translation>{verb} → {name} (mit der NFD-Form der Passphrase geöffnet)</translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFC form</source>
+        <translation>Lässt sich mit der NFC-Form der Passphrase öffnen</translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFD form</source>
+        <translation>Lässt sich mit der NFD-Form der Passphrase öffnen</translation>
     </message>
 </context>
 <context>

@@ -126,10 +126,6 @@
         </translation>
     </message>
     <message>
-        <source>The key could not be prepared.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The check could not be started.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -851,6 +847,22 @@
     </message>
     <message>
         <source>%1 %2%</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFC form)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFD form)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFC form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFD form</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -126,10 +126,6 @@
         </translation>
     </message>
     <message>
-        <source>The key could not be prepared.</source>
-        <translation>No se pudo preparar la clave.</translation>
-    </message>
-    <message>
         <source>The check could not be started.</source>
         <translation>No se pudo iniciar la comprobación.</translation>
     </message>
@@ -852,6 +848,22 @@
     <message>
         <source>%1 %2%</source>
         <translation>%1 %2 %</translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFC form)</source>
+        <translation>{verb} → {name} (abierto con la forma NFC de la frase de contraseña)</translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFD form)</source>
+        <translation>{verb} → {name} (abierto con la forma NFD de la frase de contraseña)</translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFC form</source>
+        <translation>Se abre con la forma NFC de la frase de contraseña</translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFD form</source>
+        <translation>Se abre con la forma NFD de la frase de contraseña</translation>
     </message>
 </context>
 <context>

@@ -126,10 +126,6 @@
         </translation>
     </message>
     <message>
-        <source>The key could not be prepared.</source>
-        <translation>La clé n’a pas pu être préparée.</translation>
-    </message>
-    <message>
         <source>The check could not be started.</source>
         <translation>La vérification n’a pas pu démarrer.</translation>
     </message>
@@ -852,6 +848,22 @@
     <message>
         <source>%1 %2%</source>
         <translation>%1 %2&#xa0;%</translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFC form)</source>
+        <translation>{verb} → {name} (ouvert avec la forme NFC de la phrase secrète)</translation>
+    </message>
+    <message>
+        <source>{verb} → {name} (opened with the passphrase&apos;s NFD form)</source>
+        <translation>{verb} → {name} (ouvert avec la forme NFD de la phrase secrète)</translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFC form</source>
+        <translation>S’ouvre avec la forme NFC de la phrase secrète</translation>
+    </message>
+    <message>
+        <source>Opens with the passphrase&apos;s NFD form</source>
+        <translation>S’ouvre avec la forme NFD de la phrase secrète</translation>
     </message>
 </context>
 <context>
