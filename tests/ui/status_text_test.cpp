@@ -248,7 +248,7 @@ void StatusTextTest::everyEngineSentenceInTheWindowsWords_data() {
         << "Decrypted → report.pdf (opened with the passphrase's NFD form)";
     // The reason of the journal left behind says more than the form.
     QTest::newRow("opened with the NFD form, journal left")
-        << done << dec << line(kOpenedWithNfdForm) + "; " + line(kCouldNotRemoveJournal)
+        << done << dec << line(kOpenedWithNfdForm) + "\n" + with(kCouldNotRemoveJournal, EIO)
         << "Decrypted → report.pdf (a journal was left beside it)";
     QTest::newRow("lease broken but the rewrite held")
         << done << enc << line(kLeaseBroken) << "Encrypted → report.pdf.brisklet";
